@@ -1,0 +1,8 @@
+// The static picture: source with its 50-ohm resistor and ground, the line, the load resistor
+// with its ground, the captions and (on every paint but the first) the start arrow.
+#pragma once
+
+#include "platform/win32.h"
+
+void DrawCircuit(HDC dc, int width, int height);
+void DrawLoadCaption(HDC dc, int width, int height, double loadOhms);

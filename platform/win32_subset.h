@@ -1,0 +1,275 @@
+// The subset of USER32 and GDI32 that Velmora uses, declared with the platform's own names,
+// types, constants and signatures, for systems other than Windows.
+// GDI32 is implemented by surface/, USER32 by platform/.
+#pragma once
+
+#include <cstdint>
+
+#define WINAPI
+#define CALLBACK
+#define APIENTRY
+
+using BOOL = int;
+#define TRUE 1
+#define FALSE 0
+
+using BYTE = std::uint8_t;
+using WORD = std::uint16_t;
+using DWORD = std::uint32_t;
+using UINT = unsigned int;
+using LONG = std::int32_t;
+using ATOM = WORD;
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
+using LRESULT = std::intptr_t;
+using INT_PTR = std::intptr_t;
+using UINT_PTR = std::uintptr_t;
+using CHAR = char;
+using LPSTR = char*;
+using LPCSTR = const char*;
+using LPVOID = void*;
+using COLORREF = DWORD;
+
+#define DECLARE_HANDLE(name) \
+    struct name##__;         \
+    using name = name##__*
+DECLARE_HANDLE(HWND);
+DECLARE_HANDLE(HINSTANCE);
+DECLARE_HANDLE(HDC);
+DECLARE_HANDLE(HPEN);
+DECLARE_HANDLE(HBRUSH);
+DECLARE_HANDLE(HICON);
+DECLARE_HANDLE(HMENU);
+DECLARE_HANDLE(HRGN);
+#undef DECLARE_HANDLE
+using HCURSOR = HICON;
+using HMODULE = HINSTANCE;
+using HGDIOBJ = void*;
+
+struct POINT {
+    LONG x;
+    LONG y;
+};
+using LPPOINT = POINT*;
+
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+
+struct MSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+};
+using LPMSG = MSG*;
+
+struct PAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+};
+using LPPAINTSTRUCT = PAINTSTRUCT*;
+
+using WNDPROC = LRESULT(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
+using DLGPROC = INT_PTR(CALLBACK*)(HWND, UINT, WPARAM, LPARAM);
+using TIMERPROC = void(CALLBACK*)(HWND, UINT, UINT_PTR, DWORD);
+
+struct WNDCLASSEXA {
+    UINT cbSize;
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+    HICON hIconSm;
+};
+
+#define MAKEINTRESOURCEA(i) (reinterpret_cast<LPSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
+#define LOWORD(l) (static_cast<WORD>(static_cast<std::uintptr_t>(l) & 0xffff))
+#define HIWORD(l) (static_cast<WORD>((static_cast<std::uintptr_t>(l) >> 16) & 0xffff))
+#define MAKELPARAM(lo, hi) \
+    (static_cast<LPARAM>(static_cast<DWORD>(static_cast<WORD>(lo) | (static_cast<DWORD>(static_cast<WORD>(hi)) << 16))))
+#define RGB(r, g, b)                                                        \
+    (static_cast<COLORREF>(static_cast<BYTE>(r) | (static_cast<WORD>(static_cast<BYTE>(g)) << 8) | \
+                           (static_cast<DWORD>(static_cast<BYTE>(b)) << 16)))
+
+// Window messages.
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_SIZE 0x0005
+#define WM_SETFOCUS 0x0007
+#define WM_PAINT 0x000F
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_ERASEBKGND 0x0014
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_CHAR 0x0102
+#define WM_INITDIALOG 0x0110
+#define WM_COMMAND 0x0111
+#define WM_TIMER 0x0113
+
+// Virtual keys.
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_F1 0x70
+
+// Class and window styles.
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define WS_OVERLAPPED 0x00000000L
+#define WS_POPUP 0x80000000L
+#define WS_CHILD 0x40000000L
+#define WS_VISIBLE 0x10000000L
+#define WS_CAPTION 0x00C00000L
+#define WS_BORDER 0x00800000L
+#define WS_SYSMENU 0x00080000L
+#define WS_THICKFRAME 0x00040000L
+#define WS_GROUP 0x00020000L
+#define WS_TABSTOP 0x00010000L
+#define WS_MINIMIZEBOX 0x00020000L
+#define WS_MAXIMIZEBOX 0x00010000L
+#define WS_OVERLAPPEDWINDOW \
+    (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
+#define DS_SETFONT 0x40L
+#define DS_MODALFRAME 0x80L
+#define BS_DEFPUSHBUTTON 0x00000001L
+#define SS_LEFT 0x00000000L
+#define ES_AUTOHSCROLL 0x0080L
+#define CW_USEDEFAULT (static_cast<int>(0x80000000))
+
+// Show commands.
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_SHOW 5
+#define SW_SHOWDEFAULT 10
+
+// Dialog and message box results and flags.
+#define IDOK 1
+#define IDCANCEL 2
+#define IDRETRY 4
+#define MB_OK 0x00000000L
+#define MB_RETRYCANCEL 0x00000005L
+#define MB_ICONHAND 0x00000010L
+#define MB_ICONERROR MB_ICONHAND
+#define MB_ICONEXCLAMATION 0x00000030L
+#define MB_ICONWARNING MB_ICONEXCLAMATION
+#define MB_ICONASTERISK 0x00000040L
+#define MB_ICONINFORMATION MB_ICONASTERISK
+#define MB_TYPEMASK 0x0000000FL
+#define MB_ICONMASK 0x000000F0L
+
+// Stock resources.
+#define IDI_APPLICATION MAKEINTRESOURCEA(32512)
+#define IDC_ARROW MAKEINTRESOURCEA(32512)
+
+// GDI constants.
+#define R2_BLACK 1
+#define R2_NOTXORPEN 10
+#define R2_COPYPEN 13
+#define R2_WHITE 16
+#define PS_SOLID 0
+#define WHITE_BRUSH 0
+#define BLACK_PEN 7
+#define TRANSPARENT 1
+#define OPAQUE 2
+#define TA_LEFT 0
+#define TA_TOP 0
+#define TA_RIGHT 2
+
+// GDI32 (surface/).
+BOOL WINAPI MoveToEx(HDC dc, int x, int y, LPPOINT previous);
+BOOL WINAPI LineTo(HDC dc, int x, int y);
+BOOL WINAPI GetCurrentPositionEx(HDC dc, LPPOINT point);
+int WINAPI SetROP2(HDC dc, int mode);
+HPEN WINAPI CreatePen(int style, int width, COLORREF colour);
+HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);
+BOOL WINAPI DeleteObject(HGDIOBJ object);
+HGDIOBJ WINAPI GetStockObject(int index);
+COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF colour);
+BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int length);
+UINT WINAPI SetTextAlign(HDC dc, UINT mode);
+int WINAPI SetBkMode(HDC dc, int mode);
+BOOL WINAPI Ellipse(HDC dc, int left, int top, int right, int bottom);
+BOOL WINAPI Arc(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd,
+                int yEnd);
+
+// USER32 (platform/).
+ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass);
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param);
+BOOL WINAPI ShowWindow(HWND window, int showCommand);
+BOOL WINAPI UpdateWindow(HWND window);
+BOOL WINAPI DestroyWindow(HWND window);
+LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+BOOL WINAPI GetClientRect(HWND window, RECT* rect);
+BOOL WINAPI GetMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax);
+BOOL WINAPI TranslateMessage(const MSG* message);
+LRESULT WINAPI DispatchMessageA(const MSG* message);
+BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void WINAPI PostQuitMessage(int exitCode);
+UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC callback);
+BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
+HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint);
+BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint);
+HDC WINAPI GetDC(HWND window);
+int WINAPI ReleaseDC(HWND window, HDC dc);
+BOOL WINAPI InvalidateRect(HWND window, const RECT* rect, BOOL erase);
+BOOL WINAPI InvalidateRgn(HWND window, HRGN region, BOOL erase);
+int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
+                               DLGPROC dialogProc, LPARAM initParam);
+HWND WINAPI GetDlgItem(HWND dialog, int id);
+HWND WINAPI SetFocus(HWND window);
+UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int maxCount);
+BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
+HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
+HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
+HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName);
+
+// The program's entry point, which the platform's main() calls.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine,
+                   int showCommand);
+
+// Dialog templates. On Windows they are compiled from the .rc file into the executable; here the
+// program links its templates in as data, and DialogBoxParamA finds them by resource id.
+struct DialogItemResource {
+    DWORD style;
+    short x, y, cx, cy;  // dialog units
+    int id;
+    LPCSTR className;  // "BUTTON", "STATIC" or "EDIT"
+    LPCSTR text;
+};
+
+struct DialogResource {
+    int id;
+    DWORD style;
+    short x, y, cx, cy;  // dialog units
+    LPCSTR caption;
+    int pointSize;
+    LPCSTR faceName;
+    const DialogItemResource* items;
+    int itemCount;
+};
+
+// Defined by the program's resources (app/resources); null for an unknown id.
+const DialogResource* FindDialogResource(int id);

@@ -1,0 +1,10 @@
+// One frame of the wave animation: the front travelling along the line, the phasors at the
+// stations it has passed, the reflected wave, the standing-wave trace and the impedance readouts.
+#pragma once
+
+#include "platform/win32.h"
+
+// Draws the frame for the clock angle clockDeg (degrees, 0 to 1080) and the load in ohms.
+// Below 1080 the frame is drawn in R2_NOTXORPEN mode, so drawing it twice erases it; the frame
+// of 1080 is drawn in copy mode and stays. Leaves R2_COPYPEN and the stock black pen selected.
+void DrawWaveFrame(HDC dc, int width, int height, int clockDeg, double loadOhms);
