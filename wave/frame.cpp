@@ -1,0 +1,106 @@
+// Frame set-up: the values derived from the load, the line on the screen, the wave front with
+// its arrow, the station capture and the order in which the sections draw.
+#include "wave/frame.h"
+
+#include "wave/frame_values.h"
+
+namespace wave {
+
+POINT stations[kStationCount] = {};
+
+namespace {
+
+constexpr int kClockEnd = 1080;  // three periods; this frame is drawn in copy mode and stays
+constexpr int kLineDegrees = 360;
+constexpr int kFrontArrowLength = 50;
+constexpr int kFrontBarb = 5;
+constexpr int kLastCapture = (kStationCount - 1) * kDegreesPerStation;
+constexpr int kFirstReadoutStation = 9;
+constexpr int kLastReadoutStation = 15;
+
+void DeriveLoadValues(FrameValues& frame) {
+    const double loadOhms = frame.loadOhms;
+    frame.reflSign = loadOhms < 50 ? -1 : 1;
+    if (loadOhms == 50) frame.reflSign = 0;
+    const double ratio = loadOhms * 0.02;
+    frame.loadAboveLine = ratio > 1 ? 1 : 0;
+    frame.swr = ratio >= 1 ? ratio : 1 / ratio;
+    frame.gammaMag = (frame.swr - 1) / (frame.swr + 1);
+}
+
+void LayOutLine(FrameValues& frame, int width, int height) {
+    frame.x0 = width / 10 + 20;
+    frame.y0 = (3 * height) / 4 - 71;
+    frame.x1 = (3 * width) / 4;
+    frame.y1 = height / 4;
+    frame.v = frame.x1 - frame.x0;
+    frame.u = frame.y1 - frame.y0;
+}
+
+// Going out up to 360, coming back from 361; each quotient truncates on its own, so the same
+// inputs always give the same point and the erasing redraw hits the same pixels.
+POINT WaveFront(const FrameValues& frame) {
+    const int d = frame.clockDeg;
+    if (d <= kLineDegrees) {
+        return {frame.x0 + (frame.v * d) / kLineDegrees, frame.y0 + (frame.u * d) / kLineDegrees};
+    }
+    const int back = d - kLineDegrees;
+    return {frame.x0 + frame.v - (frame.v * back) / kLineDegrees,
+            frame.y0 + frame.u - (frame.u * back) / kLineDegrees};
+}
+
+void CaptureStation(FrameValues& frame) {
+    const int d = frame.clockDeg;
+    if (d < 0 || d > kLastCapture || d % kDegreesPerStation != 0) return;
+    const int station = d / kDegreesPerStation;
+    GetCurrentPositionEx(frame.dc, &stations[station]);
+    if (station >= kFirstReadoutStation && station <= kLastReadoutStation) {
+        DrawImpedanceReadout(frame, station);
+    }
+}
+
+// Straight up from the front, with a barb down to each side of the tip.
+void DrawIncidentFrontArrow(FrameValues& frame) {
+    HDC dc = frame.dc;
+    GetCurrentPositionEx(dc, &frame.frontPt);
+    LineTo(dc, frame.frontPt.x, frame.frontPt.y - kFrontArrowLength);
+    GetCurrentPositionEx(dc, &frame.frontPt);
+    const POINT tip = frame.frontPt;
+    LineTo(dc, tip.x + kFrontBarb, tip.y + kFrontBarb);
+    MoveToEx(dc, tip.x, tip.y, nullptr);
+    LineTo(dc, tip.x - kFrontBarb, tip.y + kFrontBarb);
+}
+
+}  // namespace
+
+}  // namespace wave
+
+void DrawWaveFrame(HDC dc, int width, int height, int clockDeg, double loadOhms) {
+    using namespace wave;
+    FrameValues frame{};
+    frame.dc = dc;
+    frame.clockDeg = clockDeg;
+    frame.loadOhms = loadOhms;
+    frame.height = height;
+
+    DeriveLoadValues(frame);
+    LayOutLine(frame, width, height);
+    if (clockDeg < kClockEnd) SetROP2(dc, R2_NOTXORPEN);
+
+    // The context's own pen is stock and is not kept; step 13 selects the black pen again.
+    SelectObject(dc, CreatePen(PS_SOLID, kWavePenWidth, kIncidentColour));
+
+    frame.front = WaveFront(frame);
+    MoveToEx(dc, frame.front.x, frame.front.y, nullptr);
+    CaptureStation(frame);
+    if (clockDeg > kLineDegrees) GetCurrentPositionEx(dc, &frame.frontPt);
+    if (clockDeg <= kLineDegrees) DrawIncidentFrontArrow(frame);
+
+    DrawIncidentPhasors(frame);
+    if (clockDeg >= kLineDegrees) DrawReflection(frame);
+
+    SetROP2(dc, R2_COPYPEN);
+    if (clockDeg >= kLineDegrees && clockDeg <= 2 * kLineDegrees) DrawStandingWave(frame);
+
+    DeleteObject(SelectObject(dc, GetStockObject(BLACK_PEN)));
+}

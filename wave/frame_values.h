@@ -1,0 +1,63 @@
+// What the sections of one wave frame share: the values derived from the load and the window
+// size, the frame's wave front and the table of stations the front has captured.
+#pragma once
+
+#include "platform/win32.h"
+
+namespace wave {
+
+// The program's degree-to-radian factor (1 / 57.293); every drawn angle rests on it.
+inline constexpr double DEG_TO_RAD = 0.01745413924912293;
+
+// Stations one eighth of a wavelength apart: 0 to 8 captured going out, 9 to 16 coming back.
+inline constexpr int kStationCount = 17;
+inline constexpr int kDegreesPerStation = 45;
+
+// Pen colours of the incident and the reflected wave, and of the standing-wave dots.
+inline constexpr COLORREF kIncidentColour = 25700;  // RGB(100,100,0), olive
+inline constexpr COLORREF kReflectedColour = 200;   // RGB(200,0,0)
+inline constexpr COLORREF kDotColour = 255;         // RGB(255,0,0)
+inline constexpr int kWavePenWidth = 2;
+
+// Captured front positions; they persist from frame to frame for the whole run.
+extern POINT stations[kStationCount];
+
+struct FrameValues {
+    HDC dc;
+    int clockDeg;
+    double loadOhms;
+    int height;
+
+    int reflSign;       // +1 above 50 ohms, -1 below, 0 at exactly 50
+    int loadAboveLine;  // 1 when the load ratio exceeds 1
+    double swr;         // never below 1
+    double gammaMag;    // magnitude of the reflection coefficient
+
+    int x0, y0;  // line start, at the source
+    int x1, y1;  // line end, at the load
+    int v, u;    // the line's extent
+
+    POINT front;    // this frame's wave front
+    POINT frontPt;  // the front, then the tip of each front arrow as it is drawn
+};
+
+// Formatted texts go into a stack buffer of this size; no frame allocates.
+inline constexpr int kTextBufferSize = 32;
+
+// Writes the text snprintf left in a buffer of kTextBufferSize, however long it wanted to be.
+inline void TextOutFormatted(HDC dc, int x, int y, const char* text, int formattedLength) {
+    if (formattedLength <= 0) return;
+    TextOutA(dc, x, y, text,
+             formattedLength < kTextBufferSize ? formattedLength : kTextBufferSize - 1);
+}
+
+// One arrow of 50 * scale pixels from origin at angle a (radians, counter-clockwise, y up),
+// with two 7-pixel barbs; sign mirrors the whole glyph through the origin.
+void DrawPhasor(HDC dc, POINT origin, double a, double scale, int sign, POINT& tip);
+
+void DrawIncidentPhasors(const FrameValues& frame);
+void DrawReflection(FrameValues& frame);
+void DrawStandingWave(const FrameValues& frame);
+void DrawImpedanceReadout(const FrameValues& frame, int station);
+
+}  // namespace wave
