@@ -1,0 +1,76 @@
+#include "surface/canvas.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+namespace surface {
+
+namespace {
+
+void CheckSize(int width, int height) {
+    if (width < 0 || height < 0) {
+        throw std::invalid_argument("canvas size must not be negative: " + std::to_string(width) +
+                                    " x " + std::to_string(height));
+    }
+}
+
+PixelRect Intersect(const PixelRect& a, const PixelRect& b) {
+    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+            std::min(a.bottom, b.bottom)};
+}
+
+}  // namespace
+
+Canvas::Canvas(int width, int height, COLORREF fill) {
+    CheckSize(width, height);
+    width_ = width;
+    height_ = height;
+    pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
+    markChanged({0, 0, width_, height_});
+}
+
+void Canvas::resize(int width, int height, COLORREF fill) {
+    CheckSize(width, height);
+    std::vector<COLORREF> resized(
+        static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
+    const int keptWidth = std::min(width, width_);
+    const int keptHeight = std::min(height, height_);
+    for (int y = 0; y < keptHeight; ++y) {
+        std::copy_n(row(y), keptWidth, resized.data() + static_cast<std::size_t>(y) * width);
+    }
+    pixels_.swap(resized);
+    width_ = width;
+    height_ = height;
+    // Every pixel moved in memory, so a display backend must take the whole picture again.
+    changed_ = {};
+    markChanged({0, 0, width_, height_});
+}
+
+void Canvas::fill(const PixelRect& area, COLORREF colour) {
+    const PixelRect visible = Intersect(area, {0, 0, width_, height_});
+    if (visible.empty()) return;
+    for (int y = visible.top; y < visible.bottom; ++y) {
+        std::fill(row(y) + visible.left, row(y) + visible.right, colour);
+    }
+    markChanged(visible);
+}
+
+void Canvas::markChanged(const PixelRect& area) {
+    const PixelRect visible = Intersect(area, {0, 0, width_, height_});
+    if (visible.empty()) return;
+    if (changed_.empty()) {
+        changed_ = visible;
+        return;
+    }
+    changed_ = {std::min(changed_.left, visible.left), std::min(changed_.top, visible.top),
+                std::max(changed_.right, visible.right), std::max(changed_.bottom, visible.bottom)};
+}
+
+PixelRect Canvas::takeChanged() {
+    const PixelRect changed = changed_;
+    changed_ = {};
+    return changed;
+}
+
+}  // namespace surface

@@ -19,7 +19,7 @@ struct PixelRect {
 };
 
 class Canvas {
-public:
+  public:
     Canvas(int width, int height, COLORREF fill = RGB(255, 255, 255));
 
     int width() const { return width_; }
@@ -37,7 +37,7 @@ public:
     void markChanged(const PixelRect& area);
     PixelRect takeChanged();
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     std::vector<COLORREF> pixels_;

@@ -13,12 +13,18 @@
 #pragma once
 
 #include <ostream>
+#include <vector>
 
 namespace surface {
 
+namespace detail {
+struct Trace;
+}
+
 class Recorder {
-public:
-    // Becomes the active recorder until destroyed (recorders do not nest).
+  public:
+    // Becomes the active recorder until destroyed. Recorders do not nest: a second one while
+    // one is active throws std::logic_error.
     explicit Recorder(std::ostream& out);
     ~Recorder();
     Recorder(const Recorder&) = delete;
@@ -27,6 +33,13 @@ public:
     void comment(const char* text);  // writes "# text"
 
     static Recorder* active();
+
+  private:
+    friend struct detail::Trace;
+
+    std::ostream& out_;
+    int pensNamed_ = 0;
+    std::vector<int> penNumbers_;  // by pen pool slot; 0 while the slot has no name
 };
 
 }  // namespace surface

@@ -1,0 +1,58 @@
+// Writes runs of pixels through a raster operation, clipped to the canvas, and reports the
+// bounding box of what it wrote to the canvas's changed area when done.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+#include "surface/canvas.h"
+#include "surface/raster.h"
+
+namespace surface::detail {
+
+class PixelWriter {
+  public:
+    explicit PixelWriter(Canvas& canvas) : canvas_(canvas) {}
+    ~PixelWriter() { canvas_.markChanged(written_); }
+    PixelWriter(const PixelWriter&) = delete;
+    PixelWriter& operator=(const PixelWriter&) = delete;
+
+    // Pixels left to right (both included) of row y; any part off the canvas is skipped.
+    void row(std::int64_t y, std::int64_t left, std::int64_t right, const Mix& mix) {
+        if (y < 0 || y >= canvas_.height()) return;
+        const auto from = static_cast<int>(std::max<std::int64_t>(left, 0));
+        const auto to = static_cast<int>(std::min<std::int64_t>(right, canvas_.width() - 1));
+        if (from > to) return;
+        COLORREF* pixels = canvas_.row(static_cast<int>(y));
+        for (int x = from; x <= to; ++x) pixels[x] = mix.apply(pixels[x]);
+        include({from, static_cast<int>(y), to + 1, static_cast<int>(y) + 1});
+    }
+
+    // Pixels top to bottom (both included) of column x.
+    void column(std::int64_t x, std::int64_t top, std::int64_t bottom, const Mix& mix) {
+        if (x < 0 || x >= canvas_.width()) return;
+        const auto from = static_cast<int>(std::max<std::int64_t>(top, 0));
+        const auto to = static_cast<int>(std::min<std::int64_t>(bottom, canvas_.height() - 1));
+        if (from > to) return;
+        for (int y = from; y <= to; ++y) {
+            COLORREF& pixel = canvas_.row(y)[x];
+            pixel = mix.apply(pixel);
+        }
+        include({static_cast<int>(x), from, static_cast<int>(x) + 1, to + 1});
+    }
+
+  private:
+    void include(const PixelRect& area) {
+        if (written_.empty()) {
+            written_ = area;
+            return;
+        }
+        written_ = {std::min(written_.left, area.left), std::min(written_.top, area.top),
+                    std::max(written_.right, area.right), std::max(written_.bottom, area.bottom)};
+    }
+
+    Canvas& canvas_;
+    PixelRect written_;
+};
+
+}  // namespace surface::detail
