@@ -1,0 +1,136 @@
+// The seam between our USER32 subset (the core, platform/*.cpp) and a display: a desktop toolkit
+// (platform/fltk) or none (platform/headless).
+//
+// The core keeps everything Windows defines: window classes and windows, the message queue and
+// its order, timers, invalid areas and painting, the window's backing store (a surface::Canvas),
+// and the modal loops of MessageBoxA and DialogBoxParamA. It knows no toolkit. A backend only
+//   - tells the time and waits for input (waitForEvents),
+//   - shows windows and the pixels that changed in their backing store,
+//   - opens message boxes and dialogs that do not block: the core's modal loop keeps delivering
+//     the thread's messages (timer ticks, paints of the main window) and calls waitForEvents
+//     until the box has a result or the dialog procedure has called EndDialog,
+//   - reports input by calling the event functions below.
+//
+// Everything runs on one thread. The event functions may be called from within any backend call
+// (typically from toolkit callbacks inside waitForEvents); none of them calls back into the
+// backend before returning, and only ClientResized calls into the program (it sends WM_SIZE).
+//
+// A program links the core (velmora_platform), one backend, and provides WinMain and
+// FindDialogResource (platform/win32_subset.h). Its main() does:
+//
+//     SomeBackend backend;
+//     platform::Session session(backend);
+//     return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win32.h"
+#include "surface/canvas.h"
+
+namespace platform {
+
+// Milliseconds on the backend's monotonic clock.
+using Millis = std::int64_t;
+
+// An open message box. The core polls result() between waits and destroys the box, which must
+// then disappear, as soon as it is non-zero.
+class MessageBoxView {
+  public:
+    virtual ~MessageBoxView() = default;
+    // 0 while the box is open; then the button chosen: IDOK, IDRETRY or IDCANCEL.
+    virtual int result() const = 0;
+};
+
+// One control of a dialog, laid out in pixels of the dialog's client area.
+struct DialogControl {
+    enum class Kind { PushButton, DefaultPushButton, Label, Edit };
+    Kind kind;
+    int id;  // -1 for controls the program never addresses (labels)
+    std::string text;
+    DWORD style;  // the template's style bits, for anything a backend wants beyond Kind
+    int x, y, width, height;
+};
+
+// A dialog built from its template: dialog units are already converted to pixels with the base
+// units of the template's font.
+struct DialogLayout {
+    std::string caption;
+    std::string fontName;
+    int fontPointSize;
+    int width, height;  // client area in pixels
+    std::vector<DialogControl> controls;
+};
+
+// An open dialog. It reports its buttons, Enter (IDOK), Esc and its close box (IDCANCEL) with
+// DialogCommand; the core destroys it, which must close it, after the dialog procedure has
+// called EndDialog.
+class DialogView {
+  public:
+    virtual ~DialogView() = default;
+    // Gives the keyboard focus to the control with this id.
+    virtual void setFocus(int controlId) = 0;
+    // The current text of the control with this id (what the user typed into an edit field).
+    virtual std::string controlText(int controlId) const = 0;
+};
+
+class Backend {
+  public:
+    virtual ~Backend() = default;
+
+    virtual Millis now() = 0;
+    // Handles input until at least one event has been reported or the clock reaches the deadline
+    // (no deadline: wait for input only). May return early; the core simply asks again.
+    virtual void waitForEvents(std::optional<Millis> deadline) = 0;
+
+    // Shows a top-level window whose client area is the canvas. The canvas object stays valid
+    // and at its address until destroyWindow; it may change size (ClientResized) and content.
+    virtual void showWindow(HWND window, const std::string& title,
+                            const surface::Canvas& canvas) = 0;
+    virtual void hideWindow(HWND window) = 0;
+    // The pixels inside `changed` have new values.
+    virtual void present(HWND window, const surface::Canvas& canvas,
+                         const surface::PixelRect& changed) = 0;
+    // The window is gone; forget it. Called for hidden windows too.
+    virtual void destroyWindow(HWND window) = 0;
+
+    // Opens a message box (buttons and icon from MB_TYPEMASK and MB_ICONMASK of `type`). With an
+    // owner, the owner takes no input while the box is open (the core also disables it); without
+    // one, the program's windows stay live.
+    virtual std::unique_ptr<MessageBoxView> openMessageBox(HWND owner, const std::string& text,
+                                                           const std::string& caption,
+                                                           UINT type) = 0;
+    // Opens a dialog modal to its owner. `dialog` is the handle to report commands with.
+    virtual std::unique_ptr<DialogView> openDialog(HWND dialog, HWND owner,
+                                                   const DialogLayout& layout) = 0;
+
+    // Asked by SetTimer; false makes it fail, as Windows does when it runs out of timers.
+    virtual bool grantTimer() { return true; }
+};
+
+// Binds the USER32 functions to a backend for the session's lifetime. Classes, windows, the
+// queue and the timers belong to the session and end with it. One session at a time.
+class Session {
+  public:
+    explicit Session(Backend& backend);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+};
+
+// Events a backend reports. Input to a window that is disabled (its modal dialog or owned box
+// is open) or destroyed is dropped, as on Windows.
+void KeyDown(HWND window, int virtualKey);               // posts WM_KEYDOWN
+void CloseRequested(HWND window);                        // posts WM_CLOSE (the close box)
+void ClientResized(HWND window, int width, int height);  // sends WM_SIZE, repaints everything
+void DialogCommand(HWND dialog, int id);                 // posts WM_COMMAND to the dialog
+
+// State for backends, drivers and tests.
+surface::Canvas* WindowCanvas(HWND window);  // null unless a live top-level window
+bool TimerExists(HWND window, UINT_PTR id);
+
+}  // namespace platform
