@@ -1,6 +1,7 @@
 #include "surface/raster.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "surface/pixel_writer.h"
@@ -117,8 +118,201 @@ void DrawLine(Canvas& canvas, const Mix& pen, int penWidth, int x0, int y0, int 
     }
 }
 
-void DrawEllipse(Canvas&, const Mix&, int, const Mix&, int, int, int, int) {}
+namespace {
 
-void DrawArc(Canvas&, const Mix&, int, int, int, int, int, int, int, int, int) {}
+using UInt128 = unsigned __int128;
+
+// floor(sqrt(n)), exact for every 128-bit n.
+std::uint64_t SquareRoot(UInt128 n) {
+    if (n == 0) return 0;
+    auto root = static_cast<UInt128>(std::sqrt(static_cast<long double>(n)));
+    // Compared as root <= n / root, so squaring the estimate cannot overflow.
+    while (root > n / root) --root;
+    while (root + 1 <= n / (root + 1)) ++root;
+    return static_cast<std::uint64_t>(root);
+}
+
+// A run of pixels of one row, both ends included.
+struct Run {
+    std::int64_t left = 0;
+    std::int64_t right = -1;
+    bool empty() const { return right < left; }
+};
+
+Run Intersect(const Run& a, const Run& b) {
+    return {std::max(a.left, b.left), std::min(a.right, b.right)};
+}
+
+// The ellipse inscribed in a box whose edges lie between pixels: a pixel belongs to it when its
+// centre lies inside. Measured in half pixels from the centre of the box, a pixel centre is
+// (X, Y) = (2x + 1 - (left + right), 2y + 1 - (top + bottom)) and lies inside when
+// X^2 / width^2 + Y^2 / height^2 <= 1, decided exactly in integers.
+class EllipseRows {
+  public:
+    EllipseRows(int left, int top, int right, int bottom)
+        : top_(std::min(top, bottom)),
+          bottom_(std::max(top, bottom)),
+          sumX_(std::int64_t{left} + right),
+          sumY_(std::int64_t{top} + bottom),
+          width_(static_cast<std::uint64_t>(std::abs(std::int64_t{right} - left))),
+          height_(static_cast<std::uint64_t>(bottom_ - top_)) {}
+
+    std::int64_t top() const { return top_; }
+    std::int64_t bottom() const { return bottom_; }  // excluded
+
+    Run run(std::int64_t y) const {
+        if (y < top_ || y >= bottom_ || width_ == 0) return {};
+        const auto rowFromCentre = static_cast<std::uint64_t>(std::abs(2 * y + 1 - sumY_));
+        const UInt128 heightLeft =
+            UInt128{height_ - rowFromCentre} * (height_ + rowFromCentre);  // height^2 - Y^2
+        // The largest X with X^2 height^2 <= width^2 (height^2 - Y^2)...
+        std::uint64_t reach = SquareRoot(UInt128{width_} * width_ * heightLeft) / height_;
+        // ...that is a pixel centre: X has the parity of width + 1.
+        if (((reach ^ (width_ + 1)) & 1) != 0) {
+            if (reach == 0) return {};
+            --reach;
+        }
+        const auto halfPixels = static_cast<std::int64_t>(reach);
+        return {(sumX_ - 1 - halfPixels) / 2, (sumX_ - 1 + halfPixels) / 2};
+    }
+
+    // What is left of row y after peeling `depth` layers of boundary pixels (pixels with a
+    // neighbour above, below, left or right outside): the row's run shrunk by depth, cut to every
+    // run d rows away shrunk by depth - d.
+    Run inner(std::int64_t y, int depth) const {
+        const Run row = run(y);
+        Run kept{row.left + depth, row.right - depth};
+        for (int d = 1; d <= depth && !kept.empty(); ++d) {
+            const std::int64_t shrink = depth - d;
+            for (const std::int64_t near : {y - d, y + d}) {
+                const Run other = run(near);
+                if (other.empty()) return {};
+                kept = Intersect(kept, {other.left + shrink, other.right - shrink});
+            }
+        }
+        return kept;
+    }
+
+    // The half-pixel vector from the centre to pixel (x, y), y pointing up.
+    Int128 toPixelX(std::int64_t x) const { return Int128{2} * x + 1 - sumX_; }
+    Int128 toPixelY(std::int64_t y) const { return sumY_ - (Int128{2} * y + 1); }
+    // The same for a point given in box coordinates, such as an arc's start point.
+    Int128 toPointX(std::int64_t x) const { return Int128{2} * x - sumX_; }
+    Int128 toPointY(std::int64_t y) const { return sumY_ - Int128{2} * y; }
+
+  private:
+    std::int64_t top_;
+    std::int64_t bottom_;
+    std::int64_t sumX_;
+    std::int64_t sumY_;
+    std::uint64_t width_;
+    std::uint64_t height_;
+};
+
+// The outline and interior of one visible row of an ellipse drawn with a pen `depth` pixels wide.
+struct RowParts {
+    Run row;
+    Run interior;  // empty when the outline covers the whole row
+    // The outline: the row without its interior.
+    Run outlineLeft() const { return interior.empty() ? row : Run{row.left, interior.left - 1}; }
+    Run outlineRight() const {
+        return interior.empty() ? Run{} : Run{interior.right + 1, row.right};
+    }
+};
+
+// Calls draw(y, parts) for each row of the ellipse that is on the canvas.
+template <typename DrawRow>
+void ForEachVisibleRow(const Canvas& canvas, const EllipseRows& ellipse, int penWidth,
+                       DrawRow draw) {
+    const int depth = std::clamp(penWidth, 1, kWidestPen);
+    const std::int64_t first = std::max<std::int64_t>(ellipse.top(), 0);
+    const std::int64_t last = std::min<std::int64_t>(ellipse.bottom(), canvas.height()) - 1;
+    for (std::int64_t y = first; y <= last; ++y) {
+        const Run row = ellipse.run(y);
+        if (row.empty()) continue;
+        draw(y, RowParts{row, ellipse.inner(y, depth)});
+    }
+}
+
+// The part of a run that is on the canvas's columns.
+Run Visible(const Run& run, const Canvas& canvas) {
+    return Intersect(run, {0, std::int64_t{canvas.width()} - 1});
+}
+
+struct Direction {
+    Int128 x;
+    Int128 y;
+};
+
+Int128 Cross(const Direction& a, const Direction& b) { return a.x * b.y - a.y * b.x; }
+Int128 Dot(const Direction& a, const Direction& b) { return a.x * b.x + a.y * b.y; }
+
+// The directions swept counter-clockwise (y up) from a start ray to an end ray, compared with
+// cross products instead of angles so that nothing is rounded.
+class Sweep {
+  public:
+    Sweep(Direction start, Direction end) : start_(OrEast(start)), end_(OrEast(end)) {
+        whole_ = Cross(start_, end_) == 0 && Dot(start_, end_) > 0;
+        endHalf_ = half(end_);
+    }
+
+    bool contains(const Direction& d) const {
+        if (whole_) return true;
+        const int dHalf = half(d);
+        if (dHalf != endHalf_) return dHalf < endHalf_;
+        return Cross(d, end_) >= 0;  // d is not past the end
+    }
+
+  private:
+    // A ray through the centre itself has no direction; it is taken as pointing east.
+    static Direction OrEast(const Direction& d) {
+        return d.x == 0 && d.y == 0 ? Direction{1, 0} : d;
+    }
+
+    // 0 for directions less than half a turn counter-clockwise from the start, else 1.
+    int half(const Direction& d) const {
+        const Int128 cross = Cross(start_, d);
+        if (cross != 0) return cross > 0 ? 0 : 1;
+        return Dot(start_, d) >= 0 ? 0 : 1;
+    }
+
+    Direction start_;
+    Direction end_;
+    bool whole_ = false;
+    int endHalf_ = 0;
+};
+
+}  // namespace
+
+void DrawEllipse(Canvas& canvas, const Mix& pen, int penWidth, const Mix& brush, int left, int top,
+                 int right, int bottom) {
+    const EllipseRows ellipse(left, top, right, bottom);
+    PixelWriter writer(canvas);
+    ForEachVisibleRow(canvas, ellipse, penWidth, [&](std::int64_t y, const RowParts& parts) {
+        const Run outlineLeft = parts.outlineLeft();
+        const Run outlineRight = parts.outlineRight();
+        writer.row(y, outlineLeft.left, outlineLeft.right, pen);
+        if (!parts.interior.empty())
+            writer.row(y, parts.interior.left, parts.interior.right, brush);
+        writer.row(y, outlineRight.left, outlineRight.right, pen);
+    });
+}
+
+void DrawArc(Canvas& canvas, const Mix& pen, int penWidth, int left, int top, int right, int bottom,
+             int xStart, int yStart, int xEnd, int yEnd) {
+    const EllipseRows ellipse(left, top, right, bottom);
+    const Sweep sweep({ellipse.toPointX(xStart), ellipse.toPointY(yStart)},
+                      {ellipse.toPointX(xEnd), ellipse.toPointY(yEnd)});
+    PixelWriter writer(canvas);
+    ForEachVisibleRow(canvas, ellipse, penWidth, [&](std::int64_t y, const RowParts& parts) {
+        const Int128 pixelY = ellipse.toPixelY(y);
+        for (const Run& outline : {parts.outlineLeft(), parts.outlineRight()}) {
+            const Run visible = Visible(outline, canvas);
+            for (std::int64_t x = visible.left; x <= visible.right; ++x) {
+                if (sweep.contains({ellipse.toPixelX(x), pixelY})) writer.row(y, x, x, pen);
+            }
+        }
+    });
+}
 
 }  // namespace surface::detail

@@ -1,7 +1,52 @@
 #include "surface/text.h"
 
-namespace surface::detail {
+#include <cstdint>
 
-void DrawText(Canvas&, int, int, const char*, int, bool, bool) {}
+#include "surface/font.h"
+#include "surface/pixel_writer.h"
 
-}  // namespace surface::detail
+namespace surface {
+
+namespace detail {
+
+const FontGlyph& GlyphFor(char c) {
+    const int index = static_cast<unsigned char>(c) - kFontFirstChar;
+    if (index < 0 || index >= kFontGlyphCount) return kSystemFont['?' - kFontFirstChar];
+    return kSystemFont[index];
+}
+
+void DrawText(Canvas& canvas, int x, int y, const char* text, int length, bool opaque,
+              bool alignRight) {
+    const std::int64_t width = TextWidth(text, length);
+    const std::int64_t left = alignRight ? x - width : x;
+    const std::int64_t top = y;
+    // Text ignores the raster operation: white background and black ink are written as they are.
+    const Mix white{0, RGB(255, 255, 255)};
+    const Mix black{0, RGB(0, 0, 0)};
+    PixelWriter writer(canvas);
+    for (int row = 0; row < kFontHeight; ++row) {
+        const std::int64_t rowY = top + row;
+        if (rowY < 0 || rowY >= canvas.height()) continue;
+        if (opaque && width > 0) writer.row(rowY, left, left + width - 1, white);
+        std::int64_t pen = left;
+        for (int i = 0; i < length; ++i) {
+            const FontGlyph& glyph = GlyphFor(text[i]);
+            for (std::uint32_t ink = glyph.rows[row]; ink != 0; ink &= ink - 1) {
+                const std::int64_t inkX = pen + glyph.left + __builtin_ctz(ink);
+                writer.row(rowY, inkX, inkX, black);
+            }
+            pen += glyph.advance;
+        }
+    }
+}
+
+}  // namespace detail
+
+int TextWidth(const char* text, int length) {
+    if (text == nullptr) return 0;
+    int width = 0;
+    for (int i = 0; i < length; ++i) width += detail::GlyphFor(text[i]).advance;
+    return width;
+}
+
+}  // namespace surface
