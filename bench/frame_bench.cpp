@@ -79,6 +79,22 @@ void BM_Tick(benchmark::State& state) {
 }
 BENCHMARK(BM_Tick)->Arg(714)->Arg(717)->Arg(1077);
 
+// The same ticks on a context that draws nothing and records nothing: the frame's own share
+// of a tick, without the pixels.
+void BM_TickWithoutPixels(benchmark::State& state) {
+    const int d = static_cast<int>(state.range(0));
+    ScreenAt(d);
+    const long before = allocationCount;
+    for (auto _ : state) {
+        HDC dc = surface::CreateCanvasDC(nullptr);
+        DrawWaveFrame(dc, kWidth, kHeight, d, kLoad);
+        DrawWaveFrame(dc, kWidth, kHeight, d + 3, kLoad);
+        surface::ReleaseCanvasDC(dc);
+    }
+    ReportAllocations(state, before);
+}
+BENCHMARK(BM_TickWithoutPixels)->Arg(717)->Arg(1077);
+
 }  // namespace
 
 // Kept out of line: inlined into a caller, the free below would look mismatched to the compiler.
