@@ -1,0 +1,24 @@
+// The application shell: its procedures and the program-wide state they share.
+#pragma once
+
+#include "platform/win32.h"
+
+// Written by the window procedure (and loadOhms by the load dialog); read by the drawing.
+extern int clientWidth;  // client area in device pixels, from WM_SIZE
+extern int clientHeight;
+extern int clockDeg;     // animation clock in degrees of signal phase, 0 to 1080 in steps of 3
+extern int running;      // 1 while timer ticks advance the animation
+extern int introShown;   // 1 once the introductory messages have been shown
+extern double loadOhms;  // the load in ohms; within [0.1, 10000] once the dialog has set it
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK LoadDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The number at the start of the text, read as the C library's atof reads it in the "C" locale,
+// with d or D also introducing an exponent; 0.0 if the text does not start with a number.
+double ParseLoadText(const char* text);
+
+// Shows the explanation, then the key help, each in its own box; returns when both are closed.
+void ShowIntro();
+extern const char introExplanation[];
+extern const char introKeyHelp[];

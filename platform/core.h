@@ -1,0 +1,104 @@
+// Internal state of our USER32 subset, shared by the files of the core.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+
+namespace platform::core {
+
+// The classic frame of an overlapped window: outer size minus client size.
+constexpr int kFrameWidth = 8;
+constexpr int kFrameHeight = 34;
+
+struct WindowClass {
+    UINT style;
+    WNDPROC procedure;
+    HBRUSH background;
+};
+
+struct Window {
+    enum class Kind { TopLevel, Dialog, Control };
+
+    HWND handle;
+    Kind kind;
+    std::string text;  // caption, or a control's text
+    bool destroyed = false;
+
+    // Top-level windows.
+    WindowClass windowClass{};
+    std::unique_ptr<surface::Canvas> canvas;
+    bool visible = false;
+    int disabledBy = 0;  // open modal boxes and dialogs owned by this window
+    surface::PixelRect invalid;
+    bool eraseInvalid = false;
+
+    // Dialogs.
+    DLGPROC dialogProcedure = nullptr;
+    std::unique_ptr<DialogView> view;
+    std::vector<HWND> controls;
+    bool ended = false;
+    INT_PTR result = 0;
+
+    // Controls.
+    HWND parent = nullptr;
+    int id = 0;
+    DWORD style = 0;
+};
+
+struct Timer {
+    HWND window;
+    UINT_PTR id;
+    UINT period;
+    TIMERPROC callback;
+    Millis due;
+};
+
+struct State {
+    explicit State(Backend& b) : backend(b) {}
+
+    Backend& backend;
+    std::map<std::string, WindowClass> classes;
+    // Destroyed windows stay here, marked, so that a handle or a device context still held by the
+    // program never points at freed memory.
+    std::map<HWND, std::unique_ptr<Window>> windows;
+    std::uintptr_t lastHandle = 0;
+    std::map<HDC, HWND> windowDCs;  // from GetDC and BeginPaint, until released
+    std::deque<MSG> posted;
+    bool quitPosted = false;
+    int quitCode = 0;
+    std::vector<Timer> timers;
+    HWND focus = nullptr;
+};
+
+// The state of the current session; aborts with a message when there is none.
+State& Current();
+
+Window& NewWindow(Window::Kind kind);
+// A window that exists and is not destroyed, or null.
+Window* Live(HWND handle);
+
+// Calls the window's procedure (or dialog procedure), noting the message in an active trace.
+LRESULT Deliver(Window& window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The next message the thread has, in the order Windows gives them: posted messages, WM_QUIT,
+// WM_PAINT, WM_TIMER. False when there is none right now.
+bool TakeMessage(MSG& message);
+// The earliest time a timer falls due, if any timer exists.
+std::optional<Millis> NextTimerDue();
+
+// Delivers the thread's messages, waiting for input as needed, until finished() holds. Returns
+// false if WM_QUIT arrived first; it is posted again for the outer loop, as Windows does.
+bool RunModalLoop(const std::function<bool()>& finished);
+
+// Shows the pixels the window's canvas has changed since the last call.
+void PresentChanges(Window& window);
+
+void Invalidate(Window& window, const surface::PixelRect& area, bool erase);
+
+}  // namespace platform::core

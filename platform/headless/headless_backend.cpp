@@ -1,0 +1,214 @@
+#include "platform/headless/headless_backend.h"
+
+#include <algorithm>
+#include <map>
+
+namespace platform {
+
+namespace {
+
+// A driver that keeps acting while simulated time stands still has lost its way.
+constexpr int kMaxActionsWithoutTime = 10000;
+
+bool BoxHasButton(UINT type, int button) {
+    switch (type & MB_TYPEMASK) {
+        case MB_OK:
+            return button == IDOK;
+        case MB_RETRYCANCEL:
+            return button == IDRETRY || button == IDCANCEL;
+        default:
+            return true;
+    }
+}
+
+}  // namespace
+
+class HeadlessBackend::Box final : public MessageBoxView {
+  public:
+    explicit Box(HeadlessBackend& backend) : backend_(backend) {}
+    ~Box() override { backend_.closeModal(this); }
+    int result() const override { return result_; }
+    int result_ = 0;
+
+  private:
+    HeadlessBackend& backend_;
+};
+
+class HeadlessBackend::Dialog final : public DialogView {
+  public:
+    Dialog(HeadlessBackend& backend, HWND dialog, const DialogLayout& layout)
+        : dialog_(dialog), backend_(backend) {
+        for (const DialogControl& control : layout.controls) {
+            texts_[control.id] = control.text;
+            kinds_[control.id] = control.kind;
+        }
+    }
+    ~Dialog() override { backend_.closeModal(this); }
+
+    void setFocus(int controlId) override { focus_ = controlId; }
+    std::string controlText(int controlId) const override {
+        const auto found = texts_.find(controlId);
+        return found != texts_.end() ? found->second : std::string();
+    }
+
+    // Keys typed go to the focused control; only an edit field takes them.
+    void type(const std::string& typed) {
+        if (focus_ && kinds_[*focus_] == DialogControl::Kind::Edit) texts_[*focus_] += typed;
+    }
+
+    const HWND dialog_;
+
+  private:
+    HeadlessBackend& backend_;
+    std::map<int, std::string> texts_;
+    std::map<int, DialogControl::Kind> kinds_;
+    std::optional<int> focus_;
+};
+
+void HeadlessBackend::answerMessageBox(int button, Millis after) {
+    script_.push_back({Answer::Kind::Box, button, {}, after});
+}
+
+void HeadlessBackend::answerDialog(std::string typed, Millis after) {
+    script_.push_back({Answer::Kind::DialogOk, 0, std::move(typed), after});
+}
+
+void HeadlessBackend::cancelDialog(Millis after) {
+    script_.push_back({Answer::Kind::DialogCancel, 0, {}, after});
+}
+
+void HeadlessBackend::pressKey(int virtualKey) {
+    driverActed_ = true;
+    if (window_ != nullptr) KeyDown(window_, virtualKey);
+}
+
+void HeadlessBackend::closeWindow() {
+    driverActed_ = true;
+    if (window_ != nullptr) CloseRequested(window_);
+}
+
+void HeadlessBackend::resizeClient(int width, int height) {
+    driverActed_ = true;
+    if (window_ != nullptr) ClientResized(window_, width, height);
+}
+
+const surface::Canvas* HeadlessBackend::screen() const {
+    return liveScreen_ != nullptr ? liveScreen_ : lastScreen_ ? &*lastScreen_ : nullptr;
+}
+
+void HeadlessBackend::waitForEvents(std::optional<Millis> deadline) {
+    Modal* innermost = modals_.empty() ? nullptr : &modals_.back();
+    if (innermost != nullptr && innermost->answer && now_ >= innermost->dueAt) {
+        give(*innermost);
+        return;
+    }
+    if (driver_) {
+        driverActed_ = false;
+        driver_(*this);
+        if (driverActed_) {
+            if (++actionsWithoutTime_ > kMaxActionsWithoutTime) {
+                throw Stuck("the driver keeps acting while no simulated time passes");
+            }
+            return;
+        }
+    }
+    std::optional<Millis> next = deadline;
+    if (innermost != nullptr) {
+        if (!innermost->answer) {
+            throw Stuck(innermost->description + " is open and the script has no answer for it");
+        }
+        next = std::min(next.value_or(innermost->dueAt), innermost->dueAt);
+    }
+    if (!next) throw Stuck("the program waits for input and the driver gives none");
+    if (*next > kTimeLimit) throw Stuck("the program has run for an hour of simulated time");
+    if (*next > now_) {
+        now_ = *next;
+        actionsWithoutTime_ = 0;
+    }
+}
+
+void HeadlessBackend::showWindow(HWND window, const std::string& /*title*/,
+                                 const surface::Canvas& canvas) {
+    if (window_ == nullptr) window_ = window;
+    if (window == window_) liveScreen_ = &canvas;
+    if (shownSize_) ClientResized(window, shownSize_->first, shownSize_->second);
+}
+
+void HeadlessBackend::hideWindow(HWND /*window*/) {}
+
+// The canvas is the screen: there is nothing to copy.
+void HeadlessBackend::present(HWND /*window*/, const surface::Canvas& /*canvas*/,
+                              const surface::PixelRect& /*changed*/) {}
+
+void HeadlessBackend::destroyWindow(HWND window) {
+    if (window != window_ || liveScreen_ == nullptr) return;
+    lastScreen_ = *liveScreen_;
+    liveScreen_ = nullptr;
+}
+
+std::unique_ptr<MessageBoxView> HeadlessBackend::openMessageBox(HWND owner, const std::string& text,
+                                                                const std::string& caption,
+                                                                UINT type) {
+    boxes_.push_back({owner, text, caption, type, now_});
+    const std::string description = "the message box \"" + text + "\"";
+    std::optional<Answer> answer = takeAnswer(Answer::Kind::Box, description);
+    if (answer && !BoxHasButton(type, answer->button)) {
+        throw Stuck("the script answers " + description + " with a button it does not have (" +
+                    std::to_string(answer->button) + ")");
+    }
+    auto box = std::make_unique<Box>(*this);
+    modals_.push_back(
+        {box.get(), nullptr, description, answer, now_ + (answer ? answer->after : 0)});
+    return box;
+}
+
+std::unique_ptr<DialogView> HeadlessBackend::openDialog(HWND dialog, HWND owner,
+                                                        const DialogLayout& layout) {
+    dialogs_.push_back({owner, layout, now_});
+    const std::string description = "the dialog \"" + layout.caption + "\"";
+    std::optional<Answer> answer = takeAnswer(Answer::Kind::DialogOk, description);
+    auto view = std::make_unique<Dialog>(*this, dialog, layout);
+    modals_.push_back(
+        {nullptr, view.get(), description, answer, now_ + (answer ? answer->after : 0)});
+    return view;
+}
+
+bool HeadlessBackend::grantTimer() {
+    if (timerFailures_ == 0) return true;
+    --timerFailures_;
+    return false;
+}
+
+std::optional<HeadlessBackend::Answer> HeadlessBackend::takeAnswer(Answer::Kind expected,
+                                                                   const std::string& description) {
+    if (script_.empty()) return std::nullopt;
+    const bool wantBox = expected == Answer::Kind::Box;
+    const bool isBox = script_.front().kind == Answer::Kind::Box;
+    if (wantBox != isBox) {
+        throw Stuck(description + " opened, but the script's next answer is for a " +
+                    (isBox ? "message box" : "dialog"));
+    }
+    Answer answer = script_.front();
+    script_.pop_front();
+    return answer;
+}
+
+void HeadlessBackend::give(Modal& modal) {
+    const Answer answer = *modal.answer;
+    modal.answer.reset();
+    if (modal.box != nullptr) {
+        modal.box->result_ = answer.button;
+    } else if (answer.kind == Answer::Kind::DialogOk) {
+        modal.dialog->type(answer.typed);
+        DialogCommand(modal.dialog->dialog_, IDOK);
+    } else {
+        DialogCommand(modal.dialog->dialog_, IDCANCEL);
+    }
+}
+
+void HeadlessBackend::closeModal(const void* view) {
+    std::erase_if(modals_,
+                  [&](const Modal& modal) { return modal.box == view || modal.dialog == view; });
+}
+
+}  // namespace platform

@@ -1,0 +1,120 @@
+// A backend without a display, for tests and velmora-render. Message boxes and dialogs are
+// answered from a script, timers fire in simulated time (nothing ever sleeps), the screen is the
+// window's backing canvas, and a driver acts whenever the program waits for input.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/backend.h"
+
+namespace platform {
+
+class HeadlessBackend final : public Backend {
+  public:
+    // The program waits for something nobody will give it: a box or dialog without a scripted
+    // answer, input the driver does not provide, or more than kTimeLimit of simulated time.
+    struct Stuck : std::runtime_error {
+        using std::runtime_error::runtime_error;
+    };
+    static constexpr Millis kTimeLimit = 60 * 60 * 1000;
+
+    using Driver = std::function<void(HeadlessBackend&)>;
+
+    struct ShownBox {
+        HWND owner;
+        std::string text;
+        std::string caption;
+        UINT type;
+        Millis openedAt;
+    };
+    struct ShownDialog {
+        HWND owner;
+        DialogLayout layout;
+        Millis openedAt;
+    };
+
+    // The script: each box or dialog, as it opens, takes the next answer, which is given once
+    // `after` milliseconds of simulated time have passed with the box or dialog open.
+    void answerMessageBox(int button, Millis after = 0);
+    // Types the text into the control that has the focus (if it is an edit field), then OK.
+    void answerDialog(std::string typed, Millis after = 0);
+    void cancelDialog(Millis after = 0);  // Esc
+    // The next `times` calls of SetTimer fail.
+    void failSetTimer(int times) { timerFailures_ = times; }
+    // A window, once shown, gets this client size, as a window manager may decide.
+    void setShownClientSize(int width, int height) { shownSize_ = {width, height}; }
+
+    // Called whenever the program waits for input and no scripted answer is due. If it does
+    // nothing, simulated time moves on to the next timer or answer.
+    void setDriver(Driver driver) { driver_ = std::move(driver); }
+
+    // Input to the main window (the first window shown), for the driver.
+    void pressKey(int virtualKey);
+    void closeWindow();
+    void resizeClient(int width, int height);
+
+    HWND window() const { return window_; }
+    // The main window's backing canvas; after the window is destroyed, its last picture.
+    const surface::Canvas* screen() const;
+    bool modalOpen() const { return !modals_.empty(); }
+    const std::vector<ShownBox>& messageBoxes() const { return boxes_; }
+    const std::vector<ShownDialog>& dialogs() const { return dialogs_; }
+
+    // Backend.
+    Millis now() override { return now_; }
+    void waitForEvents(std::optional<Millis> deadline) override;
+    void showWindow(HWND window, const std::string& title, const surface::Canvas& canvas) override;
+    void hideWindow(HWND window) override;
+    void present(HWND window, const surface::Canvas& canvas,
+                 const surface::PixelRect& changed) override;
+    void destroyWindow(HWND window) override;
+    std::unique_ptr<MessageBoxView> openMessageBox(HWND owner, const std::string& text,
+                                                   const std::string& caption, UINT type) override;
+    std::unique_ptr<DialogView> openDialog(HWND dialog, HWND owner,
+                                           const DialogLayout& layout) override;
+    bool grantTimer() override;
+
+  private:
+    struct Answer {
+        enum class Kind { Box, DialogOk, DialogCancel };
+        Kind kind;
+        int button;
+        std::string typed;
+        Millis after;
+    };
+    class Box;
+    class Dialog;
+    // An open box or dialog and the answer it will get.
+    struct Modal {
+        Box* box;
+        Dialog* dialog;
+        std::string description;
+        std::optional<Answer> answer;
+        Millis dueAt;
+    };
+
+    std::optional<Answer> takeAnswer(Answer::Kind expected, const std::string& description);
+    void give(Modal& modal);
+    void closeModal(const void* view);
+
+    Millis now_ = 0;
+    std::deque<Answer> script_;
+    std::vector<Modal> modals_;  // innermost last
+    int timerFailures_ = 0;
+    std::optional<std::pair<int, int>> shownSize_;
+    Driver driver_;
+    bool driverActed_ = false;
+    int actionsWithoutTime_ = 0;
+    HWND window_ = nullptr;
+    const surface::Canvas* liveScreen_ = nullptr;
+    std::optional<surface::Canvas> lastScreen_;
+    std::vector<ShownBox> boxes_;
+    std::vector<ShownDialog> dialogs_;
+};
+
+}  // namespace platform

@@ -1,0 +1,201 @@
+// The session that binds the core to a backend, the events backends report, and message
+// delivery to window and dialog procedures.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+#include "platform/core.h"
+#include "surface/recorder.h"
+
+namespace platform {
+
+namespace core {
+
+namespace {
+
+State* current = nullptr;
+
+// Comments in an active trace, so a reader sees which message drew what.
+void NoteInTrace(UINT message, WPARAM wParam, LPARAM lParam) {
+    surface::Recorder* recorder = surface::Recorder::active();
+    if (recorder == nullptr) return;
+    std::string note;
+    switch (message) {
+        case WM_CREATE:
+            note = "WM_CREATE";
+            break;
+        case WM_SIZE:
+            note =
+                "WM_SIZE " + std::to_string(LOWORD(lParam)) + " " + std::to_string(HIWORD(lParam));
+            break;
+        case WM_PAINT:
+            note = "WM_PAINT";
+            break;
+        case WM_TIMER:
+            note = "WM_TIMER";
+            break;
+        case WM_KEYDOWN:
+            note = "WM_KEYDOWN " + std::to_string(wParam);
+            break;
+        case WM_CLOSE:
+            note = "WM_CLOSE";
+            break;
+        case WM_DESTROY:
+            note = "WM_DESTROY";
+            break;
+        case WM_INITDIALOG:
+            note = "WM_INITDIALOG";
+            break;
+        case WM_COMMAND:
+            note = "WM_COMMAND " + std::to_string(LOWORD(wParam));
+            break;
+        default:
+            return;
+    }
+    recorder->comment(note.c_str());
+}
+
+}  // namespace
+
+State& Current() {
+    if (current == nullptr) {
+        std::fputs("platform: a USER32 function was called outside a platform::Session\n", stderr);
+        std::abort();
+    }
+    return *current;
+}
+
+Window& NewWindow(Window::Kind kind) {
+    State& state = Current();
+    // Handles are small odd numbers, never valid addresses, never reused within a session.
+    const HWND handle = reinterpret_cast<HWND>(++state.lastHandle * 2 + 1);
+    auto window = std::make_unique<Window>();
+    window->handle = handle;
+    window->kind = kind;
+    return *(state.windows[handle] = std::move(window));
+}
+
+Window* Live(HWND handle) {
+    State& state = Current();
+    const auto found = state.windows.find(handle);
+    if (found == state.windows.end() || found->second->destroyed) return nullptr;
+    return found->second.get();
+}
+
+LRESULT Deliver(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
+    NoteInTrace(message, wParam, lParam);
+    switch (window.kind) {
+        case Window::Kind::TopLevel:
+            return window.windowClass.procedure(window.handle, message, wParam, lParam);
+        case Window::Kind::Dialog:
+            return window.dialogProcedure(window.handle, message, wParam, lParam);
+        case Window::Kind::Control:
+            break;
+    }
+    return 0;
+}
+
+}  // namespace core
+
+using core::Live;
+using core::Window;
+
+Session::Session(Backend& backend) {
+    if (core::current != nullptr) throw std::logic_error("a platform session is already open");
+    core::current = new core::State(backend);
+}
+
+Session::~Session() {
+    core::State* state = core::current;
+    for (const auto& [dc, window] : state->windowDCs) surface::ReleaseCanvasDC(dc);
+    for (const auto& [handle, window] : state->windows) {
+        window->view.reset();
+        if (window->kind == Window::Kind::TopLevel && !window->destroyed) {
+            state->backend.destroyWindow(handle);
+        }
+    }
+    delete state;
+    core::current = nullptr;
+}
+
+void KeyDown(HWND window, int virtualKey) {
+    const Window* target = Live(window);
+    if (target == nullptr || target->kind != Window::Kind::TopLevel || target->disabledBy > 0) {
+        return;
+    }
+    core::Current().posted.push_back(
+        {window, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 1, 0, {0, 0}});
+}
+
+void CloseRequested(HWND window) {
+    const Window* target = Live(window);
+    if (target == nullptr || target->kind != Window::Kind::TopLevel || target->disabledBy > 0) {
+        return;
+    }
+    core::Current().posted.push_back({window, WM_CLOSE, 0, 0, 0, {0, 0}});
+}
+
+void ClientResized(HWND window, int width, int height) {
+    Window* target = Live(window);
+    if (target == nullptr || target->kind != Window::Kind::TopLevel) return;
+    // WM_SIZE carries each dimension in 16 bits.
+    width = std::clamp(width, 0, 0xffff);
+    height = std::clamp(height, 0, 0xffff);
+    surface::Canvas& canvas = *target->canvas;
+    const int oldWidth = canvas.width();
+    const int oldHeight = canvas.height();
+    if (width == oldWidth && height == oldHeight) return;
+    canvas.resize(width, height);
+    target->invalid = {std::min(target->invalid.left, width), std::min(target->invalid.top, height),
+                       std::min(target->invalid.right, width),
+                       std::min(target->invalid.bottom, height)};
+    core::Deliver(*target, WM_SIZE, 0, MAKELPARAM(width, height));
+    const UINT style = target->windowClass.style;
+    const bool redrawAll = ((style & CS_HREDRAW) != 0 && width != oldWidth) ||
+                           ((style & CS_VREDRAW) != 0 && height != oldHeight);
+    if (redrawAll) {
+        core::Invalidate(*target, {0, 0, width, height}, true);
+    } else {
+        // Only what was not part of the window before.
+        const bool wider = width > oldWidth;
+        const bool taller = height > oldHeight;
+        if (wider || taller) {
+            core::Invalidate(
+                *target,
+                {wider && !taller ? oldWidth : 0, taller && !wider ? oldHeight : 0, width, height},
+                true);
+        }
+    }
+}
+
+void DialogCommand(HWND dialog, int id) {
+    Window* target = Live(dialog);
+    if (target == nullptr || target->kind != Window::Kind::Dialog || target->ended) return;
+    HWND control = nullptr;
+    for (HWND handle : target->controls) {
+        if (Live(handle) != nullptr && Live(handle)->id == id) control = handle;
+    }
+    core::Current().posted.push_back({dialog,
+                                      WM_COMMAND,
+                                      static_cast<WPARAM>(static_cast<WORD>(id)),
+                                      reinterpret_cast<LPARAM>(control),
+                                      0,
+                                      {0, 0}});
+}
+
+surface::Canvas* WindowCanvas(HWND window) {
+    Window* target = Live(window);
+    return target != nullptr && target->kind == Window::Kind::TopLevel ? target->canvas.get()
+                                                                       : nullptr;
+}
+
+bool TimerExists(HWND window, UINT_PTR id) {
+    for (const core::Timer& timer : core::Current().timers) {
+        if (timer.window == window && timer.id == id) return true;
+    }
+    return false;
+}
+
+}  // namespace platform

@@ -1,0 +1,247 @@
+// Window classes, top-level windows, invalidation and painting.
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+#include "platform/core.h"
+
+namespace platform::core {
+
+void Invalidate(Window& window, const surface::PixelRect& area, bool erase) {
+    // Hidden windows have no update region; showing one invalidates all of it.
+    if (!window.visible) return;
+    const surface::Canvas& canvas = *window.canvas;
+    const surface::PixelRect clipped{std::max(area.left, 0), std::max(area.top, 0),
+                                     std::min(area.right, canvas.width()),
+                                     std::min(area.bottom, canvas.height())};
+    if (clipped.empty()) return;
+    surface::PixelRect& invalid = window.invalid;
+    invalid = invalid.empty() ? clipped
+                              : surface::PixelRect{std::min(invalid.left, clipped.left),
+                                                   std::min(invalid.top, clipped.top),
+                                                   std::max(invalid.right, clipped.right),
+                                                   std::max(invalid.bottom, clipped.bottom)};
+    // As on Windows, one request to erase erases the whole update region.
+    window.eraseInvalid = window.eraseInvalid || erase;
+}
+
+void PresentChanges(Window& window) {
+    if (!window.visible) return;
+    const surface::PixelRect changed = window.canvas->takeChanged();
+    if (!changed.empty()) Current().backend.present(window.handle, *window.canvas, changed);
+}
+
+}  // namespace platform::core
+
+using platform::core::Current;
+using platform::core::Deliver;
+using platform::core::Live;
+using platform::core::Window;
+
+namespace {
+
+Window* LiveTopLevel(HWND handle) {
+    Window* window = Live(handle);
+    return window != nullptr && window->kind == Window::Kind::TopLevel ? window : nullptr;
+}
+
+surface::PixelRect WholeClient(const Window& window) {
+    return {0, 0, window.canvas->width(), window.canvas->height()};
+}
+
+// The only brush of the subset is the stock white one; other brushes leave the background.
+std::optional<COLORREF> BrushColour(HBRUSH brush) {
+    if (brush != nullptr && brush == static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))) {
+        return RGB(255, 255, 255);
+    }
+    return std::nullopt;
+}
+
+HDC NewWindowDC(Window& window) {
+    const HDC dc = surface::CreateCanvasDC(window.canvas.get());
+    Current().windowDCs[dc] = window.handle;
+    return dc;
+}
+
+BOOL ReleaseWindowDC(HDC dc) {
+    auto& windowDCs = Current().windowDCs;
+    const auto found = windowDCs.find(dc);
+    if (found == windowDCs.end()) return FALSE;
+    const HWND handle = found->second;
+    windowDCs.erase(found);
+    surface::ReleaseCanvasDC(dc);
+    if (Window* window = Live(handle)) platform::core::PresentChanges(*window);
+    return TRUE;
+}
+
+char moduleMarker;
+char applicationIcon;
+char arrowCursor;
+
+}  // namespace
+
+ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass) {
+    auto& classes = Current().classes;
+    if (windowClass == nullptr || windowClass->cbSize != sizeof(WNDCLASSEXA) ||
+        windowClass->lpfnWndProc == nullptr || windowClass->lpszClassName == nullptr ||
+        classes.count(windowClass->lpszClassName) != 0) {
+        return 0;
+    }
+    classes[windowClass->lpszClassName] = {windowClass->style, windowClass->lpfnWndProc,
+                                           windowClass->hbrBackground};
+    return static_cast<ATOM>(0xC000 + classes.size());
+}
+
+HWND WINAPI CreateWindowExA(DWORD /*exStyle*/, LPCSTR className, LPCSTR windowName, DWORD style,
+                            int /*x*/, int /*y*/, int width, int height, HWND /*parent*/,
+                            HMENU /*menu*/, HINSTANCE /*instance*/, LPVOID /*param*/) {
+    auto& classes = Current().classes;
+    if (className == nullptr || classes.count(className) == 0) return nullptr;
+    Window& window = platform::core::NewWindow(Window::Kind::TopLevel);
+    window.windowClass = classes[className];
+    window.text = windowName != nullptr ? windowName : "";
+    const bool framed = (style & WS_CAPTION) != 0;
+    const int clientWidth =
+        std::clamp(width - (framed ? platform::core::kFrameWidth : 0), 0, 0xffff);
+    const int clientHeight =
+        std::clamp(height - (framed ? platform::core::kFrameHeight : 0), 0, 0xffff);
+    window.canvas = std::make_unique<surface::Canvas>(clientWidth, clientHeight);
+    if (Deliver(window, WM_CREATE, 0, 0) == -1) {
+        window.destroyed = true;
+        return nullptr;
+    }
+    Deliver(window, WM_SIZE, 0, MAKELPARAM(clientWidth, clientHeight));
+    if ((style & WS_VISIBLE) != 0) ShowWindow(window.handle, SW_SHOW);
+    return window.handle;
+}
+
+BOOL WINAPI ShowWindow(HWND handle, int showCommand) {
+    Window* window = LiveTopLevel(handle);
+    if (window == nullptr) return FALSE;
+    const BOOL wasVisible = window->visible ? TRUE : FALSE;
+    if (showCommand == SW_HIDE) {
+        if (window->visible) {
+            window->visible = false;
+            window->invalid = {};
+            window->eraseInvalid = false;
+            Current().backend.hideWindow(handle);
+        }
+    } else if (!window->visible) {
+        window->visible = true;
+        // The backend may give the window another size while showing it (ClientResized).
+        Current().backend.showWindow(handle, window->text, *window->canvas);
+        platform::core::Invalidate(*window, WholeClient(*window), true);
+    }
+    return wasVisible;
+}
+
+BOOL WINAPI UpdateWindow(HWND handle) {
+    Window* window = LiveTopLevel(handle);
+    if (window == nullptr) return FALSE;
+    if (window->visible && !window->invalid.empty()) Deliver(*window, WM_PAINT, 0, 0);
+    return TRUE;
+}
+
+BOOL WINAPI DestroyWindow(HWND handle) {
+    Window* window = LiveTopLevel(handle);
+    if (window == nullptr) return FALSE;
+    platform::core::State& state = Current();
+    window->visible = false;
+    state.backend.destroyWindow(handle);
+    if (state.focus == handle) state.focus = nullptr;
+    // The window is still valid while it handles WM_DESTROY.
+    Deliver(*window, WM_DESTROY, 0, 0);
+    window->destroyed = true;
+    std::erase_if(state.timers,
+                  [&](const platform::core::Timer& timer) { return timer.window == handle; });
+    return TRUE;
+}
+
+LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    switch (message) {
+        case WM_CLOSE:
+            DestroyWindow(window);
+            break;
+        case WM_PAINT: {
+            // Validates the window, or WM_PAINT would come back for ever.
+            PAINTSTRUCT paint;
+            if (BeginPaint(window, &paint) != nullptr) EndPaint(window, &paint);
+            break;
+        }
+        default:
+            break;
+    }
+    return 0;
+}
+
+BOOL WINAPI GetClientRect(HWND handle, RECT* rect) {
+    const Window* window = LiveTopLevel(handle);
+    if (window == nullptr || rect == nullptr) return FALSE;
+    *rect = {0, 0, window->canvas->width(), window->canvas->height()};
+    return TRUE;
+}
+
+// The context is not clipped to the invalid area: the program only ever invalidates its whole
+// client area.
+HDC WINAPI BeginPaint(HWND handle, LPPAINTSTRUCT paint) {
+    Window* window = LiveTopLevel(handle);
+    if (window == nullptr || paint == nullptr) return nullptr;
+    const surface::PixelRect area = window->invalid;
+    const bool erase = window->eraseInvalid;
+    window->invalid = {};
+    window->eraseInvalid = false;
+    if (erase && !area.empty()) {
+        if (const auto colour = BrushColour(window->windowClass.background)) {
+            window->canvas->fill(area, *colour);
+        }
+    }
+    std::memset(paint, 0, sizeof *paint);
+    paint->hdc = NewWindowDC(*window);
+    paint->fErase = FALSE;  // the background has been erased where it was asked for
+    paint->rcPaint = {area.left, area.top, area.right, area.bottom};
+    return paint->hdc;
+}
+
+BOOL WINAPI EndPaint(HWND /*window*/, const PAINTSTRUCT* paint) {
+    return paint != nullptr ? ReleaseWindowDC(paint->hdc) : FALSE;
+}
+
+HDC WINAPI GetDC(HWND handle) {
+    Window* window = LiveTopLevel(handle);
+    return window != nullptr ? NewWindowDC(*window) : nullptr;
+}
+
+int WINAPI ReleaseDC(HWND /*window*/, HDC dc) { return ReleaseWindowDC(dc); }
+
+BOOL WINAPI InvalidateRect(HWND handle, const RECT* rect, BOOL erase) {
+    Window* window = LiveTopLevel(handle);
+    if (window == nullptr) return FALSE;
+    const surface::PixelRect area =
+        rect != nullptr ? surface::PixelRect{rect->left, rect->top, rect->right, rect->bottom}
+                        : WholeClient(*window);
+    platform::core::Invalidate(*window, area, erase != FALSE);
+    return TRUE;
+}
+
+// The subset has no region objects, so the region is always null: the whole client area.
+BOOL WINAPI InvalidateRgn(HWND handle, HRGN region, BOOL erase) {
+    Window* window = LiveTopLevel(handle);
+    if (window == nullptr || region != nullptr) return FALSE;
+    platform::core::Invalidate(*window, WholeClient(*window), erase != FALSE);
+    return TRUE;
+}
+
+HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
+    return instance == nullptr && name == IDI_APPLICATION
+               ? reinterpret_cast<HICON>(&applicationIcon)
+               : nullptr;
+}
+
+HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
+    return instance == nullptr && name == IDC_ARROW ? reinterpret_cast<HCURSOR>(&arrowCursor)
+                                                    : nullptr;
+}
+
+HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
+    return moduleName == nullptr ? reinterpret_cast<HMODULE>(&moduleMarker) : nullptr;
+}
