@@ -20,9 +20,11 @@ class PixelWriter {
     // Pixels left to right (both included) of row y; any part off the canvas is skipped.
     void row(std::int64_t y, std::int64_t left, std::int64_t right, const Mix& mix) {
         if (y < 0 || y >= canvas_.height()) return;
-        const auto from = static_cast<int>(std::max<std::int64_t>(left, 0));
-        const auto to = static_cast<int>(std::min<std::int64_t>(right, canvas_.width() - 1));
-        if (from > to) return;
+        const std::int64_t first = std::max<std::int64_t>(left, 0);
+        const std::int64_t last = std::min<std::int64_t>(right, canvas_.width() - 1);
+        if (first > last) return;  // compared before narrowing, which is then safe
+        const auto from = static_cast<int>(first);
+        const auto to = static_cast<int>(last);
         COLORREF* pixels = canvas_.row(static_cast<int>(y));
         for (int x = from; x <= to; ++x) pixels[x] = mix.apply(pixels[x]);
         include({from, static_cast<int>(y), to + 1, static_cast<int>(y) + 1});
@@ -31,9 +33,11 @@ class PixelWriter {
     // Pixels top to bottom (both included) of column x.
     void column(std::int64_t x, std::int64_t top, std::int64_t bottom, const Mix& mix) {
         if (x < 0 || x >= canvas_.width()) return;
-        const auto from = static_cast<int>(std::max<std::int64_t>(top, 0));
-        const auto to = static_cast<int>(std::min<std::int64_t>(bottom, canvas_.height() - 1));
-        if (from > to) return;
+        const std::int64_t first = std::max<std::int64_t>(top, 0);
+        const std::int64_t last = std::min<std::int64_t>(bottom, canvas_.height() - 1);
+        if (first > last) return;
+        const auto from = static_cast<int>(first);
+        const auto to = static_cast<int>(last);
         for (int y = from; y <= to; ++y) {
             COLORREF& pixel = canvas_.row(y)[x];
             pixel = mix.apply(pixel);
