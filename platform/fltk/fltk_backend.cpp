@@ -1,0 +1,95 @@
+#include "platform/fltk/fltk_backend.h"
+
+#include <FL/Fl.H>
+
+#include <chrono>
+
+#include "platform/fltk/views.h"
+
+// Last: it brings in Xlib and its macros.
+#include <FL/x.H>
+
+namespace platform::fltk {
+
+FltkBackend::FltkBackend() { fl_open_display(); }
+
+FltkBackend::~FltkBackend() {
+    for (const auto& [handle, window] : windows_) delete window;
+}
+
+Millis FltkBackend::now() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void FltkBackend::waitForEvents(std::optional<Millis> deadline) {
+    // Fl::wait draws what FLTK has to draw, flushes everything to the display and sleeps until
+    // an event arrives or the time is up: no busy waiting.
+    constexpr double kForever = 1e20;
+    if (!deadline) {
+        Fl::wait(kForever);
+        return;
+    }
+    const Millis left = *deadline - now();
+    if (left > 0) {
+        Fl::wait(static_cast<double>(left) / 1000.0);
+    } else {
+        Fl::check();
+    }
+}
+
+CanvasWindow* FltkBackend::find(HWND window) const {
+    const auto found = windows_.find(window);
+    return found == windows_.end() ? nullptr : found->second;
+}
+
+void FltkBackend::showWindow(HWND window, const std::string& title, const surface::Canvas& canvas) {
+    CanvasWindow* shown = find(window);
+    if (!shown) {
+        shown = new CanvasWindow(window, title.c_str(), canvas);
+        windows_[window] = shown;
+    }
+    shown->show();
+}
+
+void FltkBackend::hideWindow(HWND window) {
+    if (CanvasWindow* shown = find(window)) shown->hide();
+}
+
+void FltkBackend::present(HWND window, const surface::Canvas&, const surface::PixelRect& changed) {
+    if (CanvasWindow* shown = find(window)) shown->showChanges(changed);
+}
+
+void FltkBackend::destroyWindow(HWND window) {
+    CanvasWindow* shown = find(window);
+    if (!shown) return;
+    windows_.erase(window);
+    shown->hide();
+    // Not at once: this may run inside one of the window's own event handlers.
+    Fl::delete_widget(shown);
+}
+
+std::unique_ptr<MessageBoxView> FltkBackend::openMessageBox(HWND owner, const std::string& text,
+                                                            const std::string& caption, UINT type) {
+    return OpenMessageBox(text, caption, type, owner != nullptr);
+}
+
+std::unique_ptr<DialogView> FltkBackend::openDialog(HWND dialog, HWND owner,
+                                                    const DialogLayout& layout) {
+    // The template places the dialog at (0, 0) of its owner's client area.
+    int x = 0;
+    int y = 0;
+    if (const CanvasWindow* shown = find(owner)) {
+        x = shown->x();
+        y = shown->y();
+    } else {
+        int screenWidth, screenHeight;
+        Fl::screen_work_area(x, y, screenWidth, screenHeight);
+        x += (screenWidth - layout.width) / 2;
+        y += (screenHeight - layout.height) / 2;
+    }
+    return OpenDialog(dialog, layout, x, y, owner != nullptr);
+}
+
+}  // namespace platform::fltk

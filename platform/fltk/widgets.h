@@ -1,0 +1,58 @@
+// Small widgets the message boxes and dialogs share.
+#pragma once
+
+#include <FL/Enumerations.H>
+#include <FL/Fl_Button.H>
+#include <FL/Fl_Widget.H>
+
+#include <string>
+
+namespace platform::fltk {
+
+// Text drawn as given: line feeds break lines; '@' and '&' are plain characters, as in a
+// message box or a static control.
+class TextBlock : public Fl_Widget {
+  public:
+    TextBlock(int x, int y, int width, int height, std::string text, Fl_Font font, int size);
+
+    // The size the text needs, unwrapped.
+    static void measure(const std::string& text, Fl_Font font, int size, int& width, int& height);
+
+    void draw() override;
+
+  private:
+    std::string text_;
+    Fl_Font font_;
+    int size_;
+};
+
+// A push button that, like a Windows button, also answers Enter while it has the focus and can
+// be marked as the default button with a dark outline. `id` is what pressing it reports.
+class PushButton : public Fl_Button {
+  public:
+    PushButton(int x, int y, int width, int height, const std::string& text, int id,
+               bool isDefault);
+
+    int id() const { return id_; }
+    int handle(int event) override;
+    void draw() override;
+
+  private:
+    int id_;
+    bool isDefault_;
+};
+
+// The icon of a message box: MB_ICONHAND, MB_ICONQUESTION, MB_ICONEXCLAMATION or
+// MB_ICONASTERISK.
+class MessageIcon : public Fl_Widget {
+  public:
+    static constexpr int kSize = 32;
+    MessageIcon(int x, int y, unsigned iconFlag);
+
+    void draw() override;
+
+  private:
+    unsigned iconFlag_;
+};
+
+}  // namespace platform::fltk
