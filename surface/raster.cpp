@@ -125,6 +125,13 @@ using UInt128 = unsigned __int128;
 // floor(sqrt(n)), exact for every 128-bit n.
 std::uint64_t SquareRoot(UInt128 n) {
     if (n == 0) return 0;
+    if (n <= UINT64_MAX) {  // the usual case, in faster 64-bit arithmetic
+        const auto small = static_cast<std::uint64_t>(n);
+        auto root = static_cast<std::uint64_t>(std::sqrt(static_cast<long double>(small)));
+        while (root > small / root) --root;
+        while (root + 1 <= small / (root + 1)) ++root;
+        return root;
+    }
     auto root = static_cast<UInt128>(std::sqrt(static_cast<long double>(n)));
     // Compared as root <= n / root, so squaring the estimate cannot overflow.
     while (root > n / root) --root;

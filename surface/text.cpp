@@ -1,5 +1,6 @@
 #include "surface/text.h"
 
+#include <bit>
 #include <cstdint>
 
 #include "surface/font.h"
@@ -32,7 +33,7 @@ void DrawText(Canvas& canvas, int x, int y, const char* text, int length, bool o
         for (int i = 0; i < length; ++i) {
             const FontGlyph& glyph = GlyphFor(text[i]);
             for (std::uint32_t ink = glyph.rows[row]; ink != 0; ink &= ink - 1) {
-                const std::int64_t inkX = pen + glyph.left + __builtin_ctz(ink);
+                const std::int64_t inkX = pen + glyph.left + std::countr_zero(ink);
                 writer.row(rowY, inkX, inkX, black);
             }
             pen += glyph.advance;
