@@ -92,6 +92,11 @@ void HeadlessBackend::resizeClient(int width, int height) {
     if (window_ != nullptr) ClientResized(window_, width, height);
 }
 
+void HeadlessBackend::passTime(Millis duration) {
+    driverActed_ = true;
+    now_ += duration;
+}
+
 const surface::Canvas* HeadlessBackend::screen() const {
     return liveScreen_ != nullptr ? liveScreen_ : lastScreen_ ? &*lastScreen_ : nullptr;
 }

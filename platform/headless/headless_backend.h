@@ -57,6 +57,8 @@ class HeadlessBackend final : public Backend {
     void pressKey(int virtualKey);
     void closeWindow();
     void resizeClient(int width, int height);
+    // Lets simulated time pass without the program running, as if a handler took that long.
+    void passTime(Millis duration);
 
     HWND window() const { return window_; }
     // The main window's backing canvas; after the window is destroyed, its last picture.
