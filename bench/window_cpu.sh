@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Measures the desktop program in a real window on a private X server: the time from start to
+# the first picture, and the processor time it uses while it animates (the goal is under 2 % of
+# one core). Drives it as a user would: both introductory boxes confirmed, load 100, ENTER.
+#
+# Usage: bench/window_cpu.sh [BUILD_DIR]   (default build; needs velmora and velmora-render)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+velmora=$build/bin/velmora
+render=$build/bin/velmora-render
+for program in "$velmora" "$render"; do
+    [ -x "$program" ] || { echo "$program is missing: build the targets velmora and velmora-render"; exit 2; }
+done
+source tests/window/xsession.sh
+
+work=$(mktemp -d)
+velmora_pid=
+cleanup() {
+    [ -z "$velmora_pid" ] || kill "$velmora_pid" 2>/dev/null || true
+    stop_xvfb
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+ticks_per_second=$(getconf CLK_TCK)
+now() { date +%s.%N; }
+# User plus system time of the program so far, in seconds.
+cpu_seconds() { awk -v hz="$ticks_per_second" '{ print ($14 + $15) / hz }' "/proc/$velmora_pid/stat"; }
+elapsed_ms() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%d", (b - a) * 1000 }'; }
+percent() { awk -v cpu="$1" -v wall="$2" 'BEGIN { printf "%.2f", 100 * cpu / wall }'; }
+
+"$render" --load 100 --png "$work/final.png"
+start_xvfb || { echo "Xvfb is not installed"; exit 2; }
+
+started=$(now)
+"$velmora" >"$work/velmora.log" 2>&1 &
+velmora_pid=$!
+poll 30 main_window >/dev/null || { echo "the main window did not appear"; exit 1; }
+window_shown=$(now)
+poll 30 other_window Velmora >/dev/null || { echo "the first message box did not appear"; exit 1; }
+box_shown=$(now)
+
+start_animation 100
+animation_started=$(now)
+cpu_at_start=$(cpu_seconds)
+
+# The picture stays once the animation is over: the end is when it equals velmora-render's.
+sleep 17
+while :; do
+    import -window "$MAIN" "$work/shown.png" 2>/dev/null &&
+        [ "$(compare -metric AE "$work/shown.png" "$work/final.png" null: 2>&1)" = 0 ] && break
+    [ "$(elapsed_ms "$animation_started" "$(now)")" -lt 120000 ] ||
+        { echo "the animation did not reach its final picture"; exit 1; }
+    sleep 0.25
+done
+animation_ended=$(now)
+cpu_at_end=$(cpu_seconds)
+
+animation_wall=$(awk -v a="$animation_started" -v b="$animation_ended" 'BEGIN { print b - a }')
+run_wall=$(awk -v a="$started" -v b="$animation_ended" 'BEGIN { print b - a }')
+animation_cpu=$(awk -v a="$cpu_at_start" -v b="$cpu_at_end" 'BEGIN { print b - a }')
+echo "start to main window shown:      $(elapsed_ms "$started" "$window_shown") ms"
+echo "start to first message box:      $(elapsed_ms "$started" "$box_shown") ms"
+echo "animation (360 ticks of 50 ms):  $(elapsed_ms "$animation_started" "$animation_ended") ms wall," \
+    "${animation_cpu} s processor time"
+echo "processor use while animating:   $(percent "$animation_cpu" "$animation_wall") % of one core"
+echo "processor use over the whole run: $(percent "$cpu_at_end" "$run_wall") % of one core" \
+    "(start-up and dialogs included)"
