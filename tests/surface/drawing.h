@@ -1,8 +1,6 @@
 // A canvas with a device context on it, for tests that look at pixels.
 #pragma once
 
-#include <cstdint>
-#include <functional>
 #include <set>
 #include <utility>
 
@@ -12,6 +10,8 @@
 namespace surface_test {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kRed = RGB(200, 0, 0);
 constexpr COLORREF kOlive = RGB(100, 100, 0);
 constexpr int kIntMin = -2147483647 - 1;
 constexpr int kIntMax = 2147483647;
@@ -23,17 +23,16 @@ class Drawing {
     Drawing(int width, int height, COLORREF background = kWhite)
         : canvas(width, height, background), dc(surface::CreateCanvasDC(&canvas)) {}
     ~Drawing() {
-        SelectObject(dc, GetStockObject(BLACK_PEN));
-        if (pen_ != nullptr) DeleteObject(pen_);
+        usePen(0, 0, GetStockObject(BLACK_PEN));
         surface::ReleaseCanvasDC(dc);
     }
     Drawing(const Drawing&) = delete;
     Drawing& operator=(const Drawing&) = delete;
 
-    // Selects a solid pen of this width and colour, replacing the last one made here.
-    void usePen(int width, COLORREF colour) {
-        HPEN pen = CreatePen(PS_SOLID, width, colour);
-        SelectObject(dc, pen);
+    // Selects a new solid pen (or the given object) and deletes the one made here before.
+    void usePen(int width, COLORREF colour, HGDIOBJ stock = nullptr) {
+        HPEN pen = stock ? nullptr : CreatePen(PS_SOLID, width, colour);
+        SelectObject(dc, stock ? stock : pen);
         if (pen_ != nullptr) DeleteObject(pen_);
         pen_ = pen;
     }
@@ -43,26 +42,17 @@ class Drawing {
         LineTo(dc, x1, y1);
     }
 
-    // The pixels whose colour differs from `colour`.
-    PixelSet pixelsOtherThan(COLORREF colour) const {
+    // The pixels of the colour (or, with `other`, of any other colour).
+    PixelSet pixels(COLORREF colour, bool other = false) const {
         PixelSet found;
         for (int y = 0; y < canvas.height(); ++y) {
             for (int x = 0; x < canvas.width(); ++x) {
-                if (canvas.pixel(x, y) != colour) found.insert({x, y});
+                if ((canvas.pixel(x, y) == colour) != other) found.insert({x, y});
             }
         }
         return found;
     }
-
-    PixelSet pixelsOf(COLORREF colour) const {
-        PixelSet found;
-        for (int y = 0; y < canvas.height(); ++y) {
-            for (int x = 0; x < canvas.width(); ++x) {
-                if (canvas.pixel(x, y) == colour) found.insert({x, y});
-            }
-        }
-        return found;
-    }
+    PixelSet changed(COLORREF background = kWhite) const { return pixels(background, true); }
 
     bool samePixels(const Drawing& other) const {
         for (int y = 0; y < canvas.height(); ++y) {
@@ -80,7 +70,7 @@ class Drawing {
     HPEN pen_ = nullptr;
 };
 
-// A background that is not one colour, so that a wrong raster operation shows.
+// A background of many colours, so that a wrong raster operation shows.
 inline void PaintPattern(surface::Canvas& canvas) {
     for (int y = 0; y < canvas.height(); ++y) {
         for (int x = 0; x < canvas.width(); ++x) {

@@ -8,14 +8,7 @@
 
 namespace {
 
-using surface_test::Drawing;
-using surface_test::kIntMax;
-using surface_test::kIntMin;
-using surface_test::kWhite;
-using surface_test::PixelSet;
-
-constexpr COLORREF kRed = RGB(200, 0, 0);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
+using namespace surface_test;
 
 struct Box {
     int left, top, right, bottom;
@@ -34,14 +27,14 @@ EllipsePixels DrawEllipse(const Box& box, int penWidth) {
     Drawing drawing(64, 48, kBlack);
     drawing.usePen(penWidth, kRed);
     Ellipse(drawing.dc, box.left, box.top, box.right, box.bottom);
-    return {drawing.pixelsOf(kRed), drawing.pixelsOf(kWhite)};
+    return {drawing.pixels(kRed), drawing.pixels(kWhite)};
 }
 
 PixelSet DrawArc(const Box& box, int penWidth, int xs, int ys, int xe, int ye) {
     Drawing drawing(64, 48);
     drawing.usePen(penWidth, kRed);
     Arc(drawing.dc, box.left, box.top, box.right, box.bottom, xs, ys, xe, ye);
-    return drawing.pixelsOf(kRed);
+    return drawing.pixels(kRed);
 }
 
 TEST(Ellipse, FillsItsBoxWithoutRightAndBottomAndIsSymmetric) {
@@ -67,6 +60,9 @@ TEST(Ellipse, FillsItsBoxWithoutRightAndBottomAndIsSymmetric) {
             EXPECT_EQ(maxY, bottom - 1);
         }
     }
+    for (const Box& box : {Box{10, 10, 10, 30}, Box{10, 10, 30, 10}, Box{5, 5, 5, 5}}) {
+        EXPECT_TRUE(DrawEllipse(box, 2).outline.empty());
+    }
 }
 
 TEST(Ellipse, OutlineIsClosedAndAsWideAsThePen) {
@@ -91,22 +87,16 @@ TEST(Ellipse, OutlineIsClosedAndAsWideAsThePen) {
     }
 }
 
-TEST(Ellipse, EmptyBoxesDrawNothing) {
-    for (const Box& box : {Box{10, 10, 10, 30}, Box{10, 10, 30, 10}, Box{5, 5, 5, 5}}) {
-        EXPECT_TRUE(DrawEllipse(box, 2).outline.empty());
-    }
-}
-
 TEST(Ellipse, HugeBoxesWorkOnlyOnTheVisiblePart) {
     Drawing drawing(64, 48);
     surface_test::PaintPattern(drawing.canvas);
     Ellipse(drawing.dc, kIntMin, kIntMin, kIntMax, kIntMax);  // the canvas lies inside it
-    EXPECT_TRUE(drawing.pixelsOtherThan(kWhite).empty());
+    EXPECT_TRUE(drawing.changed().empty());
     // The top of a vast ellipse runs along row 10, flat as far as the canvas reaches.
     Drawing top(64, 48);
     Ellipse(top.dc, kIntMin, 10, kIntMax, kIntMax);
-    EXPECT_EQ(top.pixelsOtherThan(kWhite).size(), 64u);
-    EXPECT_EQ(top.pixelsOf(kBlack).size(), 64u);
+    EXPECT_EQ(top.changed().size(), 64u);
+    EXPECT_EQ(top.pixels(kBlack).size(), 64u);
 }
 
 // Arc pixels are the ellipse's outline pixels swept counter-clockwise on screen.
@@ -135,6 +125,14 @@ TEST(Arc, RunsCounterClockwiseFromStartToEnd) {
     // From north to east: the other three quarters.
     const PixelSet rest = DrawArc(box, 1, 25, 0, 60, 25);
     for (auto [x, y] : rest) EXPECT_FALSE(x >= 25 && y < 25) << x << "," << y;
+    // A pixel whose centre lies on the start or end ray belongs to the arc: the ray from the
+    // centre (25, 25) through (X + 25, 25 - Y) passes the centre of the pixel at half-pixel
+    // offset (X, Y) = (2x + 1 - 50, 50 - 2y - 1).
+    for (auto [x, y] : quarter) {
+        const int rayX = 2 * x + 1 - 50 + 25, rayY = 25 - (50 - 2 * y - 1);
+        EXPECT_TRUE(DrawArc(box, 1, rayX, rayY, 25, 0).count({x, y}));
+        EXPECT_TRUE(DrawArc(box, 1, 60, 25, rayX, rayY).count({x, y}));
+    }
     // Start and end on one ray: the whole outline.
     EXPECT_EQ(DrawArc(box, 2, 40, 10, 55, -5), DrawEllipse(box, 2).outline);
 }

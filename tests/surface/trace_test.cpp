@@ -104,11 +104,12 @@ INSTANTIATE_TEST_SUITE_P(Calls, TraceTest, testing::ValuesIn(kTraceCases),
                              return std::string(info.param.name);
                          });
 
-TEST(Recorder, WritesComments) {
+TEST(Recorder, WritesCommentsAndRefusesToNest) {
     std::ostringstream out;
     surface::Recorder recorder(out);
     recorder.comment("WM_PAINT");
     EXPECT_EQ(out.str(), "# WM_PAINT\n");
+    EXPECT_THROW(surface::Recorder second(out), std::logic_error);
     EXPECT_EQ(surface::Recorder::active(), &recorder);
 }
 
@@ -125,13 +126,6 @@ TEST(Recorder, RecordsCanvasContextsAndNothingWhenInactive) {
     LineTo(dc, 4, 4);
     surface::ReleaseCanvasDC(dc);
     EXPECT_EQ(out.str(), "LineTo 4 1\n");
-}
-
-TEST(Recorder, RefusesToNest) {
-    std::ostringstream out;
-    surface::Recorder recorder(out);
-    EXPECT_THROW(surface::Recorder second(out), std::logic_error);
-    EXPECT_EQ(surface::Recorder::active(), &recorder);
 }
 
 TEST(Recorder, NamesAPenCreatedBeforeItStartedWhenFirstSeen) {
