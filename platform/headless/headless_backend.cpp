@@ -92,6 +92,11 @@ void HeadlessBackend::resizeClient(int width, int height) {
     if (window_ != nullptr) ClientResized(window_, width, height);
 }
 
+void HeadlessBackend::uncover(const RECT* area) {
+    driverActed_ = true;
+    if (window_ != nullptr) InvalidateRect(window_, area, TRUE);
+}
+
 void HeadlessBackend::passTime(Millis duration) {
     driverActed_ = true;
     now_ += duration;
@@ -118,6 +123,8 @@ void HeadlessBackend::waitForEvents(std::optional<Millis> deadline) {
         }
     }
     std::optional<Millis> next = deadline;
+    if (driverWake_ && *driverWake_ <= now_) driverWake_.reset();
+    if (driverWake_) next = std::min(next.value_or(*driverWake_), *driverWake_);
     if (innermost != nullptr) {
         if (!innermost->answer) {
             throw Stuck(innermost->description + " is open and the script has no answer for it");

@@ -50,13 +50,17 @@ class HeadlessBackend final : public Backend {
     void setShownClientSize(int width, int height) { shownSize_ = {width, height}; }
 
     // Called whenever the program waits for input and no scripted answer is due. If it does
-    // nothing, simulated time moves on to the next timer or answer.
+    // nothing, simulated time moves on to the next timer, answer or wake-up time.
     void setDriver(Driver driver) { driver_ = std::move(driver); }
+    // Has the driver called again at this time at the latest, even if nothing else happens.
+    void wakeDriverAt(Millis time) { driverWake_ = time; }
 
     // Input to the main window (the first window shown), for the driver.
     void pressKey(int virtualKey);
     void closeWindow();
     void resizeClient(int width, int height);
+    // Another window moved away: the area (null: the whole client area) must be repainted.
+    void uncover(const RECT* area);
     // Lets simulated time pass without the program running, as if a handler took that long.
     void passTime(Millis duration);
 
@@ -110,6 +114,7 @@ class HeadlessBackend final : public Backend {
     int timerFailures_ = 0;
     std::optional<std::pair<int, int>> shownSize_;
     Driver driver_;
+    std::optional<Millis> driverWake_;
     bool driverActed_ = false;
     int actionsWithoutTime_ = 0;
     HWND window_ = nullptr;
