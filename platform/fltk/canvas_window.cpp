@@ -80,8 +80,10 @@ int CanvasWindow::handle(int event) {
             return 1;  // the window itself takes the keyboard
         case FL_KEYDOWN: {
             const int virtualKey =
-                VirtualKeyFromFltk(Fl::event_key(), Fl::event_state(FL_NUM_LOCK));
-            if (virtualKey != 0) KeyDown(handle_, virtualKey);
+                VirtualKeyFromFltk(Fl::event_key(), Fl::event_state(FL_NUM_LOCK) != 0);
+            if (virtualKey != 0 && IsPlainKeyDown(virtualKey, Fl::event_state(FL_ALT) != 0)) {
+                KeyDown(handle_, virtualKey);
+            }
             return 1;
         }
         case FL_KEYUP:

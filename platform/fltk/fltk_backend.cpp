@@ -3,6 +3,8 @@
 #include <FL/Fl.H>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 
 #include "platform/fltk/views.h"
 
@@ -11,7 +13,15 @@
 
 namespace platform::fltk {
 
-FltkBackend::FltkBackend() { fl_open_display(); }
+FltkBackend::FltkBackend() {
+    // FLTK's own message for this names no display at all.
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') {
+        std::fprintf(stderr, "No display to open the window on: DISPLAY is not set\n");
+        std::exit(1);
+    }
+    fl_open_display();
+}
 
 FltkBackend::~FltkBackend() {
     for (const auto& [handle, window] : windows_) delete window;
@@ -77,7 +87,8 @@ std::unique_ptr<MessageBoxView> FltkBackend::openMessageBox(HWND owner, const st
 
 std::unique_ptr<DialogView> FltkBackend::openDialog(HWND dialog, HWND owner,
                                                     const DialogLayout& layout) {
-    // The template places the dialog at (0, 0) of its owner's client area.
+    // A dialog opens at the top-left corner of its owner's client area, where the program's
+    // template puts it (the layout carries no position).
     int x = 0;
     int y = 0;
     if (const CanvasWindow* shown = find(owner)) {

@@ -45,6 +45,7 @@ enum VirtualKey : int {
     kDecimal = 0x6E,
     kDivide = 0x6F,
     kF1 = 0x70,
+    kF10 = 0x79,
     kF24 = 0x87,
     kNumLock = 0x90,
     kScroll = 0x91,
@@ -162,6 +163,10 @@ int VirtualKeyFromFltk(int fltkKey, bool numLock) {
         if (character == fltkKey) return virtualKey;
     }
     return 0;
+}
+
+bool IsPlainKeyDown(int virtualKey, bool altHeld) {
+    return !altHeld && virtualKey != kMenu && virtualKey != kF10;
 }
 
 }  // namespace platform::fltk

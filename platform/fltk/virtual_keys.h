@@ -8,4 +8,8 @@ namespace platform::fltk {
 // with it off.
 int VirtualKeyFromFltk(int fltkKey, bool numLock);
 
+// Whether Windows reports the key as WM_KEYDOWN: keys pressed with Alt held, Alt itself and F10
+// are system keys (WM_SYSKEYDOWN), which a window procedure does not see as WM_KEYDOWN.
+bool IsPlainKeyDown(int virtualKey, bool altHeld);
+
 }  // namespace platform::fltk

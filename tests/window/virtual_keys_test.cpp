@@ -5,6 +5,7 @@
 
 namespace {
 
+using platform::fltk::IsPlainKeyDown;
 using platform::fltk::VirtualKeyFromFltk;
 
 struct KeyCase {
@@ -42,6 +43,22 @@ TEST(VirtualKeys, KeysWithoutAWindowsCodeGiveZero) {
     const int keys[] = {0, 'A', 0xE9 /* e acute */, FL_F + 25, FL_Button + 1, FL_KP + '='};
     for (const int key : keys) {
         EXPECT_EQ(VirtualKeyFromFltk(key, true), 0) << "FLTK key 0x" << std::hex << key;
+    }
+}
+
+TEST(VirtualKeys, AltAndF10AreSystemKeysNotKeyDown) {
+    struct Case {
+        int virtualKey;
+        bool altHeld;
+        bool plain;
+    };
+    const Case cases[] = {
+        {0x0D, false, true}, {0x70, false, true}, {'A', false, true},   {0x10, false, true},
+        {0x0D, true, false}, {0x70, true, false}, {0x12, false, false}, {0x79, false, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsPlainKeyDown(c.virtualKey, c.altHeld), c.plain)
+            << "key 0x" << std::hex << c.virtualKey << (c.altHeld ? " with Alt" : "");
     }
 }
 
