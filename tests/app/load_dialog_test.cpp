@@ -52,7 +52,7 @@ const Case kCases[] = {
     {"75d-x", 75.0},
     {"1,5", 1.0},  // never the user's locale
     {"0." + Zeros(150) + "1e151", 1.0},
-    // Correctly rounded.
+    // Correctly rounded: 0.1 is the double 0x3FB999999999999A.
     {"0.1", 0.1},
     {"0.1000000000000000055511151231257827", 0.1},
     {"123.456", 123.456},
@@ -85,11 +85,6 @@ TEST(LoadDialog, ConvertsAndClampsTheTextOnOkAndKeepsTheLoadOnCancel) {
         EXPECT_EQ(std::bit_cast<std::uint64_t>(loadOhms), std::bit_cast<std::uint64_t>(c.load))
             << loadOhms;
     }
-}
-
-TEST(LoadDialog, TheLimitsAreTheDoublesNearestTheirDecimals) {
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(0.1), 0x3FB999999999999Au);
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(10000.0), 0x40C3880000000000u);
 }
 
 }  // namespace
