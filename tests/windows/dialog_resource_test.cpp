@@ -1,5 +1,6 @@
 // The load-value dialog as the Windows resource compiler builds it from app/resources/velmora.rc:
-// the bytes of the compiled template, decoded, must be exactly the dialog the program describes.
+// the bytes of the compiled template, decoded, must be exactly the dialog the program describes,
+// and the same as the template that the other builds link in as data.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,6 +11,8 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "platform/win32.h"
 
 namespace {
 
@@ -287,6 +290,34 @@ TEST_F(LoadDialogResource, ControlsAreExactlyTheThreeInOrder) {
         EXPECT_EQ(item.windowClass, Ordinal(expected.windowClass));
         EXPECT_EQ(item.text, Text(expected.text));
         EXPECT_EQ(item.creationDataSize, 0);
+    }
+}
+
+// Windows' predefined control classes by their atoms.
+std::uint16_t ClassAtom(const std::string& className) {
+    if (className == "BUTTON") return kButtonClass;
+    if (className == "EDIT") return kEditClass;
+    if (className == "STATIC") return kStaticClass;
+    return 0;
+}
+
+TEST_F(LoadDialogResource, IsTheTemplateTheOtherBuildsLinkIn) {
+    const DialogResource* linked = FindDialogResource(kLoadDialogId);
+    ASSERT_NE(linked, nullptr);
+    EXPECT_EQ(Hex(linked->style), Hex(dialog_.style));
+    EXPECT_EQ((Rect{linked->x, linked->y, linked->cx, linked->cy}), dialog_.rect);
+    EXPECT_EQ(linked->caption, dialog_.caption);
+    EXPECT_EQ(linked->pointSize, dialog_.pointSize);
+    EXPECT_EQ(linked->faceName, dialog_.faceName);
+    ASSERT_EQ(static_cast<std::size_t>(linked->itemCount), dialog_.items.size());
+    for (std::size_t i = 0; i < dialog_.items.size(); ++i) {
+        const DialogItemResource& item = linked->items[i];
+        SCOPED_TRACE(item.text);
+        EXPECT_EQ(Hex(item.style), Hex(dialog_.items[i].style));
+        EXPECT_EQ((Rect{item.x, item.y, item.cx, item.cy}), dialog_.items[i].rect);
+        EXPECT_EQ(item.id, dialog_.items[i].id);
+        EXPECT_EQ(Ordinal(ClassAtom(item.className)), dialog_.items[i].windowClass);
+        EXPECT_EQ(Text(item.text), dialog_.items[i].text);
     }
 }
 

@@ -2,20 +2,23 @@
 # Runs the native Windows program under Wine on its own X server and uses it as a person would:
 # confirms both introductory boxes, types a load into the load dialog, presses ENTER in the main
 # window, waits for the animation to finish and checks that the standing-wave dots (pure red)
-# are on the screen.
+# are on the screen. Given velmora-render, also checks that they are where our own drawing
+# surface puts them for the same client area.
 #
-#   tests/windows/run-under-wine.sh VELMORA_EXE OUTPUT_DIR
+#   tests/windows/run-under-wine.sh VELMORA_EXE OUTPUT_DIR [VELMORA_RENDER]
 #
-# Writes OUTPUT_DIR/before-enter.png and OUTPUT_DIR/after-animation.png. Without Wine it says so
-# and succeeds: the build alone is then the Windows check.
+# Writes the screen at each step to OUTPUT_DIR (intro.png, load-dialog.png, before-enter.png,
+# after-animation.png). Without Wine it says so and succeeds: the build alone is then the
+# Windows check.
 set -euo pipefail
 
-if [ $# -ne 2 ]; then
-    echo "usage: $0 VELMORA_EXE OUTPUT_DIR" >&2
+if [ $# -lt 2 ] || [ $# -gt 3 ]; then
+    echo "usage: $0 VELMORA_EXE OUTPUT_DIR [VELMORA_RENDER]" >&2
     exit 2
 fi
 exe=$(realpath "$1")
 out=$2
+render=${3:-}
 load=100
 # With a 100-ohm load the envelope is a few hundred dots; far fewer means it was not drawn.
 min_red_pixels=300
@@ -108,9 +111,18 @@ press() {
     xdotool key --clearmodifiers "$@"
 }
 
+# Writes to $2 a mask of the pure red pixels of the picture $1: white where red, black elsewhere.
+red_mask() {
+    convert "$1" -fill black +opaque '#FF0000' -fill white -opaque '#FF0000' "$2"
+}
+
 red_pixels() {
-    convert "$1" -fill black +opaque '#FF0000' -fill white -opaque '#FF0000' \
-        -format '%[fx:round(mean*w*h)]' info:
+    red_mask "$1" "$work/mask.png"
+    convert "$work/mask.png" -format '%[fx:round(mean*w*h)]' info:
+}
+
+screen() {
+    import -window root "$out/$1"
 }
 
 started=$SECONDS
@@ -118,6 +130,7 @@ started=$SECONDS
 
 main=$(wait_for_window Velmora 900) || fail "the main window did not appear"
 first=$(wait_for_window Velmora 0 "$main") || fail "the first introductory box did not appear"
+screen intro.png
 press "$first" Return
 wait_until_gone "$first" || fail "Enter did not close the first introductory box"
 second=$(wait_for_window Velmora 0 "$main $first") ||
@@ -128,11 +141,12 @@ wait_until_gone "$second" || fail "Enter did not close the second introductory b
 dialog=$(wait_for_window "Load value" 0) || fail "the load dialog did not appear"
 xdotool windowfocus --sync "$dialog"
 xdotool type --delay 50 "$load"
+screen load-dialog.png
 press "$dialog" Return
 wait_until_gone "$dialog" || fail "Enter did not close the load dialog"
 
 sleep 1
-import -window root "$out/before-enter.png"
+screen before-enter.png
 before=$(red_pixels "$out/before-enter.png")
 [ "$before" -eq 0 ] || fail "$before red pixels before the animation started"
 
@@ -141,7 +155,7 @@ press "$main" Return
 sleep 18
 previous=-1
 for _ in $(seq 30); do
-    import -window root "$out/after-animation.png"
+    screen after-animation.png
     count=$(red_pixels "$out/after-animation.png")
     [ "$count" -eq "$previous" ] && [ "$count" -gt 0 ] && break
     previous=$count
@@ -151,4 +165,21 @@ echo "run-under-wine: $count standing-wave pixels after the animation" \
     "(program ran $((SECONDS - started)) s)"
 [ "$count" -ge "$min_red_pixels" ] ||
     fail "only $count standing-wave pixels, expected at least $min_red_pixels"
+
+if [ -n "$render" ]; then
+    # The client area is the main window's X window; velmora-render draws one of the same size.
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    convert "$out/after-animation.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage \
+        "$work/client.png"
+    "$render" --size "${WIDTH}x${HEIGHT}" --load "$load" --png "$out/velmora-render.png"
+    red_mask "$work/client.png" "$work/wine-dots.png"
+    red_mask "$out/velmora-render.png" "$work/render-dots.png"
+    differing=$(compare -metric AE "$work/wine-dots.png" "$work/render-dots.png" null: 2>&1) || true
+    # GDI's 2-pixel pens cover a few dots differently from ours; anything more is a fault.
+    allowed=$((count / 50))
+    echo "run-under-wine: $differing standing-wave pixels differ from velmora-render" \
+        "(${WIDTH}x${HEIGHT}, at most $allowed allowed)"
+    [[ "$differing" =~ ^[0-9]+$ ]] && [ "$differing" -le "$allowed" ] ||
+        fail "the standing-wave dots differ from velmora-render's in $differing pixels"
+fi
 echo "run-under-wine: passed"
