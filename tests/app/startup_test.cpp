@@ -86,12 +86,10 @@ TEST(Startup, TicksWhileTheBoxesAndTheDialogAreOpenDrawNothing) {
         program.backend.answerMessageBox(IDOK, 500);
         program.backend.answerMessageBox(IDOK, 500);
         program.backend.answerDialog("100", 500);
-        std::size_t afterFirstPaint = 0;
         program.Play({Check([&] {
             EXPECT_EQ(program.Ticks(), 30);
             const std::string trace = program.Trace();
-            afterFirstPaint = trace.find("# WM_TIMER");
-            EXPECT_EQ(program.DrawnSince(afterFirstPaint),
+            EXPECT_EQ(program.DrawnSince(trace.find("# WM_TIMER")),
                       program.DrawnSince(trace.rfind("# WM_PAINT")))
                 << "nothing drawn between the first tick and the second paint";
         })});
