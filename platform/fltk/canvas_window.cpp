@@ -23,7 +23,10 @@ constexpr int kMinimumClientHeight = 5;
 }  // namespace
 
 CanvasWindow::CanvasWindow(HWND handle, const char* title, const surface::Canvas& canvas)
-    : Fl_Window(0, 0, canvas.width(), canvas.height()), handle_(handle), canvas_(canvas) {
+    // X has no windows without pixels.
+    : Fl_Window(0, 0, std::max(canvas.width(), 1), std::max(canvas.height(), 1)),
+      handle_(handle),
+      canvas_(canvas) {
     copy_label(title);
     shown_.resize(canvas.width(), canvas.height());
     resizable(this);

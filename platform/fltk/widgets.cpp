@@ -3,6 +3,8 @@
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
 
+#include <utility>
+
 #include "platform/win32.h"
 
 namespace platform::fltk {
