@@ -8,8 +8,8 @@
 #   tests/windows/run-under-wine.sh VELMORA_EXE OUTPUT_DIR [VELMORA_RENDER]
 #
 # Writes the screen at each step to OUTPUT_DIR (intro.png, load-dialog.png, before-enter.png,
-# after-animation.png). Without Wine it says so and succeeds: the build alone is then the
-# Windows check.
+# after-animation.png) and Wine's own messages to OUTPUT_DIR/wine.log. Without Wine it says so
+# and succeeds: the build alone is then the Windows check.
 set -euo pipefail
 
 if [ $# -lt 2 ] || [ $# -gt 3 ]; then
@@ -72,8 +72,8 @@ done
 [ -n "$xvfb_pid" ] || { echo "run-under-wine: no free X display" >&2; exit 1; }
 
 started=$SECONDS
-wineboot -i >"$work/wineboot.log" 2>&1
-wineserver -w
+timeout 600 wineboot -i >"$work/wineboot.log" 2>&1 || fail "wineboot did not set up the Wine prefix"
+timeout 120 wineserver -w || true
 echo "run-under-wine: fresh Wine prefix in $((SECONDS - started)) s"
 
 # Prints the id of a visible window titled exactly TITLE, at least MIN_WIDTH pixels wide and not
@@ -107,7 +107,7 @@ wait_until_gone() {
 press() {
     local id=$1
     shift
-    xdotool windowfocus --sync "$id"
+    timeout 10 xdotool windowfocus --sync "$id" || fail "window $id did not take the focus"
     xdotool key --clearmodifiers "$@"
 }
 
@@ -126,7 +126,7 @@ screen() {
 }
 
 started=$SECONDS
-(cd "$work" && exec wine "$exe" >"$work/velmora.log" 2>&1) &
+(cd "$work" && exec wine "$exe" >"$out/wine.log" 2>&1) &
 
 main=$(wait_for_window Velmora 900) || fail "the main window did not appear"
 first=$(wait_for_window Velmora 0 "$main") || fail "the first introductory box did not appear"
@@ -139,7 +139,7 @@ press "$second" Return
 wait_until_gone "$second" || fail "Enter did not close the second introductory box"
 
 dialog=$(wait_for_window "Load value" 0) || fail "the load dialog did not appear"
-xdotool windowfocus --sync "$dialog"
+timeout 10 xdotool windowfocus --sync "$dialog" || fail "the load dialog did not take the focus"
 xdotool type --delay 50 "$load"
 screen load-dialog.png
 press "$dialog" Return
