@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <sstream>
 #include <utility>
 
 #include "circuit/circuit.h"
 #include "surface/canvas.h"
-#include "surface/recorder.h"
 #include "wave/frame.h"
 #include "wave_test_support.h"
 
@@ -24,17 +22,7 @@ Pixels Snapshot(const surface::Canvas& canvas) {
 
 // Draws one frame on a fresh context of the screen and returns its calls.
 Trace DrawFrame(surface::Canvas& screen, int d, double loadOhms) {
-    std::ostringstream out;
-    HDC dc = surface::CreateCanvasDC(&screen);
-    {
-        surface::Recorder recorder(out);
-        DrawWaveFrame(dc, kWidth, kHeight, d, loadOhms);
-    }
-    surface::ReleaseCanvasDC(dc);
-    Trace calls;
-    std::istringstream in(out.str());
-    for (std::string line; std::getline(in, line);) calls.push_back(line);
-    return calls;
+    return Record([&](HDC dc) { DrawWaveFrame(dc, kWidth, kHeight, d, loadOhms); }, &screen);
 }
 
 // The pixels a frame's text cells and dots may leave changed: each text drawn opaque and each

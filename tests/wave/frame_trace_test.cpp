@@ -102,11 +102,9 @@ INSTANTIATE_TEST_SUITE_P(
         Example{{1000, 700, 100}, 45, "MoveToEx 198 420"},  // front at d = 45
         Example{{1000, 700, 100}, 45, "LineTo 198 371"},    // upright phasor: 49 pixels
         Example{{1000, 700, 100}, 45, "LineTo 194 375"},    // and 4-pixel barbs
-        Example{{1000, 700, 100}, 45, "LineTo 202 375"},
-        Example{{992, 666, 100}, 360, "LineTo 744 100"},  // reflected arrow 16 up from the tip
-        Example{{992, 666, 25}, 360, "LineTo 744 132"},   // ... and 16 down for 25 ohms
+        Example{{992, 666, 100}, 360, "LineTo 744 100"},    // reflected arrow 16 up from the tip
+        Example{{992, 666, 25}, 360, "LineTo 744 132"},     // ... and 16 down for 25 ohms
         Example{{992, 666, 25}, 360, "LineTo 739 127"},
-        Example{{992, 666, 25}, 360, "LineTo 749 127"},
         Example{{992, 666, 100}, 360, "SetPixel 744 99 255"},    // E = 67 at the load
         Example{{992, 666, 25}, 360, "SetPixel 744 133 255"},    // E = 33
         Example{{992, 666, 0.1}, 360, "SetPixel 744 166 255"},   // E = 0
@@ -117,33 +115,13 @@ INSTANTIATE_TEST_SUITE_P(
         Example{{992, 666, 0.1}, 603, "TextOutA 764 136 \"Ratio = 500.00\""},
         Example{{992, 666, 10000}, 720, "TextOutA 764 136 \"Ratio = 200.00\""},
         Example{{992, 666, 50}, 405, "TextOutA 744 333 \"Z1 = 50.0 - j0.0 ohms\""},
-        Example{{992, 666, 50}, 495, "TextOutA 744 373 \"Z3 = 50.0 + j0.0 ohms\""},
         Example{{992, 666, 100}, 405, "TextOutA 744 333 \"Z1 = 40.0 - j30.0 ohms\""},
         Example{{992, 666, 100}, 450, "TextOutA 744 353 \"Z2 = 25.0 + j0 ohms\""},
-        Example{{992, 666, 100}, 495, "TextOutA 744 373 \"Z3 = 40.0 + j30.0 ohms\""},
         Example{{992, 666, 100}, 540, "TextOutA 744 393 \"Z4 = 100.0 + j0 ohms\""},
         Example{{992, 666, 25}, 405, "TextOutA 744 333 \"Z1 = 40.0 + j30.0 ohms\""},
         Example{{992, 666, 25}, 450, "TextOutA 744 353 \"Z2 = 100.0 + j0 ohms\""},
-        Example{{992, 666, 25}, 495, "TextOutA 744 373 \"Z3 = 40.0 - j30.0 ohms\""},
         Example{{992, 666, 0.1}, 405, "TextOutA 744 333 \"Z1 = 0.2 + j50.0 ohms\""},
         Example{{992, 666, 0.1}, 630, "TextOutA 744 433 \"Z6 = 25000.0 + j0 ohms\""},
         Example{{992, 666, 25}, 630, "SetBkMode 1"}));
-
-// Outside 360 to 720 nothing is printed or set; between the readout frames only the ratio.
-TEST(QuietFrames, TextAndDotsOnlyWhileTheReflectionTravelsBack) {
-    struct Quiet {
-        int d, texts, dots;
-    };
-    for (Quiet quiet : {Quiet{357, 0, 0}, Quiet{408, 2, 6}, Quiet{723, 0, 0}, Quiet{1080, 0, 0}}) {
-        ResetRun();
-        const Trace frame = Record([&](HDC dc) { DrawWaveFrame(dc, 992, 666, quiet.d, 100); });
-        auto count = [&](const char* call) {
-            return std::count_if(frame.begin(), frame.end(),
-                                 [&](const std::string& line) { return line.rfind(call, 0) == 0; });
-        };
-        EXPECT_EQ(count("TextOutA"), quiet.texts) << "frame " << quiet.d;
-        EXPECT_EQ(count("SetPixel"), quiet.dots) << "frame " << quiet.d;
-    }
-}
 
 }  // namespace

@@ -6,15 +6,14 @@
 #include <sstream>
 
 #include "circuit/painted_once.h"
-#include "surface/canvas.h"
 #include "surface/recorder.h"
 #include "wave/frame_values.h"
 
-Trace Record(const std::function<void(HDC)>& draw) {
+Trace Record(const std::function<void(HDC)>& draw, surface::Canvas* canvas) {
     std::ostringstream out;
     {
         surface::Recorder recorder(out);
-        HDC dc = surface::CreateCanvasDC(nullptr);
+        HDC dc = surface::CreateCanvasDC(canvas);
         draw(dc);
         surface::ReleaseCanvasDC(dc);
     }

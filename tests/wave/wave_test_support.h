@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "platform/win32.h"
+#include "surface/canvas.h"
 
 using Trace = std::vector<std::string>;
 
-// The trace lines of whatever draw does on a fresh record-only context (pens named from pen1).
-Trace Record(const std::function<void(HDC)>& draw);
+// The trace lines of whatever draw does on a fresh context (pens named from pen1), drawing on
+// the canvas if one is given, else only recording.
+Trace Record(const std::function<void(HDC)>& draw, surface::Canvas* canvas = nullptr);
 
 // A new run: every station back at (0, 0) and the circuit not yet painted.
 void ResetRun();
