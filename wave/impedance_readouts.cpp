@@ -52,9 +52,9 @@ void DrawImpedanceReadout(const FrameValues& frame, int station) {
     if (number % 2 == 1) {
         const double g = frame.gammaMag;
         const double p = std::pow(g, 2.0);
-        const double d = p + 1;
-        const double re = ((1 - p) * 50) / d;
-        const double im = ((g + g) * 50) / d;
+        const double denominator = p + 1;
+        const double re = ((1 - p) * 50) / denominator;
+        const double im = ((g + g) * 50) / denominator;
         length = std::snprintf(text, sizeof text, format, re, im);
     } else {
         const double value = number == 4 ? loadOhms : 2500 / loadOhms;
