@@ -17,7 +17,7 @@ if [ $# -lt 2 ] || [ $# -gt 3 ]; then
     exit 2
 fi
 exe=$(realpath "$1")
-out=$2
+out=$(realpath -m "$2")
 render=${3:-}
 load=100
 # With a 100-ohm load the envelope is a few hundred dots; far fewer means it was not drawn.
