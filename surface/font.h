@@ -11,7 +11,7 @@ inline constexpr int kFontHeight = 16;
 inline constexpr int kFontAscent = 13;
 
 // The width in pixels of the cell TextOutA fills for the first `length` characters of text:
-// the sum of their advances.
+// the sum of their advances (at most INT_MAX).
 int TextWidth(const char* text, int length);
 
 namespace detail {

@@ -1,6 +1,8 @@
 #include "surface/text.h"
 
+#include <algorithm>
 #include <bit>
+#include <climits>
 #include <cstdint>
 
 #include "surface/font.h"
@@ -16,9 +18,20 @@ const FontGlyph& GlyphFor(char c) {
     return kSystemFont[index];
 }
 
+namespace {
+
+std::int64_t WidthOf(const char* text, int length) {
+    if (text == nullptr) return 0;
+    std::int64_t width = 0;
+    for (int i = 0; i < length; ++i) width += GlyphFor(text[i]).advance;
+    return width;
+}
+
+}  // namespace
+
 void DrawText(Canvas& canvas, int x, int y, const char* text, int length, bool opaque,
               bool alignRight) {
-    const std::int64_t width = TextWidth(text, length);
+    const std::int64_t width = WidthOf(text, length);
     const std::int64_t left = alignRight ? x - width : x;
     const std::int64_t top = y;
     // Text ignores the raster operation: white background and black ink are written as they are.
@@ -44,10 +57,7 @@ void DrawText(Canvas& canvas, int x, int y, const char* text, int length, bool o
 }  // namespace detail
 
 int TextWidth(const char* text, int length) {
-    if (text == nullptr) return 0;
-    int width = 0;
-    for (int i = 0; i < length; ++i) width += detail::GlyphFor(text[i]).advance;
-    return width;
+    return static_cast<int>(std::min<std::int64_t>(detail::WidthOf(text, length), INT_MAX));
 }
 
 }  // namespace surface
