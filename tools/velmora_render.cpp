@@ -2,7 +2,10 @@
 // the load dialog answered, ENTER, then timer ticks) and writes the picture and the trace.
 //
 //   velmora-render [--size WxH] [--load TEXT] [--clock D] [--png FILE] [--trace FILE]
+#include <fcntl.h>
 #include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -100,24 +103,41 @@ Options ParseArguments(int argc, char** argv) {
     return options;
 }
 
-// Opened before the run, so that a path that cannot be written stops everything at once; removed
-// again if the run does not finish.
+// Opened before the run, so that a path that cannot be written stops everything at once. A file
+// that was there before keeps its content until the new one is ready to replace it; a file this
+// run created is removed again if the run does not finish. Nothing else is ever removed: the path
+// may name a device or another program's file.
 class OutputFile {
   public:
-    OutputFile(const std::string& argument, const std::string& path)
-        : path_(path), file_(std::fopen(path.c_str(), "wb")) {
+    OutputFile(const std::string& argument, const std::string& path) : path_(path) {
+        int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+        created_ = descriptor >= 0;
+        if (!created_ && errno == EEXIST) descriptor = open(path.c_str(), O_WRONLY);
+        file_ = descriptor >= 0 ? fdopen(descriptor, "wb") : nullptr;
         if (file_ == nullptr) {
-            throw BadArgument{argument + ": cannot write '" + path + "': " + std::strerror(errno)};
+            const int error = errno;
+            if (descriptor >= 0) close(descriptor);
+            if (created_) std::remove(path_.c_str());
+            throw BadArgument{argument + ": cannot write '" + path + "': " + std::strerror(error)};
         }
     }
     ~OutputFile() {
         if (file_ != nullptr) std::fclose(file_);
-        if (!kept_) std::remove(path_.c_str());
+        if (created_ && !kept_) std::remove(path_.c_str());
     }
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    std::FILE* get() const { return file_; }
+    // The file to write into, emptied first if it is a regular file that held something before;
+    // null if it cannot be emptied.
+    std::FILE* start() {
+        struct stat status {};
+        if (fstat(fileno(file_), &status) == 0 && S_ISREG(status.st_mode) &&
+            ftruncate(fileno(file_), 0) != 0) {
+            return nullptr;
+        }
+        return file_;
+    }
     // Closes the file and keeps it; false if writing it failed.
     bool keep() {
         const bool written = std::ferror(file_) == 0 && std::fclose(file_) == 0;
@@ -128,12 +148,16 @@ class OutputFile {
 
   private:
     std::string path_;
-    std::FILE* file_;
+    std::FILE* file_ = nullptr;
+    bool created_ = false;
     bool kept_ = false;
 };
 
 // Writes the canvas as an 8-bit RGB PNG.
 bool WritePng(std::FILE* file, const surface::Canvas& canvas) {
+    if (file == nullptr) return false;
+    // Made before setjmp: libpng's error jump must not skip a destructor.
+    std::vector<png_byte> row(static_cast<std::size_t>(canvas.width()) * 3);
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
     if (info == nullptr || setjmp(png_jmpbuf(png))) {
@@ -145,7 +169,6 @@ bool WritePng(std::FILE* file, const surface::Canvas& canvas) {
                  static_cast<png_uint_32>(canvas.height()), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    std::vector<png_byte> row(static_cast<std::size_t>(canvas.width()) * 3);
     for (int y = 0; y < canvas.height(); ++y) {
         for (int x = 0; x < canvas.width(); ++x) {
             const COLORREF pixel = canvas.pixel(x, y);  // 0x00BBGGRR
@@ -214,19 +237,21 @@ int main(int argc, char** argv) {
         const surface::Canvas picture = Play(options);
         recorder.reset();
 
-        if (png && !(WritePng(png->get(), picture) && png->keep())) {
+        if (png && !(WritePng(png->start(), picture) && png->keep())) {
             std::cerr << "velmora-render: --png: writing '" << *options.png << "' failed\n";
             return 1;
         }
         if (traceFile) {
             const std::string text = trace.str();
-            if (std::fwrite(text.data(), 1, text.size(), traceFile->get()) != text.size() ||
+            std::FILE* file = traceFile->start();
+            if (file == nullptr || std::fwrite(text.data(), 1, text.size(), file) != text.size() ||
                 !traceFile->keep()) {
                 std::cerr << "velmora-render: --trace: writing '" << *options.trace << "' failed\n";
                 return 1;
             }
-        } else if (options.trace) {
-            std::cout << trace.str() << std::flush;
+        } else if (options.trace && !(std::cout << trace.str() << std::flush)) {
+            std::cerr << "velmora-render: --trace: writing to standard output failed\n";
+            return 1;
         }
     } catch (const platform::HeadlessBackend::Stuck& stuck) {
         std::cerr << "velmora-render: the program got stuck: " << stuck.what() << '\n';

@@ -114,4 +114,20 @@ TEST_F(RenderTool, BadArgumentsGetOneLineNamingThemAndNothingIsWritten) {
     }
 }
 
+// A path may name a file the user keeps, or a device: a run that writes nothing must neither
+// empty nor remove it, and one that writes must replace all of its old content.
+TEST_F(RenderTool, AFileThatWasThereIsKeptUnlessTheRunReplacesIt) {
+    const std::string old(4000, 'o');  // longer than the trace that replaces it
+    std::ofstream(Output("kept.png"), std::ios::binary) << old;
+    const Result failed = Run(
+        {"--png", Output("kept.png").string(), "--trace", (dir_ / "missing" / "x.trace").string()});
+    EXPECT_EQ(failed.status, 2) << failed.err;
+    EXPECT_TRUE(Slurp(Output("kept.png")) == old) << "emptied or removed";
+
+    std::ofstream(Output("kept.trace"), std::ios::binary) << old;
+    const Result written = Run({"--clock", "0", "--trace", Output("kept.trace").string()});
+    ASSERT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(Slurp(Output("kept.trace")), Run({"--clock", "0", "--trace", "-"}).out);
+}
+
 }  // namespace
