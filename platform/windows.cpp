@@ -100,11 +100,13 @@ HWND WINAPI CreateWindowExA(DWORD /*exStyle*/, LPCSTR className, LPCSTR windowNa
     Window& window = platform::core::NewWindow(Window::Kind::TopLevel);
     window.windowClass = classes[className];
     window.text = windowName != nullptr ? windowName : "";
+    // Any outer size, CW_USEDEFAULT included, gives a client size that WM_SIZE can carry.
     const bool framed = (style & WS_CAPTION) != 0;
-    const int clientWidth =
-        std::clamp(width - (framed ? platform::core::kFrameWidth : 0), 0, 0xffff);
-    const int clientHeight =
-        std::clamp(height - (framed ? platform::core::kFrameHeight : 0), 0, 0xffff);
+    const auto clientSide = [](int outer, int frame) {
+        return static_cast<int>(std::clamp(static_cast<long long>(outer) - frame, 0LL, 0xffffLL));
+    };
+    const int clientWidth = clientSide(width, framed ? platform::core::kFrameWidth : 0);
+    const int clientHeight = clientSide(height, framed ? platform::core::kFrameHeight : 0);
     window.canvas = std::make_unique<surface::Canvas>(clientWidth, clientHeight);
     if (Deliver(window, WM_CREATE, 0, 0) == -1) {
         window.destroyed = true;

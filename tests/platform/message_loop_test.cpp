@@ -18,6 +18,30 @@ TEST_F(WindowTest, CreationSendsCreateAndTheClientSizeWithinTheClassicFrame) {
     EXPECT_EQ(client.bottom, 666);
 }
 
+TEST_F(WindowTest, AnyOuterSizeGivesAClientSizeThatFitsWmSize) {
+    struct Case {
+        int outerWidth, outerHeight;
+        int clientWidth, clientHeight;
+    };
+    const Case cases[] = {
+        {5, 5, 0, 0},
+        {0x10000 + 8, 35, 0xffff, 1},
+        {CW_USEDEFAULT, CW_USEDEFAULT, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.outerWidth) + " x " + std::to_string(c.outerHeight));
+        const HWND other =
+            CreateWindowExA(0, "Test", "Other", WS_OVERLAPPEDWINDOW, 0, 0, c.outerWidth,
+                            c.outerHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        RECT client;
+        ASSERT_TRUE(GetClientRect(other, &client));
+        EXPECT_EQ(client.right, c.clientWidth);
+        EXPECT_EQ(client.bottom, c.clientHeight);
+        EXPECT_EQ(messageLog.back(), "WM_SIZE " + std::to_string(c.clientWidth) + "x" +
+                                         std::to_string(c.clientHeight));
+    }
+}
+
 TEST_F(WindowTest, PostedMessagesComeInOrderAndPaintWaitsForAnEmptyQueue) {
     ShowWindow(window, SW_SHOW);
     PostMessageA(window, 0x400, 0, 0);
