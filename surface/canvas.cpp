@@ -50,8 +50,12 @@ void Canvas::resize(int width, int height, COLORREF fill) {
 void Canvas::fill(const PixelRect& area, COLORREF colour) {
     const PixelRect visible = Intersect(area, {0, 0, width_, height_});
     if (visible.empty()) return;
-    for (int y = visible.top; y < visible.bottom; ++y) {
-        std::fill(row(y) + visible.left, row(y) + visible.right, colour);
+    // One row is filled pixel by pixel and copied to the others: copying writes wider blocks.
+    const int width = visible.right - visible.left;
+    COLORREF* const firstRow = row(visible.top) + visible.left;
+    std::fill_n(firstRow, width, colour);
+    for (int y = visible.top + 1; y < visible.bottom; ++y) {
+        std::copy_n(firstRow, width, row(y) + visible.left);
     }
     markChanged(visible);
 }

@@ -30,21 +30,6 @@ class PixelWriter {
         include({from, static_cast<int>(y), to + 1, static_cast<int>(y) + 1});
     }
 
-    // Pixels top to bottom (both included) of column x.
-    void column(std::int64_t x, std::int64_t top, std::int64_t bottom, const Mix& mix) {
-        if (x < 0 || x >= canvas_.width()) return;
-        const std::int64_t first = std::max<std::int64_t>(top, 0);
-        const std::int64_t last = std::min<std::int64_t>(bottom, canvas_.height() - 1);
-        if (first > last) return;
-        const auto from = static_cast<int>(first);
-        const auto to = static_cast<int>(last);
-        for (int y = from; y <= to; ++y) {
-            COLORREF& pixel = canvas_.row(y)[x];
-            pixel = mix.apply(pixel);
-        }
-        include({static_cast<int>(x), from, static_cast<int>(x) + 1, to + 1});
-    }
-
   private:
     void include(const PixelRect& area) {
         if (written_.empty()) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 #include "surface/pixel_writer.h"
@@ -263,20 +264,26 @@ void DrawLine(Canvas& canvas, const Mix& pen, int penWidth, int x0, int y0, int 
     if (first > last) return;
 
     // Walk the visible steps exactly as the whole line would: offset and remainder of
-    // (2 i minorSteps + steps) / (2 steps).
+    // (2 i minorSteps + steps) / (2 steps). Each step's band reaches the canvas, so only its
+    // ends need clipping.
     const std::int64_t twiceSteps = 2 * line.steps;
     const std::int64_t twiceMinor = 2 * line.minorSteps;
     const Int128 numerator = Int128{2} * first * line.minorSteps + line.steps;
     auto offset = static_cast<std::int64_t>(numerator / twiceSteps);
     auto remainder = static_cast<std::int64_t>(numerator % twiceSteps);
-    PixelWriter writer(canvas);
+    COLORREF* const origin = canvas.row(0);
+    const std::ptrdiff_t majorStride = xMajor ? 1 : canvas.width();
+    const std::ptrdiff_t minorStride = xMajor ? canvas.width() : 1;
+    const std::int64_t firstMinor = minorStart + minorSign * offset;
+    std::int64_t minor = firstMinor;
     for (std::int64_t i = first; i <= last; ++i) {
-        const std::int64_t major = majorStart + majorSign * i;
-        const std::int64_t minor = minorStart + minorSign * offset;
-        if (xMajor) {
-            writer.column(major, minor + bandLow, minor + bandHigh, pen);
-        } else {
-            writer.row(major, minor + bandLow, minor + bandHigh, pen);
+        minor = minorStart + minorSign * offset;
+        const std::int64_t bandFrom = std::max<std::int64_t>(minor + bandLow, 0);
+        const std::int64_t bandTo = std::min<std::int64_t>(minor + bandHigh, minorSize - 1);
+        COLORREF* pixel =
+            origin + (majorStart + majorSign * i) * majorStride + bandFrom * minorStride;
+        for (std::int64_t m = bandFrom; m <= bandTo; ++m, pixel += minorStride) {
+            *pixel = pen.apply(*pixel);
         }
         remainder += twiceMinor;
         if (remainder >= twiceSteps) {
@@ -284,6 +291,17 @@ void DrawLine(Canvas& canvas, const Mix& pen, int penWidth, int x0, int y0, int 
             ++offset;
         }
     }
+
+    // The offset moves by at most one per step and every step writes a pixel, so what was
+    // written fills out the box from the first step's band to the last one's, here major axis
+    // first.
+    const std::int64_t majorFirst = majorStart + majorSign * first;
+    const std::int64_t majorLast = majorStart + majorSign * last;
+    const PixelRect box{static_cast<int>(std::min(majorFirst, majorLast)),
+                        static_cast<int>(std::min(firstMinor, minor) + bandLow),
+                        static_cast<int>(std::max(majorFirst, majorLast)) + 1,
+                        static_cast<int>(std::max(firstMinor, minor) + bandHigh) + 1};
+    canvas.markChanged(xMajor ? box : PixelRect{box.top, box.left, box.bottom, box.right});
 }
 
 void DrawEllipse(Canvas& canvas, const Mix& pen, int penWidth, const Mix& brush, int left, int top,

@@ -6,7 +6,6 @@
 #include <cstdint>
 
 #include "surface/font.h"
-#include "surface/pixel_writer.h"
 
 namespace surface {
 
@@ -19,6 +18,9 @@ const FontGlyph& GlyphFor(char c) {
 }
 
 namespace {
+
+// Columns a glyph row can hold: one per bit.
+constexpr int kGlyphColumns = 32;
 
 std::int64_t WidthOf(const char* text, int length) {
     if (text == nullptr) return 0;
@@ -34,23 +36,52 @@ void DrawText(Canvas& canvas, int x, int y, const char* text, int length, bool o
     const std::int64_t width = WidthOf(text, length);
     const std::int64_t left = alignRight ? x - width : x;
     const std::int64_t top = y;
+    // The cell's rows that are on the canvas.
+    const int firstRow = static_cast<int>(std::clamp<std::int64_t>(-top, 0, kFontHeight));
+    const int endRow =
+        static_cast<int>(std::clamp<std::int64_t>(canvas.height() - top, 0, kFontHeight));
+    if (firstRow >= endRow) return;
+
     // Text ignores the raster operation: white background and black ink are written as they are.
-    const Mix white{0, RGB(255, 255, 255)};
-    const Mix black{0, RGB(0, 0, 0)};
-    PixelWriter writer(canvas);
-    for (int row = 0; row < kFontHeight; ++row) {
-        const std::int64_t rowY = top + row;
-        if (rowY < 0 || rowY >= canvas.height()) continue;
-        if (opaque && width > 0) writer.row(rowY, left, left + width - 1, white);
-        std::int64_t pen = left;
-        for (int i = 0; i < length; ++i) {
-            const FontGlyph& glyph = GlyphFor(text[i]);
-            for (std::uint32_t ink = glyph.rows[row]; ink != 0; ink &= ink - 1) {
-                const std::int64_t inkX = pen + glyph.left + std::countr_zero(ink);
-                writer.row(rowY, inkX, inkX, black);
+    if (opaque) {
+        const auto cellLeft = static_cast<int>(std::clamp<std::int64_t>(left, 0, canvas.width()));
+        const auto cellRight =
+            static_cast<int>(std::clamp<std::int64_t>(left + width, 0, canvas.width()));
+        canvas.fill(
+            {cellLeft, static_cast<int>(top + firstRow), cellRight, static_cast<int>(top + endRow)},
+            RGB(255, 255, 255));
+    }
+    std::int64_t pen = left;
+    for (int i = 0; i < length; ++i) {
+        const FontGlyph& glyph = GlyphFor(text[i]);
+        const std::int64_t glyphX = pen + glyph.left;
+        pen += glyph.advance;
+        // The glyph's columns that are on the canvas: bit b is column glyphX + b.
+        const auto firstBit = static_cast<int>(std::clamp<std::int64_t>(-glyphX, 0, kGlyphColumns));
+        const auto endBit =
+            static_cast<int>(std::clamp<std::int64_t>(canvas.width() - glyphX, 0, kGlyphColumns));
+        if (firstBit >= endBit) continue;
+        const auto visible = static_cast<std::uint32_t>((std::uint64_t{1} << endBit) -
+                                                        (std::uint64_t{1} << firstBit));
+        std::uint32_t inkColumns = 0;
+        int inkTop = endRow, inkBottom = firstRow;
+        for (int row = firstRow; row < endRow; ++row) {
+            const std::uint32_t ink = glyph.rows[row] & visible;
+            if (ink == 0) continue;
+            COLORREF* pixels = canvas.row(static_cast<int>(top + row));
+            for (std::uint32_t bits = ink; bits != 0; bits &= bits - 1) {
+                pixels[glyphX + std::countr_zero(bits)] = RGB(0, 0, 0);
             }
-            pen += glyph.advance;
+            inkColumns |= ink;
+            inkTop = std::min(inkTop, row);
+            inkBottom = row + 1;
         }
+        if (inkColumns == 0) continue;
+        // The box around the glyph's visible ink.
+        canvas.markChanged({static_cast<int>(glyphX + std::countr_zero(inkColumns)),
+                            static_cast<int>(top + inkTop),
+                            static_cast<int>(glyphX + kGlyphColumns - std::countl_zero(inkColumns)),
+                            static_cast<int>(top + inkBottom)});
     }
 }
 
