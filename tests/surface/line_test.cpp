@@ -1,5 +1,7 @@
 // Lines through pixels: the exact Bresenham pixels, end point excluded, and clipping that never
-// changes which visible pixels a line touches, up to the limits of int.
+// changes which visible pixels a line touches, up to the limits of int. Raster operations: all
+// sixteen, the NOTXOR erase rule (each pixel changed once per call, so a second drawing restores
+// the first), and SetPixel bypassing them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -89,19 +91,20 @@ TEST(LineClipping, HugeLinesTouchTheSamePixelsAsShortOnes) {
         reference.usePen(penWidth, kRed);
         clipped.line(cx - huge * dx, cy - huge * dy, cx + huge * dx, cy + huge * dy);
         reference.line(cx - small * dx, cy - small * dy, cx + small * dx, cy + small * dy);
-        ASSERT_TRUE(clipped.samePixels(reference))
+        ASSERT_TRUE(clipped == reference)
             << "through (" << cx << ", " << cy << ") along (" << dx << ", " << dy << ")";
     }
 }
 
 // Any line partly off the canvas touches the visible pixels that it touches on a canvas large
-// enough to hold it whole.
+// enough to hold it whole. Most of these lines cross the canvas, entering and leaving it at
+// every edge.
 TEST(LineClipping, VisiblePixelsAreThoseOfTheWholeLine) {
-    constexpr int kOffset = 1100;
+    constexpr int kOffset = 200;
     Drawing whole(2 * kOffset, 2 * kOffset);
     std::mt19937 random(11);
-    std::uniform_int_distribution<int> coordinate(-1000, 1000);
-    for (int trial = 0; trial < 60; ++trial) {
+    std::uniform_int_distribution<int> coordinate(-150, 200);
+    for (int trial = 0; trial < 300; ++trial) {
         const int x0 = coordinate(random), y0 = coordinate(random);
         const int x1 = coordinate(random), y1 = coordinate(random);
         const int penWidth = 1 + trial % 2;
@@ -119,6 +122,96 @@ TEST(LineClipping, VisiblePixelsAreThoseOfTheWholeLine) {
         SetROP2(whole.dc, R2_WHITE);  // wipe the line for the next one
         whole.line(kOffset + x0, kOffset + y0, kOffset + x1, kOffset + y1);
         SetROP2(whole.dc, R2_COPYPEN);
+    }
+}
+
+TEST(Rop2, EveryModeCombinesPenAndScreenBitByBit) {
+    using Rule = COLORREF (*)(COLORREF pen, COLORREF screen);
+    const Rule rules[] = {
+        // From R2_BLACK (1) to R2_WHITE (16), each on all 32 bits; only the low 24 count.
+        [](COLORREF, COLORREF) { return 0u; },
+        [](COLORREF p, COLORREF d) { return ~(p | d); },
+        [](COLORREF p, COLORREF d) { return d & ~p; },
+        [](COLORREF p, COLORREF) { return ~p; },
+        [](COLORREF p, COLORREF d) { return p & ~d; },
+        [](COLORREF, COLORREF d) { return ~d; },
+        [](COLORREF p, COLORREF d) { return p ^ d; },
+        [](COLORREF p, COLORREF d) { return ~(p & d); },
+        [](COLORREF p, COLORREF d) { return p & d; },
+        [](COLORREF p, COLORREF d) { return ~(p ^ d); },
+        [](COLORREF, COLORREF d) { return d; },
+        [](COLORREF p, COLORREF d) { return d | ~p; },
+        [](COLORREF p, COLORREF) { return p; },
+        [](COLORREF p, COLORREF d) { return p | ~d; },
+        [](COLORREF p, COLORREF d) { return p | d; },
+        [](COLORREF, COLORREF) { return ~0u; },
+    };
+    for (int mode = R2_BLACK; mode <= R2_WHITE; ++mode) {
+        for (COLORREF pen : {0u, 0xFFFFFFu, kOlive, kRed, 0x00A5C30Fu}) {
+            for (COLORREF screen : {0u, 0xFFFFFFu, 0x00123456u, kOlive}) {
+                Drawing drawing(4, 1, screen);
+                drawing.usePen(1, pen);
+                SetROP2(drawing.dc, mode);
+                drawing.line(1, 0, 2, 0);
+                EXPECT_EQ(drawing.canvas.pixel(1, 0), rules[mode - 1](pen, screen) & 0xFFFFFF)
+                    << "mode " << mode << ", pen " << pen << " on " << screen;
+                EXPECT_EQ(drawing.canvas.pixel(0, 0), screen);
+            }
+        }
+    }
+}
+
+TEST(SetPixel, WritesItsColourWhateverTheRasterOperationAndOnlyOnTheCanvas) {
+    for (int mode : {R2_COPYPEN, R2_NOTXORPEN, R2_BLACK, 11, R2_WHITE}) {
+        Drawing drawing(5, 5, RGB(1, 2, 3));
+        SetROP2(drawing.dc, mode);
+        EXPECT_EQ(SetPixel(drawing.dc, 2, 3, 0xFF0000FF), RGB(255, 0, 0)) << "no top byte";
+        for (auto [x, y] : {std::pair{-1, 0}, {0, -1}, {5, 0}, {0, 5}, {kIntMin, kIntMax}}) {
+            EXPECT_EQ(SetPixel(drawing.dc, x, y, 0), 0xFFFFFFFFu);
+        }
+        EXPECT_EQ(drawing.changed(RGB(1, 2, 3)), PixelSet({{2, 3}})) << "mode " << mode;
+        EXPECT_EQ(drawing.canvas.pixel(2, 3), RGB(255, 0, 0));
+    }
+}
+
+// Random lines, ellipses and arcs, small and huge: v[0] to v[3] are the line's ends or the box,
+// v[4] to v[7] the arc's rays.
+void DrawShape(HDC dc, int kind, const int (&v)[8]) {
+    if (kind == 0) {
+        MoveToEx(dc, v[0], v[1], nullptr);
+        LineTo(dc, v[2], v[3]);
+    } else if (kind == 1) {
+        Ellipse(dc, v[0], v[1], v[2], v[3]);
+    } else {
+        Arc(dc, v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]);
+    }
+}
+
+TEST(NotXor, ChangesEachPixelOnceSoDrawingTwiceRestoresThePixels) {
+    std::mt19937 random(3);
+    std::uniform_int_distribution<int> near(-30, 90), far(kIntMin, kIntMax);
+    for (int i = 0; i < 180; ++i) {
+        int v[8];
+        for (int k = 0; k < 8; ++k) v[k] = (i % 5 == 4 && k < 4 ? far : near)(random);
+        const int kind = i % 3, penWidth = 1 + i / 90;
+        // Once over white: NOT(pen XOR white) is the pen colour, as in copy mode, while a pixel
+        // changed twice would be white again.
+        Drawing notXor(64, 48), copy(64, 48);
+        notXor.usePen(penWidth, kOlive);
+        copy.usePen(penWidth, kOlive);
+        SetROP2(notXor.dc, R2_NOTXORPEN);
+        DrawShape(notXor.dc, kind, v);
+        DrawShape(copy.dc, kind, v);
+        EXPECT_TRUE(notXor == copy) << "shape " << i;
+        // Twice over many colours: as it was.
+        Drawing twice(64, 48), original(64, 48);
+        PaintPattern(twice.canvas);
+        PaintPattern(original.canvas);
+        twice.usePen(penWidth, kRed);
+        SetROP2(twice.dc, R2_NOTXORPEN);
+        DrawShape(twice.dc, kind, v);
+        DrawShape(twice.dc, kind, v);
+        EXPECT_TRUE(twice == original) << "shape " << i;
     }
 }
 

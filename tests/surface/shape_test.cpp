@@ -1,9 +1,14 @@
 // Ellipses and arcs through pixels: inside their box (right and bottom excluded), symmetric,
-// outlined and filled, arcs counter-clockwise, huge boxes safe.
+// outlined and filled, arcs counter-clockwise, huge boxes safe. Text in the system font: black
+// ink on an opaque white cell or on the untouched background, right alignment, clipping, and no
+// raster operation.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
+#include "surface/font.h"
 #include "tests/surface/drawing.h"
 
 namespace {
@@ -14,13 +19,9 @@ struct Box {
     int left, top, right, bottom;
 };
 
-const Box kBoxes[] = {{5, 5, 45, 45}, {3, 10, 60, 30}, {20, 2, 31, 47}, {10, 10, 13, 12},
-                      {8, 8, 9, 9},   {2, 3, 62, 46},  {40, 40, 4, 6}};
-
 // Pixels by kind after an ellipse with a red pen on black: outline red, interior white.
 struct EllipsePixels {
-    PixelSet outline;
-    PixelSet interior;
+    PixelSet outline, interior;
 };
 
 EllipsePixels DrawEllipse(const Box& box, int penWidth) {
@@ -37,42 +38,28 @@ PixelSet DrawArc(const Box& box, int penWidth, int xs, int ys, int xe, int ye) {
     return drawing.pixels(kRed);
 }
 
-TEST(Ellipse, FillsItsBoxWithoutRightAndBottomAndIsSymmetric) {
-    for (const Box& box : kBoxes) {
+TEST(Ellipse, FillsItsBoxSymmetricallyInsideAClosedOutlineAsWideAsThePen) {
+    const Box boxes[] = {{5, 5, 45, 45}, {3, 10, 60, 30}, {20, 2, 31, 47}, {10, 10, 13, 12},
+                         {8, 8, 9, 9},   {2, 3, 62, 46},  {40, 40, 4, 6}};
+    for (const Box& box : boxes) {
         for (int penWidth : {1, 2}) {
+            SCOPED_TRACE(::testing::Message()
+                         << "box " << box.left << "," << box.top << " pen " << penWidth);
             const EllipsePixels pixels = DrawEllipse(box, penWidth);
             PixelSet all = pixels.outline;
             all.insert(pixels.interior.begin(), pixels.interior.end());
             const int left = std::min(box.left, box.right), right = std::max(box.left, box.right);
             const int top = std::min(box.top, box.bottom), bottom = std::max(box.top, box.bottom);
-            int minX = 1000, maxX = -1, minY = 1000, maxY = -1;
+            EXPECT_EQ(Bounds(all), std::vector({left, top, right, bottom}));
             for (auto [x, y] : all) {
-                minX = std::min(minX, x), maxX = std::max(maxX, x);
-                minY = std::min(minY, y), maxY = std::max(maxY, y);
                 EXPECT_TRUE(all.count({left + right - 1 - x, y}) &&
                             all.count({x, top + bottom - 1 - y}))
-                    << "box " << box.left << "," << box.top << " not symmetric at " << x << ","
-                    << y;
+                    << "not symmetric at " << x << "," << y;
             }
-            EXPECT_EQ(minX, left);
-            EXPECT_EQ(maxX, right - 1);
-            EXPECT_EQ(minY, top);
-            EXPECT_EQ(maxY, bottom - 1);
-        }
-    }
-    for (const Box& box : {Box{10, 10, 10, 30}, Box{10, 10, 30, 10}, Box{5, 5, 5, 5}}) {
-        EXPECT_TRUE(DrawEllipse(box, 2).outline.empty());
-    }
-}
-
-TEST(Ellipse, OutlineIsClosedAndAsWideAsThePen) {
-    for (const Box& box : kBoxes) {
-        for (int penWidth : {1, 2}) {
-            const EllipsePixels pixels = DrawEllipse(box, penWidth);
             // The interior never touches the outside: the outline closes around it.
             for (auto [x, y] : pixels.interior) {
                 for (auto [nx, ny] : {std::pair{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}}) {
-                    EXPECT_TRUE(pixels.interior.count({nx, ny}) || pixels.outline.count({nx, ny}));
+                    EXPECT_TRUE(all.count({nx, ny}));
                 }
             }
         }
@@ -85,11 +72,14 @@ TEST(Ellipse, OutlineIsClosedAndAsWideAsThePen) {
         EXPECT_EQ(outlineOnRow, 2 * penWidth);
         EXPECT_TRUE(circle.outline.count({5, 25}) && circle.outline.count({44, 25}));
     }
+    for (const Box& flat : {Box{10, 10, 10, 30}, Box{10, 10, 30, 10}, Box{5, 5, 5, 5}}) {
+        EXPECT_TRUE(DrawEllipse(flat, 2).outline.empty());
+    }
 }
 
 TEST(Ellipse, HugeBoxesWorkOnlyOnTheVisiblePart) {
     Drawing drawing(64, 48);
-    surface_test::PaintPattern(drawing.canvas);
+    PaintPattern(drawing.canvas);
     Ellipse(drawing.dc, kIntMin, kIntMin, kIntMax, kIntMax);  // the canvas lies inside it
     EXPECT_TRUE(drawing.changed().empty());
     // The top of a vast ellipse runs along row 10, flat as far as the canvas reaches.
@@ -99,11 +89,13 @@ TEST(Ellipse, HugeBoxesWorkOnlyOnTheVisiblePart) {
     EXPECT_EQ(top.pixels(kBlack).size(), 64u);
 }
 
-// Arc pixels are the ellipse's outline pixels swept counter-clockwise on screen.
+// Arc pixels are the ellipse's outline pixels swept counter-clockwise on screen: from the far
+// right to the far left the upper half, back the lower one, as the sine of the signal source.
 TEST(Arc, HalvesMakeTheWholeOutline) {
-    for (const Box& box : {Box{5, 5, 45, 45}, Box{3, 10, 60, 30}, Box{20, 2, 31, 47}}) {
+    const Box boxes[] = {{5, 5, 45, 45}, {3, 10, 60, 30}, {20, 2, 31, 47}, {15, 18, 30, 42}};
+    for (const Box& box : boxes) {
         for (int penWidth : {1, 2}) {
-            const int middle = (box.top + box.bottom) / 2;  // even heights: no row on the axis
+            const int middle = (box.top + box.bottom) / 2;
             const PixelSet upper = DrawArc(box, penWidth, 1000, middle, -1000, middle);
             const PixelSet lower = DrawArc(box, penWidth, -1000, middle, 1000, middle);
             PixelSet both = upper;
@@ -137,18 +129,77 @@ TEST(Arc, RunsCounterClockwiseFromStartToEnd) {
     EXPECT_EQ(DrawArc(box, 2, 40, 10, 55, -5), DrawEllipse(box, 2).outline);
 }
 
-// The sine of a signal source: a crest from right to left, then a trough from left to right.
-TEST(Arc, DrawTheSineGlyph) {
-    const int left = 10, top = 10;
-    const PixelSet crest =
-        DrawArc({left + 5, top + 8, left + 20, top + 32}, 1, 64, top + 20, 0, top + 20);
-    const PixelSet trough =
-        DrawArc({left + 20, top + 8, left + 35, top + 32}, 1, 0, top + 20, 64, top + 20);
-    ASSERT_FALSE(crest.empty());
-    ASSERT_FALSE(trough.empty());
-    for (auto [x, y] : crest) EXPECT_TRUE(y >= top + 8 && y < top + 20 && x < left + 20);
-    for (auto [x, y] : trough) EXPECT_TRUE(y >= top + 20 && y < top + 32 && x >= left + 20);
-    EXPECT_TRUE(crest.count({left + 19, top + 19}) && trough.count({left + 20, top + 20}));
+// With descenders, and a character beyond printable ASCII, drawn as a question mark.
+constexpr const char* kText = "Ratio = 2.00 Wgjy\xe9";
+
+int Width(const char* text) {
+    return surface::TextWidth(text, static_cast<int>(std::strlen(text)));
+}
+
+void Write(Drawing& drawing, int x, int y, const char* text) {
+    TextOutA(drawing.dc, x, y, text, static_cast<int>(std::strlen(text)));
+}
+
+TEST(TextOut, OpaqueFillsTheCellWhiteUnderTheInkTransparentSetsOnlyTheInk) {
+    Drawing opaque(200, 40, kRed);
+    Write(opaque, 10, 5, kText);
+    PixelSet cell;
+    for (int y = 5; y < 5 + surface::kFontHeight; ++y) {
+        for (int x = 10; x < 10 + Width(kText); ++x) cell.insert({x, y});
+    }
+    EXPECT_EQ(opaque.changed(kRed), cell);
+    const PixelSet ink = opaque.pixels(kBlack);
+    EXPECT_GT(ink.size(), 100u);
+    EXPECT_GT(Bounds(ink)[3], 5 + surface::kFontAscent) << "descenders below the baseline";
+    EXPECT_GT(Width("W"), Width("i")) << "proportional";
+    EXPECT_EQ(Width("\x01\xe9"), Width("??"));
+    EXPECT_EQ(ink.size() + opaque.pixels(kWhite).size(), cell.size());
+
+    Drawing transparent(200, 40, kRed);
+    EXPECT_EQ(SetBkMode(transparent.dc, TRANSPARENT), OPAQUE);
+    Write(transparent, 10, 5, kText);
+    EXPECT_EQ(transparent.changed(kRed), ink);
+    EXPECT_EQ(transparent.pixels(kBlack), ink);
+
+    for (int mode : {R2_NOTXORPEN, R2_BLACK, 11}) {
+        Drawing other(200, 40, kRed);
+        SetROP2(other.dc, mode);
+        Write(other, 10, 5, kText);
+        EXPECT_TRUE(other == opaque) << "raster operation " << mode;
+    }
+}
+
+TEST(TextOut, RightAlignedTextEndsAtX) {
+    Drawing right(200, 40, kRed), left(200, 40, kRed);
+    SetTextAlign(right.dc, TA_RIGHT);
+    Write(right, 150, 5, kText);
+    Write(left, 150 - Width(kText), 5, kText);
+    EXPECT_TRUE(right == left);
+    EXPECT_EQ(right.canvas.pixel(149, 5), kWhite);
+    EXPECT_EQ(right.canvas.pixel(150, 5), kRed);
+}
+
+TEST(TextOut, ClipsAtEveryEdgeAndAnyCoordinate) {
+    Drawing whole(400, 100);
+    Write(whole, 100, 40, kText);
+    for (auto [x, y] : {std::pair{-20, -7}, {170, 50}, {-5, 52}}) {
+        Drawing clipped(200, 60);
+        Write(clipped, x, y, kText);
+        for (auto [px, py] : clipped.changed()) {
+            EXPECT_EQ(clipped.canvas.pixel(px, py), whole.canvas.pixel(px + 100 - x, py + 40 - y));
+        }
+        EXPECT_FALSE(clipped.pixels(kBlack).empty());
+    }
+    Drawing far(40, 20);
+    for (auto [x, y] : {std::pair{kIntMin, 0}, {kIntMax, 0}, {0, kIntMax}, {0, kIntMin}}) {
+        Write(far, x, y, kText);
+        SetTextAlign(far.dc, TA_RIGHT);
+        Write(far, x, y, kText);
+        SetTextAlign(far.dc, TA_LEFT);
+    }
+    EXPECT_TRUE(far.changed().empty());
+    EXPECT_FALSE(TextOutA(far.dc, 0, 0, "abc", -1));
+    EXPECT_FALSE(TextOutA(far.dc, 0, 0, nullptr, 3));
 }
 
 }  // namespace

@@ -1,0 +1,199 @@
+// The canvas and its changed area, the state a device context keeps (defaults, pens), and the
+// recording context's one exact line per drawing call.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "surface/recorder.h"
+#include "tests/surface/drawing.h"
+
+namespace {
+
+using namespace surface_test;
+
+// A rectangle's sides; an empty one as Bounds gives them for no pixels.
+std::vector<int> Sides(const surface::PixelRect& r) {
+    return r.empty() ? Bounds({}) : std::vector{r.left, r.top, r.right, r.bottom};
+}
+
+TEST(Canvas, ResizeKeepsWhatRemainsAndRefusesNegativeSizes) {
+    surface::Canvas canvas(3, 2, RGB(1, 2, 3));
+    canvas.row(1)[2] = 77;
+    canvas.resize(4, 3, 9);
+    EXPECT_EQ(std::vector(
+                  {canvas.pixel(2, 1), canvas.pixel(0, 0), canvas.pixel(3, 0), canvas.pixel(0, 2)}),
+              std::vector<COLORREF>({77, RGB(1, 2, 3), 9, 9}));
+    EXPECT_EQ(Sides(canvas.takeChanged()), std::vector({0, 0, 4, 3}));
+    EXPECT_TRUE(canvas.takeChanged().empty());
+    EXPECT_THROW(canvas.resize(5, -2), std::invalid_argument);
+    EXPECT_THROW(surface::Canvas(-1, 5), std::invalid_argument);
+}
+
+// Drawn in colour on red, every pixel written changes, so the changed area a drawing call reports
+// is exactly the bounding box of the pixels it changed.
+TEST(Canvas, EachDrawingCallReportsTheAreaItChanged) {
+    const std::function<void(HDC)> calls[] = {
+        [](HDC dc) { LineTo(dc, 70, 30); },
+        [](HDC dc) {
+            MoveToEx(dc, kIntMin, 40, nullptr);
+            LineTo(dc, 30, 45);
+        },
+        [](HDC dc) { Ellipse(dc, 20, 10, 60, 35); },
+        [](HDC dc) { Arc(dc, 20, 10, 60, 35, 60, 22, 40, 35); },
+        [](HDC dc) { SetPixel(dc, 79, 49, 0); },
+        [](HDC dc) { TextOutA(dc, 5, 40, "Z 7", 3); },
+        [](HDC dc) {
+            SetBkMode(dc, TRANSPARENT);
+            TextOutA(dc, -3, -4, "Wave", 4);
+        },
+        [](HDC dc) {
+            Ellipse(dc, 100, 100, 200, 200);
+            TextOutA(dc, 0, 50, "below", 5);
+        },
+    };
+    for (const auto& call : calls) {
+        Drawing drawing(80, 50, kRed);
+        drawing.usePen(2, kOlive);
+        drawing.canvas.takeChanged();
+        call(drawing.dc);
+        EXPECT_EQ(Sides(drawing.canvas.takeChanged()), Bounds(drawing.changed(kRed)));
+    }
+}
+
+// Each context starts with the defaults, whatever the one before it changed; bad modes are
+// refused and change nothing.
+TEST(DeviceContext, StartsWithTheDefaultsEveryTimeAndRefusesBadModes) {
+    for (int round = 0; round < 2; ++round) {
+        HDC dc = surface::CreateCanvasDC(nullptr);
+        POINT position{7, 7};
+        MoveToEx(dc, kIntMin, kIntMax, &position);
+        EXPECT_EQ(std::vector({position.x, position.y, SetROP2(dc, R2_NOTXORPEN),
+                               SetBkMode(dc, TRANSPARENT), int(SetTextAlign(dc, TA_RIGHT)),
+                               SetROP2(dc, 17), SetBkMode(dc, 3), SetROP2(dc, R2_COPYPEN)}),
+                  std::vector({0, 0, R2_COPYPEN, OPAQUE, TA_LEFT | TA_TOP, 0, 0, R2_NOTXORPEN}));
+        EXPECT_EQ(SelectObject(dc, GetStockObject(WHITE_BRUSH)), GetStockObject(WHITE_BRUSH));
+        EXPECT_EQ(SelectObject(dc, nullptr), nullptr);
+        EXPECT_EQ(GetStockObject(12345), nullptr);
+        surface::ReleaseCanvasDC(dc);
+    }
+}
+
+TEST(DeviceContext, CallsOnUnknownOrReleasedContextsFailQuietly) {
+    HDC released = surface::CreateCanvasDC(nullptr);
+    surface::ReleaseCanvasDC(released);
+    int notAContext = 0;
+    for (HDC dc : {HDC{}, released, reinterpret_cast<HDC>(&notAContext)}) {
+        POINT point{};
+        EXPECT_FALSE(MoveToEx(dc, 1, 1, nullptr) || LineTo(dc, 1, 1) ||
+                     GetCurrentPositionEx(dc, &point) || SetROP2(dc, R2_COPYPEN) ||
+                     SelectObject(dc, GetStockObject(BLACK_PEN)) || TextOutA(dc, 0, 0, "x", 1) ||
+                     SetBkMode(dc, OPAQUE) || Ellipse(dc, 0, 0, 4, 4) ||
+                     Arc(dc, 0, 0, 4, 4, 0, 0, 0, 0));
+        EXPECT_EQ(SetPixel(dc, 0, 0, 0) & SetTextAlign(dc, TA_LEFT), 0xFFFFFFFFu);
+        surface::ReleaseCanvasDC(dc);
+    }
+}
+
+// Running out gives null, never memory beyond the pools; only solid pens are made.
+TEST(DeviceContext, ContextsAndPensComeFromFixedPools) {
+    std::vector<HDC> contexts(100);
+    std::vector<HPEN> pens(100);
+    for (HDC& dc : contexts) dc = surface::CreateCanvasDC(nullptr);
+    for (HPEN& pen : pens) pen = CreatePen(PS_SOLID, 1, 0);
+    EXPECT_TRUE(contexts[0] != nullptr && contexts.back() == nullptr);
+    EXPECT_TRUE(pens[0] != nullptr && pens.back() == nullptr && !CreatePen(1, 1, 0));
+    for (HDC dc : contexts) surface::ReleaseCanvasDC(dc);
+    for (HPEN pen : pens) DeleteObject(pen);
+}
+
+// A pen still selected is not deleted, so the leak shows; stock objects are never deleted.
+TEST(Pens, SelectReturnsTheReplacedObjectAndDeleteEndsThePen) {
+    const int before = surface::LivePenCount();
+    HDC dc = surface::CreateCanvasDC(nullptr);
+    HPEN pen = CreatePen(PS_SOLID, 2, kRed);
+    EXPECT_EQ(surface::LivePenCount(), before + 1);
+    EXPECT_EQ(SelectObject(dc, pen), GetStockObject(BLACK_PEN));
+    EXPECT_FALSE(DeleteObject(pen));
+    EXPECT_EQ(SelectObject(dc, GetStockObject(BLACK_PEN)), static_cast<HGDIOBJ>(pen));
+    EXPECT_TRUE(DeleteObject(pen));
+    EXPECT_EQ(surface::LivePenCount(), before);
+    int notAnObject = 0;
+    EXPECT_FALSE(DeleteObject(pen) || DeleteObject(&notAnObject) || SelectObject(dc, pen));
+    EXPECT_TRUE(DeleteObject(GetStockObject(BLACK_PEN)));
+    EXPECT_EQ(SelectObject(dc, GetStockObject(BLACK_PEN)), GetStockObject(BLACK_PEN));
+    surface::ReleaseCanvasDC(dc);
+}
+
+TEST(Recorder, WritesOneLinePerCall) {
+    const struct {
+        const char* name;
+        std::function<void(HDC)> calls;
+        const char* expected;
+    } cases[] = {
+        {"lines and modes; reading the position writes nothing",
+         [](HDC dc) {
+             SetTextAlign(dc, TA_RIGHT);
+             MoveToEx(dc, -3, 4, nullptr);
+             LineTo(dc, 2147483647, -2147483647 - 1);
+             POINT p;
+             GetCurrentPositionEx(dc, &p);
+         },
+         "SetTextAlign 2\nMoveToEx -3 4\nLineTo 2147483647 -2147483648\n"},
+        {"pens named in creation order",
+         [](HDC dc) {
+             HPEN olive = CreatePen(PS_SOLID, 2, RGB(100, 100, 0));
+             HGDIOBJ old = SelectObject(dc, olive);
+             HPEN red = CreatePen(PS_SOLID, 2, RGB(200, 0, 0));
+             SelectObject(dc, red);
+             DeleteObject(olive);
+             SelectObject(dc, old);
+             DeleteObject(red);
+             HPEN again = CreatePen(PS_SOLID, 1, 0);  // reuses a freed slot, yet is a new pen
+             SelectObject(dc, again);
+             SelectObject(dc, GetStockObject(BLACK_PEN));
+             DeleteObject(again);
+         },
+         "CreatePen 0 2 25700\nSelectObject pen1\nCreatePen 0 2 200\nSelectObject pen2\n"
+         "DeleteObject pen1\nSelectObject BLACK_PEN\nDeleteObject pen2\nCreatePen 0 1 0\n"
+         "SelectObject pen3\nSelectObject BLACK_PEN\nDeleteObject pen3\n"},
+        {"stock and invalid objects",
+         [](HDC dc) {
+             SelectObject(dc, GetStockObject(WHITE_BRUSH));
+             SelectObject(dc, nullptr);
+             int notAnObject = 0;
+             SelectObject(dc, &notAnObject);
+             DeleteObject(&notAnObject);
+         },
+         "SelectObject WHITE_BRUSH\nSelectObject NULL\nSelectObject INVALID\nDeleteObject "
+         "INVALID\n"},
+        {"text as a JSON string",
+         [](HDC dc) {
+             TextOutA(dc, 0, 0, "Ratio = 2.00 and more", 12);
+             TextOutA(dc, 1, 2, "say \"hi\" \\ ok", 13);
+             TextOutA(dc, 3, 4, "a\tb\nc\x01\x7f\xe9", 8);
+             TextOutA(dc, 5, 6, "", 0);
+         },
+         "TextOutA 0 0 \"Ratio = 2.00\"\nTextOutA 1 2 \"say \\\"hi\\\" \\\\ ok\"\n"
+         "TextOutA 3 4 \"a\\tb\\nc\\u0001\\u007f\\u00e9\"\nTextOutA 5 6 \"\"\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int pensBefore = surface::LivePenCount();
+        std::ostringstream out;
+        {
+            surface::Recorder recorder(out);
+            EXPECT_THROW(surface::Recorder nested(out), std::logic_error);
+            HDC dc = surface::CreateCanvasDC(nullptr);
+            c.calls(dc);
+            surface::ReleaseCanvasDC(dc);
+        }
+        EXPECT_EQ(out.str(), c.expected);
+        EXPECT_EQ(surface::LivePenCount(), pensBefore);
+    }
+}
+
+}  // namespace
