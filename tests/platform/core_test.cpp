@@ -1,0 +1,338 @@
+// Our USER32 core on the headless backend, through a window whose procedure logs the messages it
+// gets: creation and the client size, the order and timing of messages (posted, WM_QUIT, WM_PAINT,
+// WM_TIMER), modal loops, invalidation, erasing and device contexts, and modal dialogs from
+// templates.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless_backend.h"
+
+namespace {
+
+using Log = std::vector<std::string>;
+
+// What the window procedure saw, e.g. "WM_KEYDOWN 65", "WM_PAINT", "WM_TIMER 2", "message 1024".
+Log messageLog;
+// Called by the procedure for every message before it is logged and handled.
+std::function<void(HWND, UINT, WPARAM)> onMessage;
+
+// The program's part of USER32's contract: every unhandled message goes to DefWindowProcA.
+LRESULT CALLBACK LoggingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (onMessage) onMessage(window, message, wParam);
+    static const std::map<UINT, std::string> kNames = {
+        {WM_CREATE, "WM_CREATE"}, {WM_SIZE, "WM_SIZE"},       {WM_PAINT, "WM_PAINT"},
+        {WM_TIMER, "WM_TIMER"},   {WM_KEYDOWN, "WM_KEYDOWN"}, {WM_CHAR, "WM_CHAR"},
+        {WM_CLOSE, "WM_CLOSE"},   {WM_DESTROY, "WM_DESTROY"}};
+    const auto name = kNames.find(message);
+    std::string entry = name != kNames.end() ? name->second : "message " + std::to_string(message);
+    if (message == WM_SIZE) {
+        entry += " " + std::to_string(LOWORD(lParam)) + "x" + std::to_string(HIWORD(lParam));
+    } else if (message == WM_TIMER || message == WM_KEYDOWN || message == WM_CHAR) {
+        entry += " " + std::to_string(wParam);
+    }
+    messageLog.push_back(entry);
+    if (message == WM_DESTROY) PostQuitMessage(3);
+    if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+class WindowTest : public ::testing::Test {
+  protected:
+    WindowTest() {
+        messageLog.clear();
+        onMessage = nullptr;
+        session.emplace(backend);
+        WNDCLASSEXA windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.style = CS_HREDRAW | CS_VREDRAW;
+        windowClass.lpfnWndProc = LoggingProc;
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        windowClass.lpszClassName = "Test";
+        RegisterClassExA(&windowClass);
+        window = CreateWindowExA(0, "Test", "Test", WS_OVERLAPPEDWINDOW, 0, 0, 1000, 700, nullptr,
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    ~WindowTest() override {
+        session.reset();
+        onMessage = nullptr;
+    }
+
+    int RunLoop() {  // until WM_QUIT; returns its exit code
+        MSG message;
+        while (GetMessageA(&message, nullptr, 0, 0)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        return static_cast<int>(message.wParam);
+    }
+    // What the window got after its creation (WM_CREATE and WM_SIZE).
+    Log LogSinceCreation() const { return Log(messageLog.begin() + 2, messageLog.end()); }
+    COLORREF Pixel(int x, int y) const { return backend.screen()->pixel(x, y); }
+
+    platform::HeadlessBackend backend;
+    std::optional<platform::Session> session;
+    HWND window = nullptr;
+};
+
+TEST_F(WindowTest, CreationSendsCreateAndAClientSizeWithinTheClassicFrameThatFitsWmSize) {
+    EXPECT_EQ(messageLog, (Log{"WM_CREATE", "WM_SIZE 992x666"}));
+    // Outer size, then client size.
+    for (auto [outerWidth, outerHeight, width, height] : {std::array{1000, 700, 992, 666},
+                                                          {5, 5, 0, 0},
+                                                          {0x10000 + 8, 35, 0xffff, 1},
+                                                          {CW_USEDEFAULT, CW_USEDEFAULT, 0, 0}}) {
+        const HWND other =
+            CreateWindowExA(0, "Test", "Other", WS_OVERLAPPEDWINDOW, 0, 0, outerWidth, outerHeight,
+                            nullptr, nullptr, nullptr, nullptr);
+        RECT client{};
+        GetClientRect(other, &client);
+        const std::string size = std::to_string(width) + "x" + std::to_string(height);
+        EXPECT_EQ(std::to_string(client.right) + "x" + std::to_string(client.bottom), size);
+        EXPECT_EQ(messageLog.back(), "WM_SIZE " + size);
+    }
+}
+
+TEST_F(WindowTest, PostedMessagesComeInOrderAndPaintWaitsForAnEmptyQueue) {
+    ShowWindow(window, SW_SHOW);
+    PostMessageA(window, 0x400, 0, 0);
+    PostMessageA(window, 0x401, 0, 0);
+    onMessage = [](HWND handle, UINT message, WPARAM) {
+        if (message == 0x401) PostMessageA(handle, 0x402, 0, 0);
+    };
+    backend.setDriver([](platform::HeadlessBackend& driver) { driver.closeWindow(); });
+    EXPECT_EQ(RunLoop(), 3);
+    EXPECT_EQ(LogSinceCreation(), (Log{"message 1024", "message 1025", "message 1026", "WM_PAINT",
+                                       "WM_CLOSE", "WM_DESTROY"}));
+}
+
+TEST_F(WindowTest, QuitComesAfterThePostedMessagesWithItsExitCode) {
+    PostQuitMessage(5);
+    PostMessageA(window, 0x400, 0, 0);
+    EXPECT_EQ(RunLoop(), 5);
+    EXPECT_EQ(LogSinceCreation(), (Log{"message 1024"}));
+}
+
+TEST_F(WindowTest, TimersFireWhenDueInSimulatedTime) {
+    ShowWindow(window, SW_SHOW);
+    ASSERT_NE(SetTimer(window, 1, 50, nullptr), 0u);
+    ASSERT_NE(SetTimer(window, 2, 120, nullptr), 0u);
+    backend.setDriver([](platform::HeadlessBackend& driver) {
+        if (driver.now() == 250) driver.closeWindow();
+    });
+    RunLoop();
+    EXPECT_EQ(LogSinceCreation(),
+              (Log{"WM_PAINT", "WM_TIMER 1", "WM_TIMER 1", "WM_TIMER 2", "WM_TIMER 1", "WM_TIMER 1",
+                   "WM_TIMER 2", "WM_TIMER 1", "WM_CLOSE", "WM_DESTROY"}));
+    EXPECT_FALSE(platform::TimerExists(window, 1)) << "a destroyed window keeps no timers";
+}
+
+TEST_F(WindowTest, ATimerIsPendingAtMostOnceHoweverLateTheProgramIs) {
+    ShowWindow(window, SW_SHOW);
+    SetTimer(window, 2, 10, nullptr);
+    backend.setDriver([late = false](platform::HeadlessBackend& driver) mutable {
+        if (late) return driver.closeWindow();
+        late = true;
+        driver.passTime(95);  // nine periods
+    });
+    RunLoop();
+    EXPECT_EQ(LogSinceCreation(), (Log{"WM_PAINT", "WM_TIMER 2", "WM_CLOSE", "WM_DESTROY"}));
+}
+
+// While a box is open its loop delivers the thread's messages; the owner takes no input.
+TEST_F(WindowTest, MessageBoxesKeepTicksComingAndShutOutTheirOwner) {
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    SetTimer(window, 1, 20, nullptr);
+    backend.answerMessageBox(IDOK, 100);
+    backend.answerMessageBox(IDCANCEL, 30);
+    bool pressed = false;
+    backend.setDriver([&](platform::HeadlessBackend& driver) {
+        if (!pressed) driver.pressKey('A');
+        pressed = true;
+    });
+    EXPECT_EQ(MessageBoxA(window, "owned", "Title", MB_OK), IDOK);
+    pressed = false;
+    EXPECT_EQ(MessageBoxA(nullptr, "free", "Title", MB_RETRYCANCEL), IDCANCEL);
+    EXPECT_EQ(LogSinceCreation(),
+              (Log{"WM_PAINT", "WM_TIMER 1", "WM_TIMER 1", "WM_TIMER 1", "WM_TIMER 1", "WM_TIMER 1",
+                   "WM_KEYDOWN 65", "WM_CHAR 97", "WM_TIMER 1"}));
+}
+
+TEST_F(WindowTest, QuitInsideAModalLoopEndsItAndReachesTheOuterLoop) {
+    ShowWindow(window, SW_SHOW);
+    backend.answerMessageBox(IDOK, 1000);
+    backend.setDriver([](platform::HeadlessBackend& driver) { driver.closeWindow(); });
+    EXPECT_EQ(MessageBoxA(nullptr, "closing under me", "Title", MB_OK), 0);
+    EXPECT_EQ(RunLoop(), 3);
+}
+
+constexpr COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255);
+
+// Blackens a few pixels through a window context.
+void Blacken(HWND window, std::initializer_list<POINT> points) {
+    HDC dc = GetDC(window);
+    for (const POINT& point : points) SetPixel(dc, point.x, point.y, kBlack);
+    ReleaseDC(window, dc);
+}
+
+TEST_F(WindowTest, ShowingInvalidatesEverythingWithEraseAndOnlyAShownWindowPaints) {
+    Blacken(window, {{5, 5}, {900, 600}});
+    UpdateWindow(window);
+    EXPECT_EQ(messageLog.size(), 2u) << "a hidden window is not painted";
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    UpdateWindow(window);
+    EXPECT_EQ(LogSinceCreation(), Log{"WM_PAINT"}) << "one paint validates the window";
+    EXPECT_EQ(Pixel(5, 5), kWhite);
+    EXPECT_EQ(Pixel(900, 600), kWhite);
+}
+
+// Two invalidations, then a paint: the area painted, and which of the black pixels at (5, 5),
+// (15, 15) and (25, 25) it erased ('w') or kept ('b').
+TEST_F(WindowTest, BeginPaintErasesTheInvalidAreaOnlyWhenAskedTo) {
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    const struct {
+        RECT first;
+        BOOL firstErase;
+        RECT second;  // all zero: InvalidateRgn of the whole client area
+        BOOL secondErase;
+        RECT painted;
+        const char* pixels;
+    } cases[] = {
+        {{0, 0, 10, 10}, FALSE, {0, 0, 10, 10}, FALSE, {0, 0, 10, 10}, "bbb"},
+        {{0, 0, 10, 10}, TRUE, {0, 0, 10, 10}, FALSE, {0, 0, 10, 10}, "wbb"},
+        // One request to erase erases the whole update area, the union of both rectangles.
+        {{10, 10, 20, 20}, FALSE, {0, 0, 12, 12}, TRUE, {0, 0, 20, 20}, "wwb"},
+        {{10, 10, 20, 20}, FALSE, {}, FALSE, {0, 0, 992, 666}, "bbb"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pixels);
+        Blacken(window, {{5, 5}, {15, 15}, {25, 25}});
+        InvalidateRect(window, &c.first, c.firstErase);
+        if (c.second.right == 0) {
+            InvalidateRgn(window, nullptr, c.secondErase);
+        } else {
+            InvalidateRect(window, &c.second, c.secondErase);
+        }
+        PAINTSTRUCT paint;
+        ASSERT_NE(BeginPaint(window, &paint), nullptr);
+        EndPaint(window, &paint);
+        const RECT& area = paint.rcPaint;
+        EXPECT_EQ(std::vector({area.left, area.top, area.right, area.bottom}),
+                  std::vector({c.painted.left, c.painted.top, c.painted.right, c.painted.bottom}));
+        std::string pixels;
+        for (int at : {5, 15, 25}) pixels += Pixel(at, at) == kWhite ? 'w' : 'b';
+        EXPECT_EQ(pixels, c.pixels);
+    }
+}
+
+TEST_F(WindowTest, ASizeChangeSendsTheSizeAndRepaintsEverythingErased) {
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    Blacken(window, {{5, 5}});
+    backend.setDriver([resized = false](platform::HeadlessBackend& driver) mutable {
+        if (resized) return driver.closeWindow();
+        resized = true;
+        driver.resizeClient(500, 400);
+    });
+    RunLoop();
+    EXPECT_EQ(LogSinceCreation(),
+              (Log{"WM_PAINT", "WM_SIZE 500x400", "WM_PAINT", "WM_CLOSE", "WM_DESTROY"}));
+    ASSERT_EQ(backend.screen()->width(), 500);
+    EXPECT_EQ(Pixel(5, 5), kWhite);
+}
+
+// Each context of the window is fresh: over black, the default copy mode draws the black pen as
+// black, where the NOTXOR mode left on the context before would turn it white.
+TEST_F(WindowTest, EveryContextStartsWithTheDefaults) {
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    Blacken(window, {{100, 100}});
+    HDC first = GetDC(window);
+    SetROP2(first, R2_NOTXORPEN);
+    ReleaseDC(window, first);
+    HDC second = GetDC(window);
+    MoveToEx(second, 100, 100, nullptr);
+    LineTo(second, 101, 100);
+    ReleaseDC(window, second);
+    EXPECT_EQ(Pixel(100, 100), kBlack);
+}
+
+constexpr int kTestDialogId = 7;
+
+const DialogItemResource kItems[] = {
+    {WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 164, 7, 50, 14, IDOK, "BUTTON", "OK"},
+    {WS_CHILD | WS_VISIBLE | SS_LEFT, 61, 42, 80, 8, -1, "STATIC", "Label"},
+    {WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 81, 77, 40, 14, 10, "EDIT", ""},
+};
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | DS_SETFONT;
+const DialogResource kDialog = {kTestDialogId,   kDialogStyle, 0, 0, 221, 134, "Test dialog", 8,
+                                "MS Sans Serif", kItems,       3};
+
+INT_PTR CALLBACK EndOnCommand(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_COMMAND) EndDialog(dialog, 20 + LOWORD(wParam));
+    return message == WM_COMMAND;
+}
+
+class DialogTest : public WindowTest {
+  protected:
+    DialogTest() {
+        ShowWindow(window, SW_SHOW);
+        UpdateWindow(window);
+    }
+    INT_PTR Run(int id = kTestDialogId) {
+        return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), window,
+                               EndOnCommand, 0);
+    }
+};
+
+// The dialog font's base units are 6 x 13 pixels: x * 6 / 4 and y * 13 / 8, rounded.
+TEST_F(DialogTest, TheTemplateIsLaidOutInPixelsOfTheDialogFont) {
+    backend.cancelDialog();
+    EXPECT_EQ(Run(), 20 + IDCANCEL);
+    EXPECT_EQ(Run(99), -1) << "an unknown template";
+    ASSERT_EQ(backend.dialogs().size(), 1u);
+    EXPECT_EQ(backend.dialogs()[0].owner, window);
+    const platform::DialogLayout& layout = backend.dialogs()[0].layout;
+    EXPECT_EQ(layout.caption, "Test dialog");
+    std::vector<std::vector<int>> sizes{{layout.width, layout.height}};
+    for (const platform::DialogControl& c : layout.controls) {
+        sizes.push_back({static_cast<int>(c.kind), c.id, c.x, c.y, c.width, c.height});
+    }
+    using Kind = platform::DialogControl::Kind;
+    EXPECT_EQ(sizes, (std::vector<std::vector<int>>{
+                         {332, 218},
+                         {static_cast<int>(Kind::DefaultPushButton), IDOK, 246, 11, 75, 23},
+                         {static_cast<int>(Kind::Label), -1, 92, 68, 120, 13},
+                         {static_cast<int>(Kind::Edit), 10, 122, 125, 60, 23}}));
+}
+
+TEST_F(DialogTest, TheOwnerKeepsTickingButTakesNoKeysWhileTheDialogIsOpen) {
+    SetTimer(window, 1, 50, nullptr);
+    backend.answerDialog("", 200);
+    backend.setDriver([pressed = false](platform::HeadlessBackend& driver) mutable {
+        if (!pressed) driver.pressKey(VK_RETURN);
+        pressed = true;
+    });
+    EXPECT_EQ(Run(), 20 + IDOK);
+    EXPECT_EQ(std::count(messageLog.begin(), messageLog.end(), "WM_TIMER 1"), 4);
+    EXPECT_EQ(std::count(messageLog.begin(), messageLog.end(), "WM_KEYDOWN 13"), 0);
+}
+
+}  // namespace
+
+const DialogResource* FindDialogResource(int id) {
+    return id == kTestDialogId ? &kDialog : nullptr;
+}
