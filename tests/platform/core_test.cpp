@@ -103,6 +103,7 @@ TEST_F(WindowTest, CreationSendsCreateAndAClientSizeWithinTheClassicFrameThatFit
     }
 }
 
+// Keys arrive as WM_KEYDOWN, and TranslateMessage types a character for those that have one.
 TEST_F(WindowTest, PostedMessagesComeInOrderAndPaintWaitsForAnEmptyQueue) {
     ShowWindow(window, SW_SHOW);
     PostMessageA(window, 0x400, 0, 0);
@@ -110,10 +111,16 @@ TEST_F(WindowTest, PostedMessagesComeInOrderAndPaintWaitsForAnEmptyQueue) {
     onMessage = [](HWND handle, UINT message, WPARAM) {
         if (message == 0x401) PostMessageA(handle, 0x402, 0, 0);
     };
-    backend.setDriver([](platform::HeadlessBackend& driver) { driver.closeWindow(); });
+    backend.setDriver([pressed = false](platform::HeadlessBackend& driver) mutable {
+        if (pressed) return driver.closeWindow();
+        pressed = true;
+        driver.pressKey(VK_RETURN);
+        driver.pressKey(VK_F1);
+    });
     EXPECT_EQ(RunLoop(), 3);
-    EXPECT_EQ(LogSinceCreation(), (Log{"message 1024", "message 1025", "message 1026", "WM_PAINT",
-                                       "WM_CLOSE", "WM_DESTROY"}));
+    EXPECT_EQ(LogSinceCreation(),
+              (Log{"message 1024", "message 1025", "message 1026", "WM_PAINT", "WM_KEYDOWN 13",
+                   "WM_KEYDOWN 112", "WM_CHAR 13", "WM_CLOSE", "WM_DESTROY"}));
 }
 
 TEST_F(WindowTest, QuitComesAfterThePostedMessagesWithItsExitCode) {
