@@ -65,11 +65,9 @@ Step Press(int key) {
 Step Uncover(std::optional<RECT> area = std::nullopt) {
     return Act([area](auto& backend) { backend.uncover(area ? &*area : nullptr); });
 }
-Step Await(std::function<bool()> condition) {
-    return {Step::Kind::Await, [condition](platform::HeadlessBackend&) { return condition(); }};
-}
 Step AwaitClock(int degrees) {
-    return Await([degrees] { return clockDeg == degrees; });
+    return {Step::Kind::Await,
+            [degrees](platform::HeadlessBackend&) { return clockDeg == degrees; }};
 }
 Step Wait(platform::Millis duration) {
     return {Step::Kind::Await, [duration, until = std::optional<platform::Millis>()](
