@@ -137,7 +137,6 @@ BOOL WINAPI DeleteObject(HGDIOBJ object) {
     if (deleted->stock) return TRUE;  // stock objects are never deleted
     // A pen still selected stays alive, so the leak shows in LivePenCount.
     if (IsSelectedAnywhere(deleted)) return FALSE;
-    Trace::forgetPen(*deleted);
     surface::detail::FreePen(*deleted);
     return TRUE;
 }

@@ -116,12 +116,6 @@ void Trace::createPen(int style, int width, COLORREF colour, const GdiObject* pe
     }
 }
 
-void Trace::forgetPen(const GdiObject& pen) {
-    if (activeRecorder == nullptr) return;
-    const int slot = PenSlot(&pen);
-    if (slot >= 0) activeRecorder->penNumbers_[static_cast<std::size_t>(slot)] = 0;
-}
-
 }  // namespace detail
 
 }  // namespace surface

@@ -16,8 +16,6 @@ struct Trace {
     static void object(const char* name, HGDIOBJ handle);
     // "CreatePen style width colour"; names the new pen (null when none was made).
     static void createPen(int style, int width, COLORREF colour, const GdiObject* pen);
-    // Forgets the name of a deleted pen, so its pool slot is named afresh when reused.
-    static void forgetPen(const GdiObject& pen);
 };
 
 }  // namespace surface::detail
