@@ -98,12 +98,14 @@ struct WNDCLASSEXA {
     HICON hIconSm;
 };
 
-#define MAKEINTRESOURCEA(i) (reinterpret_cast<LPSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
+#define MAKEINTRESOURCEA(i) \
+    (reinterpret_cast<LPSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
 #define LOWORD(l) (static_cast<WORD>(static_cast<std::uintptr_t>(l) & 0xffff))
 #define HIWORD(l) (static_cast<WORD>((static_cast<std::uintptr_t>(l) >> 16) & 0xffff))
-#define MAKELPARAM(lo, hi) \
-    (static_cast<LPARAM>(static_cast<DWORD>(static_cast<WORD>(lo) | (static_cast<DWORD>(static_cast<WORD>(hi)) << 16))))
-#define RGB(r, g, b)                                                        \
+#define MAKELPARAM(lo, hi)                                          \
+    (static_cast<LPARAM>(static_cast<DWORD>(static_cast<WORD>(lo) | \
+                                            (static_cast<DWORD>(static_cast<WORD>(hi)) << 16))))
+#define RGB(r, g, b)                                                                               \
     (static_cast<COLORREF>(static_cast<BYTE>(r) | (static_cast<WORD>(static_cast<BYTE>(g)) << 8) | \
                            (static_cast<DWORD>(static_cast<BYTE>(b)) << 16)))
 
