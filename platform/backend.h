@@ -20,7 +20,7 @@
 //
 //     SomeBackend backend;
 //     platform::Session session(backend);
-//     return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
+//     return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWNORMAL);
 #pragma once
 
 #include <cstdint>
