@@ -31,7 +31,7 @@ elapsed_ms() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%d", (b - a) * 1000 }'; 
 percent() { awk -v cpu="$1" -v wall="$2" 'BEGIN { printf "%.2f", 100 * cpu / wall }'; }
 
 "$render" --load 100 --png "$work/final.png"
-start_xvfb || { echo "Xvfb is not installed"; exit 2; }
+start_xvfb || { echo "could not start an X server of our own"; exit 2; }
 
 started=$(now)
 "$velmora" >"$work/velmora.log" 2>&1 &

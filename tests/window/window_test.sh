@@ -32,16 +32,19 @@ trap cleanup EXIT
 
 fail() {
     echo "FAILED: $*"
-    if [ -s "$work/velmora.log" ]; then
-        echo "--- velmora's output:"
-        cat "$work/velmora.log"
-    fi
+    local log
+    for log in velmora xvfb; do
+        if [ -s "$work/$log.log" ]; then
+            echo "--- $log's output:"
+            cat "$work/$log.log"
+        fi
+    done
     exit 1
 }
 
 "$render" --load "$load" --png "$work/expected.png" || fail "velmora-render did not draw the picture"
 
-start_xvfb || fail "Xvfb did not start"
+XVFB_LOG=$work/xvfb.log start_xvfb || fail "could not start an X server of our own"
 "$velmora" >"$work/velmora.log" 2>&1 &
 velmora_pid=$!
 

@@ -1,28 +1,66 @@
 # Shell functions for driving the desktop program on a private X server, as a user would.
-# Sourced by the window test and by bench/window_cpu.sh; needs bash, Xvfb and xdotool.
+# Sourced by the window tests (the desktop program, and the Windows one under Wine) and by
+# bench/window_cpu.sh; needs bash, Xvfb and xdotool.
 
 # The client area of the main window for its outer size of 1000 x 700.
 readonly MAIN_CLIENT_SIZE=992x666
 
-# Starts Xvfb on a display number it picks itself and points DISPLAY at it. Returns 1 when Xvfb
-# is not installed.
+# The screen of our X server. Its size is an unusual one on purpose: a client that sees it is
+# talking to our server and not to another one that answers on the same display number (one
+# outside this sandbox, say, reached through the shared abstract socket namespace).
+readonly XVFB_SCREEN=1288x1032
+
+# Starts our own X server and points DISPLAY at it. It tries the local sockets on the free
+# display numbers from 140 on (clear of the ones people and desktops use), then TCP on the
+# loopback, and only settles on a server that a client really reaches. The server's messages go
+# to $XVFB_LOG when it is set. Returns 1 when Xvfb is not installed, 2 when no server could be
+# reached (what went wrong is on standard error).
 start_xvfb() {
     command -v Xvfb >/dev/null || return 1
-    local number_file
-    number_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" 2>/dev/null &
+    command -v xdpyinfo >/dev/null || { echo "xdpyinfo is missing (x11-utils)" >&2; return 2; }
+    local number tries=0
+    [ -z "${XVFB_LOG:-}" ] || : >"$XVFB_LOG"
+    for number in $(free_display_numbers); do
+        try_xvfb "$number" ":$number" -nolisten tcp && return 0
+        [ $((tries += 1)) -lt 3 ] || break
+    done
+    number=$(free_display_numbers | head -n 1)
+    try_xvfb "$number" "127.0.0.1:$number" -listen tcp -nolisten unix -nolisten local && return 0
+    echo "no X server of ours could be reached (its messages: ${XVFB_LOG:-not kept})" >&2
+    return 2
+}
+
+free_display_numbers() {
+    local number
+    for number in $(seq 140 199); do
+        [ -e "/tmp/.X$number-lock" ] || echo "$number"
+    done
+}
+
+# Starts Xvfb on display number $1 with the options after $2, and waits up to 10 s until a client
+# reaching it as $2 sees our screen. Leaves it running with DISPLAY=$2, or stops it and returns 1.
+try_xvfb() {
+    local number=$1 display=$2 log=${XVFB_LOG:-/dev/null} waited=0 answer reason
+    shift 2
+    echo "--- Xvfb :$number $*" >>"$log"
+    Xvfb ":$number" -screen 0 "${XVFB_SCREEN}x24" "$@" >>"$log" 2>&1 &
     XVFB_PID=$!
-    local tries=0
-    while [ ! -s "$number_file" ]; do
-        if ! kill -0 "$XVFB_PID" 2>/dev/null || [ $((tries += 1)) -gt 100 ]; then
-            echo "Xvfb did not start" >&2
-            rm -f "$number_file"
-            return 2
+    while [ $((waited += 1)) -le 100 ] && kill -0 "$XVFB_PID" 2>/dev/null; do
+        if answer=$(xdpyinfo -display "$display" 2>&1); then
+            if grep -q "dimensions: *$XVFB_SCREEN pixels" <<<"$answer"; then
+                export DISPLAY=$display
+                return 0
+            fi
+            reason="another X server answers there"
+            break
         fi
+        reason="a client could not reach it: $(head -n 1 <<<"$answer")"
         sleep 0.1
     done
-    export DISPLAY=":$(head -n 1 "$number_file")"
-    rm -f "$number_file"
+    kill -0 "$XVFB_PID" 2>/dev/null || reason="Xvfb ended"
+    echo "display $display: $reason" >&2
+    stop_xvfb
+    return 1
 }
 
 stop_xvfb() {
@@ -97,7 +135,7 @@ type_text() {
 # Confirms the two introductory message boxes, answers the load dialog with $1 and presses
 # ENTER in the main window to start the animation. Sets MAIN to the main window.
 start_animation() {
-    local load=$1 box dialog
+    local typed_load=$1 box dialog
     MAIN=$(poll 30 main_window) || { echo "the main window did not appear" >&2; return 1; }
     box=$(poll 30 other_window Velmora) ||
         { echo "the first message box did not appear" >&2; return 1; }
@@ -110,7 +148,7 @@ start_animation() {
     poll 10 is_gone "$box" || { echo "ENTER did not close the second message box" >&2; return 1; }
     dialog=$(poll 30 other_window "Load value") ||
         { echo "the load dialog did not appear" >&2; return 1; }
-    type_text "$dialog" "$load"
+    type_text "$dialog" "$typed_load"
     press "$dialog" Return
     poll 10 is_gone "$dialog" || { echo "ENTER did not close the load dialog" >&2; return 1; }
     press "$MAIN" Return

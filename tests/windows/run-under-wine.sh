@@ -8,9 +8,11 @@
 #   tests/windows/run-under-wine.sh VELMORA_EXE OUTPUT_DIR [VELMORA_RENDER]
 #
 # Writes the screen at each step to OUTPUT_DIR (intro.png, load-dialog.png, before-enter.png,
-# after-animation.png) and Wine's own messages to OUTPUT_DIR/wine.log. Without Wine it says so
-# and succeeds: the build alone is then the Windows check.
+# after-animation.png), Wine's own messages to OUTPUT_DIR/wine.log and the X server's to
+# OUTPUT_DIR/xvfb.log. Without Wine it says so and succeeds: the build alone is then the Windows
+# check.
 set -euo pipefail
+source "$(dirname "$0")/../window/xsession.sh"
 
 if [ $# -lt 2 ] || [ $# -gt 3 ]; then
     echo "usage: $0 VELMORA_EXE OUTPUT_DIR [VELMORA_RENDER]" >&2
@@ -37,10 +39,9 @@ work=$(mktemp -d /tmp/velmora-wine.XXXXXX)
 export WINEPREFIX=$work/prefix WINEARCH=win32 WINEDEBUG=-all
 # No .NET or HTML engine: the program needs neither, and their installers would ask.
 export WINEDLLOVERRIDES="mscoree=;mshtml="
-xvfb_pid=
 cleanup() {
     wineserver -k 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    stop_xvfb
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -52,24 +53,7 @@ fail() {
     exit 1
 }
 
-# Our own X server on the first free display from 140 on, clear of the ones people pick by hand.
-for display in $(seq 140 199); do
-    [ -e "/tmp/.X$display-lock" ] && continue
-    Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do
-        xdpyinfo -display ":$display" >/dev/null 2>&1 && break
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    if xdpyinfo -display ":$display" >/dev/null 2>&1; then
-        export DISPLAY=":$display"
-        break
-    fi
-    kill "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=
-done
-[ -n "$xvfb_pid" ] || { echo "run-under-wine: no free X display" >&2; exit 1; }
+XVFB_LOG=$out/xvfb.log start_xvfb || { echo "run-under-wine: no X server of our own" >&2; exit 1; }
 
 started=$SECONDS
 timeout 600 wineboot -i >"$work/wineboot.log" 2>&1 || fail "wineboot did not set up the Wine prefix"
