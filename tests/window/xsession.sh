@@ -43,7 +43,9 @@ try_xvfb() {
     local number=$1 display=$2 log=${XVFB_LOG:-/dev/null} waited=0 answer reason
     shift 2
     echo "--- Xvfb :$number $*" >>"$log"
-    Xvfb ":$number" -screen 0 "${XVFB_SCREEN}x24" "$@" >>"$log" 2>&1 &
+    # -noreset: the server would otherwise reset whenever its last client leaves, and a program
+    # connecting just then (while xdotool polls, say) is refused.
+    Xvfb ":$number" -screen 0 "${XVFB_SCREEN}x24" -noreset "$@" >>"$log" 2>&1 &
     XVFB_PID=$!
     while [ $((waited += 1)) -le 100 ] && kill -0 "$XVFB_PID" 2>/dev/null; do
         if answer=$(xdpyinfo -display "$display" 2>&1); then
