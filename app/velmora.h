@@ -1,7 +1,7 @@
 // The application shell: its procedures and the program-wide state they share.
 #pragma once
 
-#include "platform/win32.h"
+#include "win32/win32.h"
 
 // Written by the window procedure (and loadOhms by the load dialog); read by the drawing.
 extern int clientWidth;  // client area in device pixels, from WM_SIZE

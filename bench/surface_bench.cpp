@@ -2,8 +2,9 @@
 // pen and context bookkeeping that every tick repeats.
 #include <benchmark/benchmark.h>
 
-#include "platform/win32.h"
 #include "surface/canvas.h"
+#include "surface/device_context.h"
+#include "win32/gdi.h"
 
 namespace {
 

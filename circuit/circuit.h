@@ -2,7 +2,7 @@
 // with its ground, the captions and (on every paint but the first) the start arrow.
 #pragma once
 
-#include "platform/win32.h"
+#include "win32/win32.h"
 
 void DrawCircuit(HDC dc, int width, int height);
 void DrawLoadCaption(HDC dc, int width, int height, double loadOhms);

@@ -15,22 +15,23 @@
 // (typically from toolkit callbacks inside waitForEvents); none of them calls back into the
 // backend before returning, and only ClientResized calls into the program (it sends WM_SIZE).
 //
-// A program links the core (velmora_platform), one backend, and provides WinMain and
-// FindDialogResource (platform/win32_subset.h). Its main() does:
+// A program links the core (velmora_platform) and one backend, and provides WinMain
+// (win32/user.h) and its dialog templates. Its main() does:
 //
 //     SomeBackend backend;
-//     platform::Session session(backend);
+//     platform::Session session(backend, dialogTemplates);
 //     return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWNORMAL);
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "platform/win32.h"
 #include "surface/canvas.h"
+#include "win32/user.h"
 
 namespace platform {
 
@@ -114,9 +115,11 @@ class Backend {
 
 // Binds the USER32 functions to a backend for the session's lifetime. Classes, windows, the
 // queue and the timers belong to the session and end with it. One session at a time.
+// DialogBoxParamA finds its templates by resource id among `dialogs`, which must outlive the
+// session.
 class Session {
   public:
-    explicit Session(Backend& backend);
+    explicit Session(Backend& backend, std::span<const DialogResource> dialogs = {});
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;

@@ -60,9 +60,10 @@ struct Timer {
 };
 
 struct State {
-    explicit State(Backend& b) : backend(b) {}
+    State(Backend& b, std::span<const DialogResource> d) : backend(b), dialogs(d) {}
 
     Backend& backend;
+    std::span<const DialogResource> dialogs;
     std::map<std::string, WindowClass> classes;
     // Destroyed windows stay here, marked, so that a handle or a device context still held by the
     // program never points at freed memory.

@@ -102,6 +102,16 @@ Window* ControlOf(const Window& dialog, int id) {
     return nullptr;
 }
 
+// The session's template with this resource id; templates are named by number (MAKEINTRESOURCEA),
+// so any larger value is a name, which no template has.
+const DialogResource* FindTemplate(std::uintptr_t id) {
+    if (id > 0xffff) return nullptr;
+    for (const DialogResource& resource : Current().dialogs) {
+        if (static_cast<std::uintptr_t>(resource.id) == id) return &resource;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
@@ -116,10 +126,7 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE /*instance*/, LPCSTR templateName, HWND owner,
                                DLGPROC dialogProc, LPARAM initParam) {
-    // Templates are named by number (MAKEINTRESOURCEA).
-    const auto id = reinterpret_cast<std::uintptr_t>(templateName);
-    const DialogResource* resource =
-        id <= 0xffff ? FindDialogResource(static_cast<int>(id)) : nullptr;
+    const DialogResource* resource = FindTemplate(reinterpret_cast<std::uintptr_t>(templateName));
     platform::DialogLayout layout;
     if (resource == nullptr || dialogProc == nullptr || !LayOut(*resource, layout)) return -1;
 

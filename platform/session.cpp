@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/core.h"
+#include "surface/device_context.h"
 #include "surface/recorder.h"
 
 namespace platform {
@@ -102,9 +103,9 @@ LRESULT Deliver(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
 using core::Live;
 using core::Window;
 
-Session::Session(Backend& backend) {
+Session::Session(Backend& backend, std::span<const DialogResource> dialogs) {
     if (core::current != nullptr) throw std::logic_error("a platform session is already open");
-    core::current = new core::State(backend);
+    core::current = new core::State(backend, dialogs);
 }
 
 Session::~Session() {
@@ -148,9 +149,7 @@ void ClientResized(HWND window, int width, int height) {
     const int oldHeight = canvas.height();
     if (width == oldWidth && height == oldHeight) return;
     canvas.resize(width, height);
-    target->invalid = {std::min(target->invalid.left, width), std::min(target->invalid.top, height),
-                       std::min(target->invalid.right, width),
-                       std::min(target->invalid.bottom, height)};
+    target->invalid = target->invalid.intersected({0, 0, width, height});
     core::Deliver(*target, WM_SIZE, 0, MAKELPARAM(width, height));
     const UINT style = target->windowClass.style;
     const bool redrawAll = ((style & CS_HREDRAW) != 0 && width != oldWidth) ||

@@ -4,23 +4,25 @@
 #include <optional>
 
 #include "platform/core.h"
+#include "surface/device_context.h"
+#include "win32/gdi.h"
+
+namespace {
+
+surface::PixelRect WholeClient(const platform::core::Window& window) {
+    return {0, 0, window.canvas->width(), window.canvas->height()};
+}
+
+}  // namespace
 
 namespace platform::core {
 
 void Invalidate(Window& window, const surface::PixelRect& area, bool erase) {
     // Hidden windows have no update region; showing one invalidates all of it.
     if (!window.visible) return;
-    const surface::Canvas& canvas = *window.canvas;
-    const surface::PixelRect clipped{std::max(area.left, 0), std::max(area.top, 0),
-                                     std::min(area.right, canvas.width()),
-                                     std::min(area.bottom, canvas.height())};
+    const surface::PixelRect clipped = area.intersected(WholeClient(window));
     if (clipped.empty()) return;
-    surface::PixelRect& invalid = window.invalid;
-    invalid = invalid.empty() ? clipped
-                              : surface::PixelRect{std::min(invalid.left, clipped.left),
-                                                   std::min(invalid.top, clipped.top),
-                                                   std::max(invalid.right, clipped.right),
-                                                   std::max(invalid.bottom, clipped.bottom)};
+    window.invalid = window.invalid.united(clipped);
     // As on Windows, one request to erase erases the whole update region.
     window.eraseInvalid = window.eraseInvalid || erase;
 }
@@ -43,10 +45,6 @@ namespace {
 Window* LiveTopLevel(HWND handle) {
     Window* window = Live(handle);
     return window != nullptr && window->kind == Window::Kind::TopLevel ? window : nullptr;
-}
-
-surface::PixelRect WholeClient(const Window& window) {
-    return {0, 0, window.canvas->width(), window.canvas->height()};
 }
 
 // The only brush of the subset is the stock white one; other brushes leave the background.

@@ -15,11 +15,6 @@ void CheckSize(int width, int height) {
     }
 }
 
-PixelRect Intersect(const PixelRect& a, const PixelRect& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
-
 }  // namespace
 
 Canvas::Canvas(int width, int height, COLORREF fill) {
@@ -48,7 +43,7 @@ void Canvas::resize(int width, int height, COLORREF fill) {
 }
 
 void Canvas::fill(const PixelRect& area, COLORREF colour) {
-    const PixelRect visible = Intersect(area, {0, 0, width_, height_});
+    const PixelRect visible = area.intersected({0, 0, width_, height_});
     if (visible.empty()) return;
     // One row is filled pixel by pixel and copied to the others: copying writes wider blocks.
     const int width = visible.right - visible.left;
@@ -61,14 +56,7 @@ void Canvas::fill(const PixelRect& area, COLORREF colour) {
 }
 
 void Canvas::markChanged(const PixelRect& area) {
-    const PixelRect visible = Intersect(area, {0, 0, width_, height_});
-    if (visible.empty()) return;
-    if (changed_.empty()) {
-        changed_ = visible;
-        return;
-    }
-    changed_ = {std::min(changed_.left, visible.left), std::min(changed_.top, visible.top),
-                std::max(changed_.right, visible.right), std::max(changed_.bottom, visible.bottom)};
+    changed_ = changed_.united(area.intersected({0, 0, width_, height_}));
 }
 
 PixelRect Canvas::takeChanged() {

@@ -5,18 +5,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/win32.h"
+#include "surface/pixel_rect.h"
+#include "win32/gdi.h"
 
 namespace surface {
-
-// A rectangle of pixels, right and bottom excluded; empty when right <= left or bottom <= top.
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    bool empty() const { return right <= left || bottom <= top; }
-};
 
 class Canvas {
   public:
@@ -43,14 +35,5 @@ class Canvas {
     std::vector<COLORREF> pixels_;
     PixelRect changed_;
 };
-
-// A device context drawing into the canvas with the defaults of a fresh context (R2_COPYPEN,
-// opaque white background, left/top alignment, black pen, white brush, system font).
-// With a null canvas the context only records (see Recorder). Release with ReleaseCanvasDC.
-HDC CreateCanvasDC(Canvas* canvas);
-void ReleaseCanvasDC(HDC dc);
-
-// Pens created by CreatePen and not yet deleted, over the whole process.
-int LivePenCount();
 
 }  // namespace surface

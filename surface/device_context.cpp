@@ -1,13 +1,13 @@
 // The GDI32 subset: device contexts over a canvas (or over nothing, only recording), pens and
 // stock objects, and the drawing calls, each written to the active recorder.
+#include "surface/device_context.h"
+
 #include <array>
 
-#include "platform/win32.h"
-#include "surface/canvas.h"
-#include "surface/gdi_objects.h"
-#include "surface/raster.h"
-#include "surface/text.h"
-#include "surface/trace.h"
+#include "surface/detail/gdi_objects.h"
+#include "surface/detail/raster.h"
+#include "surface/detail/text.h"
+#include "surface/detail/trace.h"
 
 using surface::detail::GdiObject;
 using surface::detail::Trace;

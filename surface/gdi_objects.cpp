@@ -1,4 +1,4 @@
-#include "surface/gdi_objects.h"
+#include "surface/detail/gdi_objects.h"
 
 #include <array>
 #include <cstdint>

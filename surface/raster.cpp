@@ -1,11 +1,11 @@
-#include "surface/raster.h"
+#include "surface/detail/raster.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 
-#include "surface/pixel_writer.h"
+#include "surface/detail/pixel_writer.h"
 
 namespace surface::detail {
 

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "surface/trace.h"
+#include "surface/detail/trace.h"
 
 namespace surface {
 

@@ -5,7 +5,7 @@
 // a trademark of Bitstream, Inc. DejaVu changes are in public domain. Used under the
 // Bitstream Vera licence; see system_font.LICENSE beside this file.
 // clang-format off
-#include "surface/font.h"
+#include "surface/detail/font.h"
 
 namespace surface::detail {
 

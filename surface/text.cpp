@@ -5,7 +5,8 @@
 #include <climits>
 #include <cstdint>
 
-#include "surface/font.h"
+#include "surface/detail/font.h"
+#include "surface/detail/text.h"
 
 namespace surface {
 

@@ -1,13 +1,15 @@
-// Text in the embedded system font: black ink, written directly whatever the raster operation.
+// Text in the system font TextOutA draws with: 1-bit, proportional, one line 16 pixels high.
 #pragma once
 
-#include "surface/canvas.h"
+namespace surface {
 
-namespace surface::detail {
+// Every line of text is a cell this many pixels high, its top at the y given to TextOutA.
+inline constexpr int kFontHeight = 16;
+// Rows of the cell above the baseline.
+inline constexpr int kFontAscent = 13;
 
-// The text's cell has its top at y and its left edge at x, or its right edge at x when
-// alignRight; an opaque cell is filled white before the ink is set.
-void DrawText(Canvas& canvas, int x, int y, const char* text, int length, bool opaque,
-              bool alignRight);
+// The width in pixels of the cell TextOutA fills for the first `length` characters of text:
+// the sum of their advances (at most INT_MAX).
+int TextWidth(const char* text, int length);
 
-}  // namespace surface::detail
+}  // namespace surface

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/resources/dialog_template.h"
 #include "app/velmora.h"
 #include "platform/headless/headless_backend.h"
 #include "surface/recorder.h"
@@ -208,7 +209,7 @@ surface::Canvas Play(const Options& options) {
         }
     });
 
-    platform::Session session(backend);
+    platform::Session session(backend, dialogTemplates);
     char commandLine[] = "";
     WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
     if (!picture) throw platform::HeadlessBackend::Stuck("the program ended before the clock did");

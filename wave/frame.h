@@ -2,7 +2,7 @@
 // stations it has passed, the reflected wave, the standing-wave trace and the impedance readouts.
 #pragma once
 
-#include "platform/win32.h"
+#include "win32/win32.h"
 
 // Draws the frame for the clock angle clockDeg (degrees, 0 to 1080) and the load in ohms.
 // Below 1080 the frame is drawn in R2_NOTXORPEN mode, so drawing it twice erases it; the frame

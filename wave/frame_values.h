@@ -2,7 +2,7 @@
 // size, the frame's wave front and the table of stations the front has captured.
 #pragma once
 
-#include "platform/win32.h"
+#include "win32/win32.h"
 
 namespace wave {
 

@@ -1,7 +1,7 @@
-// The load-value dialog as data, for systems without a resource compiler; the same template as
-// velmora.rc builds for Windows.
+// The load-value dialog as data; the same template as velmora.rc builds for Windows.
+#include "app/resources/dialog_template.h"
+
 #include "app/resources/resource.h"
-#include "platform/win32.h"
 
 namespace {
 
@@ -29,4 +29,4 @@ const DialogResource kLoadDialog = {
 
 }  // namespace
 
-const DialogResource* FindDialogResource(int id) { return id == IDD_LOAD ? &kLoadDialog : nullptr; }
+const std::span<const DialogResource> dialogTemplates{&kLoadDialog, 1};

@@ -4,8 +4,8 @@
 #include <FL/Fl_Window.H>
 
 #include "platform/fltk/shown_pixels.h"
-#include "platform/win32.h"
 #include "surface/canvas.h"
+#include "win32/user.h"
 
 namespace platform::fltk {
 

@@ -5,7 +5,7 @@
 
 #include <utility>
 
-#include "platform/win32.h"
+#include "win32/user.h"
 
 namespace platform::fltk {
 namespace {

@@ -19,12 +19,13 @@
 #include <tuple>
 #include <vector>
 
+#include "app/resources/dialog_template.h"
 #include "app/resources/resource.h"
 #include "app/velmora.h"
 #include "platform/headless/headless_backend.h"
 #include "surface/canvas.h"
-#include "surface/font.h"
 #include "surface/recorder.h"
+#include "surface/text.h"
 
 namespace {
 
@@ -106,7 +107,7 @@ class Program {
             closed = true;
         });
         recorder_.emplace(trace_);
-        session_.emplace(backend);
+        session_.emplace(backend, dialogTemplates);
         char commandLine[] = "";
         return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
     }
@@ -447,7 +448,7 @@ TEST(LoadDialog, ConvertsAndClampsTheTextOnOkAndKeepsTheLoadOnCancel) {
             SCOPED_TRACE(typed ? "\"" + *typed + "\"" : "cancelled");
             platform::HeadlessBackend backend;
             typed ? backend.answerDialog(*typed) : backend.cancelDialog();
-            platform::Session session(backend);
+            platform::Session session(backend, dialogTemplates);
             loadOhms = 50.0;
             DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOAD), nullptr,
                             LoadDlgProc, 0);

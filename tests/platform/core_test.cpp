@@ -10,6 +10,7 @@
 #include <iterator>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -47,12 +48,23 @@ LRESULT CALLBACK LoggingProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     return 0;
 }
 
+constexpr int kTestDialogId = 7;  // the one dialog template of every session
+
+const DialogItemResource kItems[] = {
+    {WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 164, 7, 50, 14, IDOK, "BUTTON", "OK"},
+    {WS_CHILD | WS_VISIBLE | SS_LEFT, 61, 42, 80, 8, -1, "STATIC", "Label"},
+    {WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 81, 77, 40, 14, 10, "EDIT", ""},
+};
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | DS_SETFONT;
+const DialogResource kDialog = {kTestDialogId,   kDialogStyle, 0, 0, 221, 134, "Test dialog", 8,
+                                "MS Sans Serif", kItems,       3};
+
 class WindowTest : public ::testing::Test {
   protected:
     WindowTest() {
         messageLog.clear();
         onMessage = nullptr;
-        session.emplace(backend);
+        session.emplace(backend, std::span(&kDialog, 1));
         WNDCLASSEXA windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -277,17 +289,6 @@ TEST_F(WindowTest, EveryContextStartsWithTheDefaults) {
     EXPECT_EQ(Pixel(100, 100), kBlack);
 }
 
-constexpr int kTestDialogId = 7;
-
-const DialogItemResource kItems[] = {
-    {WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 164, 7, 50, 14, IDOK, "BUTTON", "OK"},
-    {WS_CHILD | WS_VISIBLE | SS_LEFT, 61, 42, 80, 8, -1, "STATIC", "Label"},
-    {WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 81, 77, 40, 14, 10, "EDIT", ""},
-};
-constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | DS_SETFONT;
-const DialogResource kDialog = {kTestDialogId,   kDialogStyle, 0, 0, 221, 134, "Test dialog", 8,
-                                "MS Sans Serif", kItems,       3};
-
 INT_PTR CALLBACK EndOnCommand(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_COMMAND) EndDialog(dialog, 20 + LOWORD(wParam));
     return message == WM_COMMAND;
@@ -339,7 +340,3 @@ TEST_F(DialogTest, TheOwnerKeepsTickingButTakesNoKeysWhileTheDialogIsOpen) {
 }
 
 }  // namespace
-
-const DialogResource* FindDialogResource(int id) {
-    return id == kTestDialogId ? &kDialog : nullptr;
-}

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "surface/device_context.h"
 #include "surface/recorder.h"
 #include "tests/surface/drawing.h"
 

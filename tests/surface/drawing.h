@@ -6,8 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/win32.h"
 #include "surface/canvas.h"
+#include "surface/device_context.h"
+#include "win32/gdi.h"
 
 namespace surface_test {
 

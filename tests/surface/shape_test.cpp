@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "surface/font.h"
+#include "surface/text.h"
 #include "tests/surface/drawing.h"
 
 namespace {

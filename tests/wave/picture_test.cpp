@@ -18,6 +18,7 @@
 #include "circuit/circuit.h"
 #include "circuit/painted_once.h"
 #include "surface/canvas.h"
+#include "surface/device_context.h"
 #include "surface/recorder.h"
 #include "wave/frame.h"
 #include "wave/frame_values.h"

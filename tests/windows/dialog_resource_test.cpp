@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32.h"
+#include "app/resources/dialog_template.h"
 
 namespace {
 
@@ -91,9 +91,8 @@ TEST(LoadDialogResource, IsTheOnlyResourceAndTheDialogTheProgramDescribesAndLink
     ASSERT_EQ(bytes.size(), data + (dataSize + 3) / 4 * 4) << "one resource only";
     const Bytes dialog(bytes.begin() + data, bytes.begin() + data + dataSize);
     EXPECT_EQ(Hex(dialog), Hex(Encode(kLoadDialog)));
-    const DialogResource* linked = FindDialogResource(101);
-    ASSERT_NE(linked, nullptr);
-    EXPECT_EQ(Hex(Encode(*linked)), Hex(dialog));
+    ASSERT_EQ(dialogTemplates.size(), 1u);
+    EXPECT_EQ(Hex(Encode(dialogTemplates[0])), Hex(dialog));
 }
 
 }  // namespace

@@ -2,8 +2,8 @@
 // (any int coordinates are safe) and changes each pixel at most once per call.
 #pragma once
 
-#include "platform/win32.h"
 #include "surface/canvas.h"
+#include "win32/gdi.h"
 
 namespace surface::detail {
 

@@ -2,7 +2,7 @@
 // pool of pens, so creating and deleting pens every tick allocates nothing.
 #pragma once
 
-#include "platform/win32.h"
+#include "win32/gdi.h"
 
 namespace surface::detail {
 

@@ -3,7 +3,7 @@
 
 #include <initializer_list>
 
-#include "surface/gdi_objects.h"
+#include "surface/detail/gdi_objects.h"
 
 namespace surface::detail {
 

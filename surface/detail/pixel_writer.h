@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "surface/canvas.h"
-#include "surface/raster.h"
+#include "surface/detail/raster.h"
 
 namespace surface::detail {
 
@@ -27,19 +27,10 @@ class PixelWriter {
         const auto to = static_cast<int>(last);
         COLORREF* pixels = canvas_.row(static_cast<int>(y));
         for (int x = from; x <= to; ++x) pixels[x] = mix.apply(pixels[x]);
-        include({from, static_cast<int>(y), to + 1, static_cast<int>(y) + 1});
+        written_ = written_.united({from, static_cast<int>(y), to + 1, static_cast<int>(y) + 1});
     }
 
   private:
-    void include(const PixelRect& area) {
-        if (written_.empty()) {
-            written_ = area;
-            return;
-        }
-        written_ = {std::min(written_.left, area.left), std::min(written_.top, area.top),
-                    std::max(written_.right, area.right), std::max(written_.bottom, area.bottom)};
-    }
-
     Canvas& canvas_;
     PixelRect written_;
 };

@@ -1,63 +1,8 @@
-// The subset of USER32 and GDI32 that Velmora uses, declared with the platform's own names,
-// types, constants and signatures, for systems other than Windows.
-// GDI32 is implemented by surface/, USER32 by platform/.
+// The subset of USER32 that Velmora uses, with the platform's own names, constants and
+// signatures, for systems other than Windows. Implemented by platform/.
 #pragma once
 
-#include <cstdint>
-
-#define WINAPI
-#define CALLBACK
-#define APIENTRY
-
-using BOOL = int;
-#define TRUE 1
-#define FALSE 0
-
-using BYTE = std::uint8_t;
-using WORD = std::uint16_t;
-using DWORD = std::uint32_t;
-using UINT = unsigned int;
-using LONG = std::int32_t;
-using ATOM = WORD;
-using WPARAM = std::uintptr_t;
-using LPARAM = std::intptr_t;
-using LRESULT = std::intptr_t;
-using INT_PTR = std::intptr_t;
-using UINT_PTR = std::uintptr_t;
-using CHAR = char;
-using LPSTR = char*;
-using LPCSTR = const char*;
-using LPVOID = void*;
-using COLORREF = DWORD;
-
-#define DECLARE_HANDLE(name) \
-    struct name##__;         \
-    using name = name##__*
-DECLARE_HANDLE(HWND);
-DECLARE_HANDLE(HINSTANCE);
-DECLARE_HANDLE(HDC);
-DECLARE_HANDLE(HPEN);
-DECLARE_HANDLE(HBRUSH);
-DECLARE_HANDLE(HICON);
-DECLARE_HANDLE(HMENU);
-DECLARE_HANDLE(HRGN);
-#undef DECLARE_HANDLE
-using HCURSOR = HICON;
-using HMODULE = HINSTANCE;
-using HGDIOBJ = void*;
-
-struct POINT {
-    LONG x;
-    LONG y;
-};
-using LPPOINT = POINT*;
-
-struct RECT {
-    LONG left;
-    LONG top;
-    LONG right;
-    LONG bottom;
-};
+#include "win32/types.h"
 
 struct MSG {
     HWND hwnd;
@@ -100,14 +45,9 @@ struct WNDCLASSEXA {
 
 #define MAKEINTRESOURCEA(i) \
     (reinterpret_cast<LPSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
-#define LOWORD(l) (static_cast<WORD>(static_cast<std::uintptr_t>(l) & 0xffff))
-#define HIWORD(l) (static_cast<WORD>((static_cast<std::uintptr_t>(l) >> 16) & 0xffff))
 #define MAKELPARAM(lo, hi)                                          \
     (static_cast<LPARAM>(static_cast<DWORD>(static_cast<WORD>(lo) | \
                                             (static_cast<DWORD>(static_cast<WORD>(hi)) << 16))))
-#define RGB(r, g, b)                                                                               \
-    (static_cast<COLORREF>(static_cast<BYTE>(r) | (static_cast<WORD>(static_cast<BYTE>(g)) << 8) | \
-                           (static_cast<DWORD>(static_cast<BYTE>(b)) << 16)))
 
 // Window messages.
 #define WM_CREATE 0x0001
@@ -182,38 +122,6 @@ struct WNDCLASSEXA {
 #define IDI_APPLICATION MAKEINTRESOURCEA(32512)
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
 
-// GDI constants.
-#define R2_BLACK 1
-#define R2_NOTXORPEN 10
-#define R2_COPYPEN 13
-#define R2_WHITE 16
-#define PS_SOLID 0
-#define WHITE_BRUSH 0
-#define BLACK_PEN 7
-#define TRANSPARENT 1
-#define OPAQUE 2
-#define TA_LEFT 0
-#define TA_TOP 0
-#define TA_RIGHT 2
-
-// GDI32 (surface/).
-BOOL WINAPI MoveToEx(HDC dc, int x, int y, LPPOINT previous);
-BOOL WINAPI LineTo(HDC dc, int x, int y);
-BOOL WINAPI GetCurrentPositionEx(HDC dc, LPPOINT point);
-int WINAPI SetROP2(HDC dc, int mode);
-HPEN WINAPI CreatePen(int style, int width, COLORREF colour);
-HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object);
-BOOL WINAPI DeleteObject(HGDIOBJ object);
-HGDIOBJ WINAPI GetStockObject(int index);
-COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF colour);
-BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int length);
-UINT WINAPI SetTextAlign(HDC dc, UINT mode);
-int WINAPI SetBkMode(HDC dc, int mode);
-BOOL WINAPI Ellipse(HDC dc, int left, int top, int right, int bottom);
-BOOL WINAPI Arc(HDC dc, int left, int top, int right, int bottom, int xStart, int yStart, int xEnd,
-                int yEnd);
-
-// USER32 (platform/).
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass);
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
                             int y, int width, int height, HWND parent, HMENU menu,
@@ -252,8 +160,9 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName);
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine,
                    int showCommand);
 
-// Dialog templates. On Windows they are compiled from the .rc file into the executable; here the
-// program links its templates in as data, and DialogBoxParamA finds them by resource id.
+// Dialog templates. On Windows the resource compiler builds them into the executable; here the
+// program keeps them as data and hands them to the platform session, and DialogBoxParamA finds
+// them there by resource id.
 struct DialogItemResource {
     DWORD style;
     short x, y, cx, cy;  // dialog units
@@ -272,6 +181,3 @@ struct DialogResource {
     const DialogItemResource* items;
     int itemCount;
 };
-
-// Defined by the program's resources (app/resources); null for an unknown id.
-const DialogResource* FindDialogResource(int id);
