@@ -2,15 +2,11 @@
 // the load dialog answered, ENTER, then timer ticks) and writes the picture and the trace.
 //
 //   velmora-render [--size WxH] [--load TEXT] [--clock D] [--png FILE] [--trace FILE]
-#include <fcntl.h>
 #include <png.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <csignal>
 #include <iostream>
+#include <list>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -21,6 +17,7 @@
 #include "app/velmora.h"
 #include "platform/headless/headless_backend.h"
 #include "surface/recorder.h"
+#include "tools/output_file.h"
 
 namespace {
 
@@ -58,7 +55,7 @@ void ParseSize(const std::string& text, Options& options) {
     const auto height = x == std::string::npos ? std::nullopt : SmallNumber(text.substr(x + 1));
     if (!width || !height || *width < 1 || *width > kMaxSide || *height < 1 || *height > kMaxSide) {
         throw BadArgument{"--size: expected WxH with W and H from 1 to " +
-                          std::to_string(kMaxSide) + ", got '" + text + "'"};
+                          std::to_string(kMaxSide) + ", got " + tools::Quoted(text)};
     }
     options.width = *width;
     options.height = *height;
@@ -67,7 +64,8 @@ void ParseSize(const std::string& text, Options& options) {
 void ParseClock(const std::string& text, Options& options) {
     const auto clock = SmallNumber(text);
     if (!clock || *clock > kClockEnd || *clock % kClockStep != 0) {
-        throw BadArgument{"--clock: expected a multiple of 3 from 0 to 1080, got '" + text + "'"};
+        throw BadArgument{"--clock: expected a multiple of 3 from 0 to 1080, got " +
+                          tools::Quoted(text)};
     }
     options.clock = *clock;
 }
@@ -79,8 +77,8 @@ Options ParseArguments(int argc, char** argv) {
         const std::string name = argv[i];
         if (name != "--size" && name != "--load" && name != "--clock" && name != "--png" &&
             name != "--trace") {
-            throw BadArgument{"unknown argument '" + name +
-                              "' (usage: velmora-render [--size WxH] [--load TEXT] [--clock D] "
+            throw BadArgument{"unknown argument " + tools::Quoted(name) +
+                              " (usage: velmora-render [--size WxH] [--load TEXT] [--clock D] "
                               "[--png FILE] [--trace FILE])"};
         }
         if (seen[name]) throw BadArgument{name + ": given more than once"};
@@ -104,68 +102,29 @@ Options ParseArguments(int argc, char** argv) {
     return options;
 }
 
-// Opened before the run, so that a path that cannot be written stops everything at once. A file
-// that was there before keeps its content until the new one is ready to replace it; a file this
-// run created is removed again if the run does not finish. Nothing else is ever removed: the path
-// may name a device or another program's file.
-class OutputFile {
-  public:
-    OutputFile(const std::string& argument, const std::string& path) : path_(path) {
-        int descriptor = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
-        created_ = descriptor >= 0;
-        if (!created_ && errno == EEXIST) descriptor = open(path.c_str(), O_WRONLY);
-        file_ = descriptor >= 0 ? fdopen(descriptor, "wb") : nullptr;
-        if (file_ == nullptr) {
-            const int error = errno;
-            if (descriptor >= 0) close(descriptor);
-            if (created_) std::remove(path_.c_str());
-            throw BadArgument{argument + ": cannot write '" + path + "': " + std::strerror(error)};
-        }
-    }
-    ~OutputFile() {
-        if (file_ != nullptr) std::fclose(file_);
-        if (created_ && !kept_) std::remove(path_.c_str());
-    }
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
+// libpng reports errors through a jump; the message becomes ours and libpng prints nothing.
+[[noreturn]] void PngError(png_structp png, png_const_charp message) {
+    *static_cast<std::string*>(png_get_error_ptr(png)) = message;
+    png_longjmp(png, 1);
+}
+void PngWarning(png_structp, png_const_charp) {}
+void PngAppend(png_structp png, png_bytep data, std::size_t length) {
+    static_cast<std::string*>(png_get_io_ptr(png))->append(reinterpret_cast<char*>(data), length);
+}
 
-    // The file to write into, emptied first if it is a regular file that held something before;
-    // null if it cannot be emptied.
-    std::FILE* start() {
-        struct stat status {};
-        if (fstat(fileno(file_), &status) == 0 && S_ISREG(status.st_mode) &&
-            ftruncate(fileno(file_), 0) != 0) {
-            return nullptr;
-        }
-        return file_;
-    }
-    // Closes the file and keeps it; false if writing it failed.
-    bool keep() {
-        const bool written = std::ferror(file_) == 0 && std::fclose(file_) == 0;
-        file_ = nullptr;
-        kept_ = written;
-        return written;
-    }
-
-  private:
-    std::string path_;
-    std::FILE* file_ = nullptr;
-    bool created_ = false;
-    bool kept_ = false;
-};
-
-// Writes the canvas as an 8-bit RGB PNG.
-bool WritePng(std::FILE* file, const surface::Canvas& canvas) {
-    if (file == nullptr) return false;
+// The canvas as an 8-bit RGB PNG.
+std::string EncodePng(const surface::Canvas& canvas) {
     // Made before setjmp: libpng's error jump must not skip a destructor.
+    std::string encoded;
+    std::string error;
     std::vector<png_byte> row(static_cast<std::size_t>(canvas.width()) * 3);
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &error, PngError, PngWarning);
     png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
     if (info == nullptr || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        return false;
+        throw std::runtime_error("--png: " + (error.empty() ? "out of memory" : error));
     }
-    png_init_io(png, file);
+    png_set_write_fn(png, &encoded, PngAppend, nullptr);
     png_set_IHDR(png, info, static_cast<png_uint_32>(canvas.width()),
                  static_cast<png_uint_32>(canvas.height()), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -181,7 +140,7 @@ bool WritePng(std::FILE* file, const surface::Canvas& canvas) {
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    return true;
+    return encoded;
 }
 
 // Plays the program and returns the picture when clockDeg reached the wanted value.
@@ -216,16 +175,48 @@ surface::Canvas Play(const Options& options) {
     return *picture;
 }
 
+// A file to write and what goes into it.
+struct Output {
+    Output(std::string argument, const std::string& path)
+        : argument(std::move(argument)), file(path) {}
+    std::string argument;
+    tools::OutputFile file;
+    std::string content;
+};
+
+// Each wanted output, opened in the order of the arguments' names; two may not share a file.
+void OpenOutputs(const Options& options, std::list<Output>& outputs) {
+    const std::pair<const char*, const std::optional<std::string>*> wanted[] = {
+        {"--png", &options.png}, {"--trace", &options.trace}};
+    for (const auto& [argument, path] : wanted) {
+        if (!*path) continue;
+        try {
+            outputs.emplace_back(argument, **path);
+        } catch (const tools::OutputFile::Unwritable& unwritable) {
+            throw BadArgument{std::string(argument) + ": cannot write " + tools::Quoted(**path) +
+                              ": " + unwritable.what()};
+        }
+        for (const Output& earlier : outputs) {
+            if (&earlier != &outputs.back() && earlier.file.sameFileAs(outputs.back().file)) {
+                throw BadArgument{std::string(argument) + ": " + tools::Quoted(**path) +
+                                  " is the file " + earlier.argument + " writes"};
+            }
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (!tools::EnsureStandardDescriptors()) return 2;
+    // Beyond a file-size limit a write fails and is reported, rather than ending the run.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     Options options;
-    std::optional<OutputFile> png;
-    std::optional<OutputFile> traceFile;
+    std::list<Output> outputs;
     try {
         options = ParseArguments(argc, argv);
-        if (options.png) png.emplace("--png", *options.png);
-        if (options.trace && *options.trace != "-") traceFile.emplace("--trace", *options.trace);
+        OpenOutputs(options, outputs);
     } catch (const BadArgument& bad) {
         std::cerr << "velmora-render: " << bad.message << '\n';
         return 2;
@@ -237,26 +228,30 @@ int main(int argc, char** argv) {
         if (options.trace) recorder.emplace(trace);
         const surface::Canvas picture = Play(options);
         recorder.reset();
-
-        if (png && !(WritePng(png->start(), picture) && png->keep())) {
-            std::cerr << "velmora-render: --png: writing '" << *options.png << "' failed\n";
-            return 1;
-        }
-        if (traceFile) {
-            const std::string text = trace.str();
-            std::FILE* file = traceFile->start();
-            if (file == nullptr || std::fwrite(text.data(), 1, text.size(), file) != text.size() ||
-                !traceFile->keep()) {
-                std::cerr << "velmora-render: --trace: writing '" << *options.trace << "' failed\n";
-                return 1;
-            }
-        } else if (options.trace && !(std::cout << trace.str() << std::flush)) {
-            std::cerr << "velmora-render: --trace: writing to standard output failed\n";
-            return 1;
+        for (Output& output : outputs) {
+            output.content = output.argument == "--png" ? EncodePng(picture) : trace.str();
         }
     } catch (const platform::HeadlessBackend::Stuck& stuck) {
         std::cerr << "velmora-render: the program got stuck: " << stuck.what() << '\n';
         return 1;
+    } catch (const std::runtime_error& error) {
+        std::cerr << "velmora-render: " << error.what() << '\n';
+        return 1;
+    }
+
+    // Every file written in full before any replaces what was there.
+    for (const bool replacing : {false, true}) {
+        for (Output& output : outputs) {
+            const std::string failure =
+                replacing ? output.file.replace() : output.file.write(output.content);
+            if (!failure.empty()) {
+                std::cerr << "velmora-render: " << output.argument << ": writing "
+                          << (output.file.path() == "-" ? "to standard output"
+                                                        : tools::Quoted(output.file.path()))
+                          << " failed: " << failure << '\n';
+                return 1;
+            }
+        }
     }
     return 0;
 }

@@ -33,11 +33,13 @@ class RenderTool : public ::testing::Test {
         int status;
         std::string out, err;
     };
-    // Runs velmora-render with the arguments, each quoted for the shell.
-    Result Run(const std::vector<std::string>& arguments) const {
-        std::string command = VELMORA_RENDER;
+    // Runs velmora-render with the arguments, each quoted for the shell; `before` runs first in
+    // the same shell and `redirect` comes after the redirections of the outputs.
+    Result Run(const std::vector<std::string>& arguments, const std::string& before = "",
+               const std::string& redirect = "") const {
+        std::string command = before + " " + VELMORA_RENDER;
         for (const std::string& argument : arguments) command += " '" + argument + "'";
-        command += " >" + (dir / "out").string() + " 2>" + (dir / "err").string();
+        command += " >" + (dir / "out").string() + " 2>" + (dir / "err").string() + redirect;
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(dir / "out"),
                 Slurp(dir / "err")};
@@ -68,16 +70,25 @@ TEST_F(RenderTool, WritesThePictureAndTheTraceOfTheWholeRun) {
 
 TEST_F(RenderTool, BadArgumentsGetOneLineNamingThemAndNothingIsWritten) {
     const std::string unwritable = (dir / "missing" / "x.png").string();
-    const std::vector<std::string> cases[] = {
-        {"--bogus"},          {"picture.png"},
-        {"--size"},           {"--size", "0x10"},
-        {"--size", "10x"},    {"--size", "10x10x"},
-        {"--size", "-3x4"},   {"--size", "5000x10"},
-        {"--clock", "1081"},  {"--clock", "4"},
-        {"--clock", "-3"},    {"--clock", "3.0"},
-        {"--clock", ""},      {"--clock", "3", "--clock", "6"},
-        {"--load"},           {"--png", ""},
-        {"--png", unwritable}};
+    const std::vector<std::string> cases[] = {{"--bogus"},
+                                              {"picture.png"},
+                                              {"--size"},
+                                              {"--size", "0x10"},
+                                              {"--size", "10x"},
+                                              {"--size", "10x10x"},
+                                              {"--size", "-3x4"},
+                                              {"--size", "5000x10"},
+                                              {"--clock", "1081"},
+                                              {"--clock", "4"},
+                                              {"--clock", "-3"},
+                                              {"--clock", "3.0"},
+                                              {"--clock", ""},
+                                              {"--clock", "3", "--clock", "6"},
+                                              {"--load"},
+                                              {"--png", ""},
+                                              {"--png", unwritable},
+                                              {"--size", "10\nx10"},
+                                              {"--png", (dir / "missing\n" / "x.png").string()}};
     for (const std::vector<std::string>& arguments : cases) {
         const std::string& named = arguments[0];  // the first argument is the one at fault
         SCOPED_TRACE(named);
@@ -93,20 +104,66 @@ TEST_F(RenderTool, BadArgumentsGetOneLineNamingThemAndNothingIsWritten) {
     }
 }
 
-// A path may name a file the user keeps, or a device: a run that writes nothing must neither
-// empty nor remove it, and one that writes must replace all of its old content.
-TEST_F(RenderTool, AFileThatWasThereIsKeptUnlessTheRunReplacesIt) {
-    const std::string old(4000, 'o');  // longer than the trace that replaces it
-    std::ofstream(Output("kept.png"), std::ios::binary) << old;
-    const Result failed = Run(
-        {"--png", Output("kept.png").string(), "--trace", (dir / "missing" / "x.trace").string()});
-    EXPECT_EQ(failed.status, 2) << failed.err;
-    EXPECT_TRUE(Slurp(Output("kept.png")) == old) << "emptied or removed";
+// A run that fails leaves every file as it was, whatever failed; one that succeeds replaces the
+// files in full, keeping their permissions and the links that lead to them. No temporary file is
+// left behind.
+TEST_F(RenderTool, FilesAreReplacedOnlyInFull) {
+    const std::string old(4000, 'o');  // longer than what replaces it
+    const std::string png = Output("kept.png").string(), trace = Output("kept.trace").string();
+    const std::string link = Output("link.png").string();
+    const std::string fresh = Run({"--clock", "0", "--trace", "-"}).out;
+    struct Case {
+        const char* what;
+        std::string before, redirect;
+        std::vector<std::string> arguments;
+        int status;
+        const char* named;  // in the one-line message
+        bool replaced;
+    };
+    const std::string nowhere = (dir / "no" / "x").string();
+    const std::string otherName = (dir / "outputs/../outputs/kept.png").string();
+    const Case cases[] = {
+        {"a bad argument", "", "", {"--png", png, "--trace", nowhere}, 2, "--trace", false},
+        {"standard error closed", "", " 2>&-", {"--png", png, "--trace", nowhere}, 2, {}, false},
+        {"one file twice", "", "", {"--png", png, "--trace", link}, 2, "--trace", false},
+        {"one file by two names", "", "", {"--trace", png, "--png", otherName}, 2, "--png", false},
+        {"standard output twice", "", "", {"--png", "-", "--trace", "-"}, 2, "--trace", false},
+        {"a size limit", "ulimit -f 1;", "", {"--png", png, "--trace", trace}, 1, "--png", false},
+        {"a full disk", "", "", {"--png", png, "--trace", "/dev/full"}, 1, "--trace", false},
+        {"standard output closed", "", " >&-", {"--png", png, "--trace", "-"}, 1, "--trace", false},
+        {"a run that writes", "", "", {"--png", link, "--trace", trace}, 0, {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const std::string& file : {png, trace}) {
+            std::ofstream(file, std::ios::binary) << old;
+            fs::permissions(file,
+                            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+        }
+        fs::create_symlink("kept.png", link);
+        std::vector<std::string> arguments{"--clock", "0"};
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        const Result result = Run(arguments, c.before, c.redirect);
 
-    std::ofstream(Output("kept.trace"), std::ios::binary) << old;
-    const Result written = Run({"--clock", "0", "--trace", Output("kept.trace").string()});
-    ASSERT_EQ(written.status, 0) << written.err;
-    EXPECT_EQ(Slurp(Output("kept.trace")), Run({"--clock", "0", "--trace", "-"}).out);
+        EXPECT_EQ(result.status, c.status) << result.err;
+        if (c.named != nullptr) {
+            EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+            EXPECT_NE(result.err.find(c.named), std::string::npos) << result.err;
+        }
+        EXPECT_EQ(Slurp(png) == old, !c.replaced);
+        EXPECT_EQ(Slurp(png).substr(0, 4) == "\x89PNG", c.replaced);
+        EXPECT_EQ(Slurp(trace), c.replaced ? fresh : old);
+        EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(fs::status(png).permissions(),
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+        std::vector<std::string> left;
+        for (const auto& entry : fs::directory_iterator(dir / "outputs")) {
+            left.push_back(entry.path().filename());
+        }
+        std::sort(left.begin(), left.end());
+        EXPECT_EQ(left, (std::vector<std::string>{"kept.png", "kept.trace", "link.png"}));
+        fs::remove(link);
+    }
 }
 
 }  // namespace

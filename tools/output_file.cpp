@@ -1,0 +1,134 @@
+#include "tools/output_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+namespace tools {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Reason(int error) { return std::strerror(error); }
+
+mode_t CurrentUmask() {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return mask;
+}
+
+}  // namespace
+
+bool EnsureStandardDescriptors() {
+    // Standard input opened for writing and the outputs for reading: any use of them fails.
+    const int modes[] = {O_WRONLY, O_RDONLY, O_RDONLY};
+    for (int descriptor = 0; descriptor <= 2; ++descriptor) {
+        if (fcntl(descriptor, F_GETFD) != -1 || errno != EBADF) continue;
+        if (open("/dev/null", modes[descriptor] | O_NOCTTY) != descriptor) return false;
+    }
+    return true;
+}
+
+std::string Quoted(const std::string& text) {
+    static const char kHex[] = "0123456789abcdef";
+    std::string quoted = "'";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            quoted += "\\n";
+        } else if (c == '\t') {
+            quoted += "\\t";
+        } else if (byte < 0x20 || byte == 0x7f) {
+            quoted += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "'";
+}
+
+OutputFile::OutputFile(const std::string& path) : path_(path) {
+    if (path == "-") {
+        descriptor_ = STDOUT_FILENO;
+        return;
+    }
+    std::error_code error;
+    // Through symbolic links, so that a link stays a link and its file gets the content.
+    fs::path target = fs::absolute(path, error);
+    if (!error) target = fs::weakly_canonical(target, error);
+    if (error) throw Unwritable(error.message());
+    target_ = target.string();
+
+    struct stat status {};
+    if (stat(target_.c_str(), &status) == 0) {
+        device_ = status.st_dev;
+        inode_ = status.st_ino;
+        if (S_ISDIR(status.st_mode)) throw Unwritable(Reason(EISDIR));
+        if (access(target_.c_str(), W_OK) != 0) throw Unwritable(Reason(errno));
+        if (!S_ISREG(status.st_mode)) {
+            // A device or a pipe is written in place: it cannot be replaced, and must not be.
+            descriptor_ = open(target_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+            if (descriptor_ < 0) throw Unwritable(Reason(errno));
+            return;
+        }
+    } else if (errno != ENOENT) {
+        throw Unwritable(Reason(errno));
+    }
+
+    std::string name = (target.parent_path() / ".velmora-render-XXXXXX").string();
+    descriptor_ = mkostemp(name.data(), O_CLOEXEC);
+    if (descriptor_ < 0) throw Unwritable(Reason(errno));
+    temporary_ = name;
+    // The new file gets the old one's permissions and, where we may, its owner.
+    if (device_) {
+        if (fchown(descriptor_, status.st_uid, status.st_gid) != 0) {
+            // Only the owner may give a file away: the new one stays ours.
+        }
+        fchmod(descriptor_, status.st_mode & 07777);
+    } else {
+        fchmod(descriptor_, 0666 & ~CurrentUmask());
+    }
+}
+
+OutputFile::~OutputFile() {
+    if (descriptor_ > STDERR_FILENO) close(descriptor_);
+    if (!temporary_.empty()) unlink(temporary_.c_str());
+}
+
+bool OutputFile::sameFileAs(const OutputFile& other) const {
+    if (device_ && other.device_ && *device_ == *other.device_ && *inode_ == *other.inode_) {
+        return true;
+    }
+    return target_ == other.target_;
+}
+
+std::string OutputFile::write(const std::string& content) {
+    for (std::size_t done = 0; done < content.size();) {
+        const ssize_t written = ::write(descriptor_, content.data() + done, content.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return Reason(written < 0 ? errno : EIO);
+        done += static_cast<std::size_t>(written);
+    }
+    if (temporary_.empty()) return "";
+    // On the disk before it replaces anything; close reports what a network file system kept.
+    const bool synced = fsync(descriptor_) == 0;
+    const int error = errno;
+    const bool closed = close(descriptor_) == 0;
+    descriptor_ = -1;
+    if (!synced) return Reason(error);
+    return closed ? "" : Reason(errno);
+}
+
+std::string OutputFile::replace() {
+    if (temporary_.empty()) return "";
+    if (rename(temporary_.c_str(), target_.c_str()) != 0) return Reason(errno);
+    temporary_.clear();
+    return "";
+}
+
+}  // namespace tools
