@@ -93,9 +93,9 @@ class Backend {
     virtual void showWindow(HWND window, const std::string& title,
                             const surface::Canvas& canvas) = 0;
     virtual void hideWindow(HWND window) = 0;
-    // The pixels inside `changed` have new values.
-    virtual void present(HWND window, const surface::Canvas& canvas,
-                         const surface::PixelRect& changed) = 0;
+    // Pixels of the window's canvas were written: only those in the changed tiles can differ
+    // from what the display shows. The core clears the changes when this returns.
+    virtual void present(HWND window, const surface::ChangedTiles& changed) = 0;
     // The window is gone; forget it. Called for hidden windows too.
     virtual void destroyWindow(HWND window) = 0;
 

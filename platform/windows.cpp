@@ -29,8 +29,10 @@ void Invalidate(Window& window, const surface::PixelRect& area, bool erase) {
 
 void PresentChanges(Window& window) {
     if (!window.visible) return;
-    const surface::PixelRect changed = window.canvas->takeChanged();
-    if (!changed.empty()) Current().backend.present(window.handle, *window.canvas, changed);
+    surface::Canvas& canvas = *window.canvas;
+    if (canvas.changes().empty()) return;
+    Current().backend.present(window.handle, canvas.changes());
+    canvas.clearChanges();
 }
 
 }  // namespace platform::core

@@ -22,7 +22,7 @@ Canvas::Canvas(int width, int height, COLORREF fill) {
     width_ = width;
     height_ = height;
     pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
-    markChanged({0, 0, width_, height_});
+    changes_.resize(width, height);
 }
 
 void Canvas::resize(int width, int height, COLORREF fill) {
@@ -38,8 +38,7 @@ void Canvas::resize(int width, int height, COLORREF fill) {
     width_ = width;
     height_ = height;
     // Every pixel moved in memory, so a display backend must take the whole picture again.
-    changed_ = {};
-    markChanged({0, 0, width_, height_});
+    changes_.resize(width, height);
 }
 
 void Canvas::fill(const PixelRect& area, COLORREF colour) {
@@ -53,16 +52,6 @@ void Canvas::fill(const PixelRect& area, COLORREF colour) {
         std::copy_n(firstRow, width, row(y) + visible.left);
     }
     markChanged(visible);
-}
-
-void Canvas::markChanged(const PixelRect& area) {
-    changed_ = changed_.united(area.intersected({0, 0, width_, height_}));
-}
-
-PixelRect Canvas::takeChanged() {
-    const PixelRect changed = changed_;
-    changed_ = {};
-    return changed;
 }
 
 }  // namespace surface

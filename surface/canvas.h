@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "surface/changed_tiles.h"
 #include "surface/pixel_rect.h"
 #include "win32/gdi.h"
 
@@ -24,16 +25,16 @@ class Canvas {
     void resize(int width, int height, COLORREF fill = RGB(255, 255, 255));
     void fill(const PixelRect& area, COLORREF colour);
 
-    // The bounding box of everything written since the last call, so a display backend
-    // sends only what changed.
-    void markChanged(const PixelRect& area);
-    PixelRect takeChanged();
+    // What was written since the changes were last cleared, so a display sends only that.
+    void markChanged(const PixelRect& area) { changes_.mark(area); }
+    const ChangedTiles& changes() const { return changes_; }
+    void clearChanges() { changes_.clear(); }
 
   private:
     int width_ = 0;
     int height_ = 0;
     std::vector<COLORREF> pixels_;
-    PixelRect changed_;
+    ChangedTiles changes_;
 };
 
 }  // namespace surface

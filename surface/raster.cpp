@@ -210,6 +210,69 @@ class Sweep {
     int endHalf_ = 0;
 };
 
+// A line seen along its major axis (the one it advances on every step) and its minor axis: step
+// i lies at majorStart + majorSign i, and at minorStart + minorSign minorOffset(i) across, where
+// the pen covers minor + bandLow to minor + bandHigh. The walk keeps the remainder of
+// (2 i minorSteps + steps) / (2 steps), whose quotient is minorOffset(i).
+struct LineAxes {
+    bool xMajor;
+    std::int64_t majorStart;
+    std::int64_t majorSign;
+    std::int64_t minorStart;
+    std::int64_t minorSign;
+    std::int64_t majorSize;
+    std::int64_t minorSize;
+    std::int64_t bandLow;
+    std::int64_t bandHigh;
+    std::int64_t twiceSteps;
+    std::int64_t twiceMinor;
+
+    // From one step to the next. The minor coordinate moves on exactly when the remainder
+    // wraps, and then the new remainder is below twiceMinor.
+    void advance(std::int64_t& minor, std::int64_t& remainder) const {
+        remainder += twiceMinor;
+        if (remainder >= twiceSteps) {
+            remainder -= twiceSteps;
+            minor += minorSign;
+        }
+    }
+
+    // Steps from this major coordinate on the canvas to the edge of its tile.
+    std::int64_t stepsInTile(std::int64_t major) const {
+        const std::int64_t tile = xMajor ? ChangedTiles::kTileWidth : ChangedTiles::kTileHeight;
+        return majorSign > 0 ? tile - major % tile : major % tile + 1;
+    }
+
+    // The box of the steps from majors a to b and minors c to d, with the band, on the canvas.
+    PixelRect box(std::int64_t majorA, std::int64_t majorB, std::int64_t minorC,
+                  std::int64_t minorD) const {
+        const auto low = static_cast<int>(std::min(minorC, minorD) + bandLow);
+        const auto high = static_cast<int>(std::max(minorC, minorD) + bandHigh) + 1;
+        const auto from = static_cast<int>(std::min(majorA, majorB));
+        const auto to = static_cast<int>(std::max(majorA, majorB)) + 1;
+        return xMajor ? PixelRect{from, low, to, high} : PixelRect{low, from, high, to};
+    }
+};
+
+// Walks steps first to last of a line on the canvas in pieces that stay in one tile along the
+// major axis, and marks each piece's box as changed: the line's minor coordinate moves by at most
+// one per step, so the box of a piece holds no tile the piece does not cross.
+// writeSteps(major, steps, minor, remainder) writes a piece and walks minor and remainder on.
+template <typename WriteSteps>
+void WalkInTilePieces(Canvas& canvas, const LineAxes& axes, std::int64_t first, std::int64_t last,
+                      std::int64_t minor, std::int64_t remainder, WriteSteps writeSteps) {
+    for (std::int64_t i = first; i <= last;) {
+        const std::int64_t major = axes.majorStart + axes.majorSign * i;
+        const std::int64_t steps = std::min(last - i + 1, axes.stepsInTile(major));
+        const std::int64_t minorFirst = minor;
+        writeSteps(major, steps, minor, remainder);
+        const std::int64_t minorLast = remainder < axes.twiceMinor ? minor - axes.minorSign : minor;
+        canvas.markChanged(
+            axes.box(major, major + axes.majorSign * (steps - 1), minorFirst, minorLast));
+        i += steps;
+    }
+}
+
 }  // namespace
 
 bool IsRop2(int mode) { return mode >= R2_BLACK && mode <= R2_WHITE; }
@@ -234,31 +297,36 @@ void DrawLine(Canvas& canvas, const Mix& pen, int penWidth, int x0, int y0, int 
     const std::int64_t minorDelta = xMajor ? dy : dx;
     const LineSteps line{std::abs(majorDelta), std::abs(minorDelta)};
     if (line.steps == 0) return;
-    const std::int64_t majorSign = majorDelta > 0 ? 1 : -1;
-    const std::int64_t minorSign = minorDelta >= 0 ? 1 : -1;
-    const std::int64_t majorStart = xMajor ? x0 : y0;
-    const std::int64_t minorStart = xMajor ? y0 : x0;
-    const std::int64_t majorSize = xMajor ? canvas.width() : canvas.height();
-    const std::int64_t minorSize = xMajor ? canvas.height() : canvas.width();
     const int width = std::clamp(penWidth, 1, kWidestPen);
-    const std::int64_t bandLow = -((width - 1) / 2);
-    const std::int64_t bandHigh = width / 2;
+    const LineAxes axes{xMajor,
+                        xMajor ? x0 : y0,
+                        majorDelta > 0 ? 1 : -1,
+                        xMajor ? y0 : x0,
+                        minorDelta >= 0 ? 1 : -1,
+                        xMajor ? canvas.width() : canvas.height(),
+                        xMajor ? canvas.height() : canvas.width(),
+                        -((width - 1) / 2),
+                        width / 2,
+                        2 * line.steps,
+                        2 * line.minorSteps};
 
     // The steps whose major coordinate is on the canvas...
     std::int64_t first = 0;
     std::int64_t last = line.steps - 1;
-    if (majorSign > 0) {
-        first = std::max(first, -majorStart);
-        last = std::min(last, majorSize - 1 - majorStart);
+    if (axes.majorSign > 0) {
+        first = std::max(first, -axes.majorStart);
+        last = std::min(last, axes.majorSize - 1 - axes.majorStart);
     } else {
-        first = std::max(first, majorStart - (majorSize - 1));
-        last = std::min(last, majorStart);
+        first = std::max(first, axes.majorStart - (axes.majorSize - 1));
+        last = std::min(last, axes.majorStart);
     }
     // ...and whose band across the minor axis reaches it.
-    const std::int64_t minorLow = -bandHigh;
-    const std::int64_t minorHigh = minorSize - 1 - bandLow;
-    const std::int64_t lowOffset = minorSign > 0 ? minorLow - minorStart : minorStart - minorHigh;
-    const std::int64_t highOffset = minorSign > 0 ? minorHigh - minorStart : minorStart - minorLow;
+    const std::int64_t minorLow = -axes.bandHigh;
+    const std::int64_t minorHigh = axes.minorSize - 1 - axes.bandLow;
+    const std::int64_t lowOffset =
+        axes.minorSign > 0 ? minorLow - axes.minorStart : axes.minorStart - minorHigh;
+    const std::int64_t highOffset =
+        axes.minorSign > 0 ? minorHigh - axes.minorStart : axes.minorStart - minorLow;
     first = std::max(first, line.firstReaching(lowOffset));
     last = std::min(last, line.lastWithin(highOffset));
     if (first > last) return;
@@ -266,42 +334,26 @@ void DrawLine(Canvas& canvas, const Mix& pen, int penWidth, int x0, int y0, int 
     // Walk the visible steps exactly as the whole line would: offset and remainder of
     // (2 i minorSteps + steps) / (2 steps). Each step's band reaches the canvas, so only its
     // ends need clipping.
-    const std::int64_t twiceSteps = 2 * line.steps;
-    const std::int64_t twiceMinor = 2 * line.minorSteps;
     const Int128 numerator = Int128{2} * first * line.minorSteps + line.steps;
-    auto offset = static_cast<std::int64_t>(numerator / twiceSteps);
-    auto remainder = static_cast<std::int64_t>(numerator % twiceSteps);
-    COLORREF* const origin = canvas.row(0);
+    const auto offset = static_cast<std::int64_t>(numerator / axes.twiceSteps);
+    COLORREF* const pixels = canvas.row(0);
     const std::ptrdiff_t majorStride = xMajor ? 1 : canvas.width();
     const std::ptrdiff_t minorStride = xMajor ? canvas.width() : 1;
-    const std::int64_t firstMinor = minorStart + minorSign * offset;
-    std::int64_t minor = firstMinor;
-    for (std::int64_t i = first; i <= last; ++i) {
-        minor = minorStart + minorSign * offset;
-        const std::int64_t bandFrom = std::max<std::int64_t>(minor + bandLow, 0);
-        const std::int64_t bandTo = std::min<std::int64_t>(minor + bandHigh, minorSize - 1);
-        COLORREF* pixel =
-            origin + (majorStart + majorSign * i) * majorStride + bandFrom * minorStride;
-        for (std::int64_t m = bandFrom; m <= bandTo; ++m, pixel += minorStride) {
-            *pixel = pen.apply(*pixel);
-        }
-        remainder += twiceMinor;
-        if (remainder >= twiceSteps) {
-            remainder -= twiceSteps;
-            ++offset;
-        }
-    }
-
-    // The offset moves by at most one per step and every step writes a pixel, so what was
-    // written fills out the box from the first step's band to the last one's, here major axis
-    // first.
-    const std::int64_t majorFirst = majorStart + majorSign * first;
-    const std::int64_t majorLast = majorStart + majorSign * last;
-    const PixelRect box{static_cast<int>(std::min(majorFirst, majorLast)),
-                        static_cast<int>(std::min(firstMinor, minor) + bandLow),
-                        static_cast<int>(std::max(majorFirst, majorLast)) + 1,
-                        static_cast<int>(std::max(firstMinor, minor) + bandHigh) + 1};
-    canvas.markChanged(xMajor ? box : PixelRect{box.top, box.left, box.bottom, box.right});
+    WalkInTilePieces(
+        canvas, axes, first, last, axes.minorStart + axes.minorSign * offset,
+        static_cast<std::int64_t>(numerator % axes.twiceSteps),
+        [&](std::int64_t major, std::int64_t steps, std::int64_t& minor, std::int64_t& remainder) {
+            for (std::int64_t i = 0; i < steps; ++i, major += axes.majorSign) {
+                const std::int64_t bandFrom = std::max<std::int64_t>(minor + axes.bandLow, 0);
+                const std::int64_t bandTo =
+                    std::min<std::int64_t>(minor + axes.bandHigh, axes.minorSize - 1);
+                for (std::int64_t m = bandFrom; m <= bandTo; ++m) {
+                    COLORREF& pixel = pixels[major * majorStride + m * minorStride];
+                    pixel = pen.apply(pixel);
+                }
+                axes.advance(minor, remainder);
+            }
+        });
 }
 
 void DrawEllipse(Canvas& canvas, const Mix& pen, int penWidth, const Mix& brush, int left, int top,

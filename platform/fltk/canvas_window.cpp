@@ -68,7 +68,7 @@ void CanvasWindow::draw() {
         fl_rectf(exposed.left, covered.bottom, width, exposed.bottom - covered.bottom);
 }
 
-void CanvasWindow::showChanges(const surface::PixelRect& changed) {
+void CanvasWindow::showChanges(const surface::ChangedTiles& changed) {
     if (!shown()) return;  // the first expose draws everything
     const auto differences = shown_.takeDifferences(canvas_, changed);
     if (differences.empty()) return;

@@ -13,8 +13,8 @@ class CanvasWindow : public Fl_Window {
   public:
     CanvasWindow(HWND handle, const char* title, const surface::Canvas& canvas);
 
-    // Sends the pixels that differ from what the display shows, inside `changed`.
-    void showChanges(const surface::PixelRect& changed);
+    // Sends the pixels of the changed tiles that differ from what the display shows.
+    void showChanges(const surface::ChangedTiles& changed);
 
     void draw() override;
     int handle(int event) override;

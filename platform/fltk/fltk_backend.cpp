@@ -67,7 +67,7 @@ void FltkBackend::hideWindow(HWND window) {
     if (CanvasWindow* shown = find(window)) shown->hide();
 }
 
-void FltkBackend::present(HWND window, const surface::Canvas&, const surface::PixelRect& changed) {
+void FltkBackend::present(HWND window, const surface::ChangedTiles& changed) {
     if (CanvasWindow* shown = find(window)) shown->showChanges(changed);
 }
 

@@ -20,8 +20,7 @@ class FltkBackend : public Backend {
 
     void showWindow(HWND window, const std::string& title, const surface::Canvas& canvas) override;
     void hideWindow(HWND window) override;
-    void present(HWND window, const surface::Canvas& canvas,
-                 const surface::PixelRect& changed) override;
+    void present(HWND window, const surface::ChangedTiles& changed) override;
     void destroyWindow(HWND window) override;
 
     std::unique_ptr<MessageBoxView> openMessageBox(HWND owner, const std::string& text,

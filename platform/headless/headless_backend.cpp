@@ -149,8 +149,7 @@ void HeadlessBackend::showWindow(HWND window, const std::string& /*title*/,
 void HeadlessBackend::hideWindow(HWND /*window*/) {}
 
 // The canvas is the screen: there is nothing to copy.
-void HeadlessBackend::present(HWND /*window*/, const surface::Canvas& /*canvas*/,
-                              const surface::PixelRect& /*changed*/) {}
+void HeadlessBackend::present(HWND /*window*/, const surface::ChangedTiles& /*changed*/) {}
 
 void HeadlessBackend::destroyWindow(HWND window) {
     if (window != window_ || liveScreen_ == nullptr) return;

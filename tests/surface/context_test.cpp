@@ -2,6 +2,7 @@
 // recording context's one exact line per drawing call.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <sstream>
 #include <stdexcept>
@@ -16,52 +17,140 @@ namespace {
 
 using namespace surface_test;
 
-// A rectangle's sides; an empty one as Bounds gives them for no pixels.
-std::vector<int> Sides(const surface::PixelRect& r) {
-    return r.empty() ? Bounds({}) : std::vector{r.left, r.top, r.right, r.bottom};
+using surface::ChangedTiles;
+using surface::PixelRect;
+constexpr int kTileW = ChangedTiles::kTileWidth, kTileH = ChangedTiles::kTileHeight;
+
+std::vector<std::vector<int>> Areas(const ChangedTiles& changes) {
+    std::vector<std::vector<int>> areas;
+    changes.forEachArea([&areas](const PixelRect& r) {
+        areas.push_back({r.left, r.top, r.right, r.bottom});
+    });
+    return areas;
 }
 
-TEST(Canvas, ResizeKeepsWhatRemainsAndRefusesNegativeSizes) {
+// (column, row) of every changed tile.
+PixelSet TilesOf(const ChangedTiles& changes) {
+    PixelSet tiles;
+    changes.forEachArea([&tiles](const PixelRect& r) {
+        for (int x = r.left; x < r.right; x += kTileW) tiles.insert({x / kTileW, r.top / kTileH});
+    });
+    return tiles;
+}
+
+PixelSet TilesHolding(const PixelSet& pixels) {
+    PixelSet tiles;
+    for (auto [x, y] : pixels) tiles.insert({x / kTileW, y / kTileH});
+    return tiles;
+}
+
+TEST(Canvas, ResizeKeepsWhatRemainsChangesEveryTileAndRefusesNegativeSizes) {
     surface::Canvas canvas(3, 2, RGB(1, 2, 3));
     canvas.row(1)[2] = 77;
+    canvas.clearChanges();
     canvas.resize(4, 3, 9);
     EXPECT_EQ(std::vector(
                   {canvas.pixel(2, 1), canvas.pixel(0, 0), canvas.pixel(3, 0), canvas.pixel(0, 2)}),
               std::vector<COLORREF>({77, RGB(1, 2, 3), 9, 9}));
-    EXPECT_EQ(Sides(canvas.takeChanged()), std::vector({0, 0, 4, 3}));
-    EXPECT_TRUE(canvas.takeChanged().empty());
+    EXPECT_EQ(Areas(canvas.changes()), (std::vector<std::vector<int>>{{0, 0, 4, 3}}));
+    canvas.clearChanges();
+    EXPECT_TRUE(canvas.changes().empty());
     EXPECT_THROW(canvas.resize(5, -2), std::invalid_argument);
     EXPECT_THROW(surface::Canvas(-1, 5), std::invalid_argument);
 }
 
-// Drawn in colour on red, every pixel written changes, so the changed area a drawing call reports
-// is exactly the bounding box of the pixels it changed.
-TEST(Canvas, EachDrawingCallReportsTheAreaItChanged) {
-    const std::function<void(HDC)> calls[] = {
-        [](HDC dc) { LineTo(dc, 70, 30); },
-        [](HDC dc) {
-            MoveToEx(dc, kIntMin, 40, nullptr);
-            LineTo(dc, 30, 45);
-        },
-        [](HDC dc) { Ellipse(dc, 20, 10, 60, 35); },
-        [](HDC dc) { Arc(dc, 20, 10, 60, 35, 60, 22, 40, 35); },
-        [](HDC dc) { SetPixel(dc, 79, 49, 0); },
-        [](HDC dc) { TextOutA(dc, 5, 40, "Z 7", 3); },
-        [](HDC dc) {
-            SetBkMode(dc, TRANSPARENT);
-            TextOutA(dc, -3, -4, "Wave", 4);
-        },
-        [](HDC dc) {
-            Ellipse(dc, 100, 100, 200, 200);
-            TextOutA(dc, 0, 50, "below", 5);
-        },
+// Marked areas become runs of whole tiles along each row of tiles, cut to the canvas; the last
+// canvas is wider than one 64-bit word of tiles.
+TEST(ChangedTiles, MarkedAreasComeBackAsRunsOfTilesCutToTheCanvas) {
+    const int w = kTileW, h = kTileH;
+    const int wide = 70 * w + 5;
+    const struct {
+        int width, height;
+        std::vector<PixelRect> marked;
+        std::vector<std::vector<int>> areas;
+    } cases[] = {
+        {7 * w - 3, 2 * h + 4, {}, {}},
+        {7 * w - 3, 2 * h + 4, {{5, 5, 6, 6}, {5, 5, 5, 9}}, {{0, 0, w, h}}},
+        {7 * w - 3, 2 * h + 4, {{w - 1, 0, w + 1, 1}}, {{0, 0, 2 * w, h}}},
+        {7 * w - 3,
+         2 * h + 4,
+         {{-50, -50, 9999, 9999}},
+         {{0, 0, 7 * w - 3, h}, {0, h, 7 * w - 3, 2 * h}, {0, 2 * h, 7 * w - 3, 2 * h + 4}}},
+        {7 * w - 3,
+         2 * h + 4,
+         {{7 * w - 4, 2 * h + 3, 7 * w, 2 * h + 9}, {0, 0, 1, 1}, {3 * w, 0, 4 * w + 1, 1}},
+         {{0, 0, w, h}, {3 * w, 0, 5 * w, h}, {6 * w, 2 * h, 7 * w - 3, 2 * h + 4}}},
+        {wide, h, {{62 * w + 3, 0, 66 * w, 1}}, {{62 * w, 0, 66 * w, h}}},
+        {wide, h, {{0, 0, wide, 1}}, {{0, 0, wide, h}}},
+        {wide,
+         h,
+         {{wide - 1, 0, wide, 1}, {63 * w, 0, 64 * w, 1}},
+         {{63 * w, 0, 64 * w, h}, {70 * w, 0, wide, h}}},
     };
-    for (const auto& call : calls) {
-        Drawing drawing(80, 50, kRed);
+    for (const auto& c : cases) {
+        ChangedTiles changes;
+        changes.resize(c.width, c.height);
+        changes.clear();
+        for (const PixelRect& area : c.marked) changes.mark(area);
+        EXPECT_EQ(Areas(changes), c.areas);
+        EXPECT_EQ(changes.empty(), c.areas.empty());
+        // Here the first and last runs reach furthest left and right.
+        const PixelRect b = changes.bounds();
+        const std::vector<int> expected = c.areas.empty()
+                                              ? std::vector<int>{}
+                                              : std::vector{c.areas.front()[0], c.areas.front()[1],
+                                                            c.areas.back()[2], c.areas.back()[3]};
+        EXPECT_EQ((b.empty() ? std::vector<int>{} : std::vector{b.left, b.top, b.right, b.bottom}),
+                  expected);
+    }
+}
+
+// Drawn in colour on red, every pixel written changes. A drawing call marks every tile it
+// changed, and no tile outside the box of what it changed; a line marks exactly its tiles.
+TEST(Canvas, EachDrawingCallMarksTheTilesItChanged) {
+    const struct {
+        std::function<void(HDC)> call;
+        bool exact;
+    } cases[] = {
+        {[](HDC dc) { LineTo(dc, 170, 30); }, true},
+        {[](HDC dc) { LineTo(dc, 30, 130); }, true},
+        {[](HDC dc) {
+             MoveToEx(dc, kIntMin, 40, nullptr);
+             LineTo(dc, 130, 95);
+         },
+         true},
+        {[](HDC dc) {
+             MoveToEx(dc, 150, 5, nullptr);
+             LineTo(dc, 60, 140);
+         },
+         true},
+        {[](HDC dc) { Ellipse(dc, 20, 10, 60, 35); }, false},
+        {[](HDC dc) { Arc(dc, 20, 10, 120, 75, 120, 42, 70, 75); }, false},
+        {[](HDC dc) { SetPixel(dc, 179, 149, 0); }, true},
+        {[](HDC dc) { TextOutA(dc, 5, 40, "Z 7", 3); }, false},
+        {[](HDC dc) {
+             SetBkMode(dc, TRANSPARENT);
+             TextOutA(dc, -3, -4, "Wave", 4);
+         },
+         false},
+    };
+    for (const auto& c : cases) {
+        Drawing drawing(180, 150, kRed);
         drawing.usePen(2, kOlive);
-        drawing.canvas.takeChanged();
-        call(drawing.dc);
-        EXPECT_EQ(Sides(drawing.canvas.takeChanged()), Bounds(drawing.changed(kRed)));
+        drawing.canvas.clearChanges();
+        c.call(drawing.dc);
+        const PixelSet changed = drawing.changed(kRed);
+        const PixelSet tiles = TilesOf(drawing.canvas.changes());
+        const PixelSet holding = TilesHolding(changed);
+        EXPECT_TRUE(std::includes(tiles.begin(), tiles.end(), holding.begin(), holding.end()));
+        if (c.exact) {
+            EXPECT_EQ(tiles, holding);
+        }
+        const std::vector<int> box = Bounds(changed);
+        for (auto [column, row] : tiles) {
+            EXPECT_TRUE(column >= box[0] / kTileW && column <= (box[2] - 1) / kTileW &&
+                        row >= box[1] / kTileH && row <= (box[3] - 1) / kTileH);
+        }
     }
 }
 

@@ -1,10 +1,9 @@
-// The desktop backend's own logic. What the display shows: only the pixels that changed since
-// they were sent are sent again, as the tight box of the changes in each tile. FLTK keys as the
-// virtual-key codes Windows gives them; Alt combinations and F10 are system keys.
+// The desktop backend's own logic. What the display shows: only the pixels of the changed tiles
+// that differ from what was sent are sent again, as the tight box in each run of changed tiles.
+// FLTK keys as the virtual-key codes Windows gives them; Alt combinations and F10 are system keys.
 #include <FL/Enumerations.H>
 #include <gtest/gtest.h>
 
-#include <map>
 #include <random>
 #include <set>
 #include <tuple>
@@ -20,32 +19,32 @@ using platform::fltk::ShownPixels;
 using surface::PixelRect;
 using Rects = std::vector<std::vector<int>>;  // left, top, right, bottom
 
-constexpr int kTile = ShownPixels::kTileSize;
-
 Rects Sides(const std::vector<PixelRect>& rects) {
     Rects sides;
     for (const PixelRect& r : rects) sides.push_back({r.left, r.top, r.right, r.bottom});
     return sides;
 }
 
-// The tight box of the given pixels in each tile, tiles in rows from top to bottom.
-Rects TileBoxes(const std::set<std::pair<int, int>>& pixels) {
-    std::map<std::pair<int, int>, std::vector<int>> boxes;  // by tile row, then column
-    for (auto [x, y] : pixels) {
-        auto [box, added] =
-            boxes.try_emplace({y / kTile, x / kTile}, std::vector{x, y, x + 1, y + 1});
-        if (added) continue;
-        box->second = {std::min(box->second[0], x), std::min(box->second[1], y),
-                       std::max(box->second[2], x + 1), std::max(box->second[3], y + 1)};
-    }
-    Rects sorted;
-    for (const auto& [tile, box] : boxes) sorted.push_back(box);
-    return sorted;
+// The tight box of the given pixels in each run of changed tiles.
+Rects BoxesInAreas(const surface::ChangedTiles& changes,
+                   const std::set<std::pair<int, int>>& pixels) {
+    Rects boxes;
+    changes.forEachArea([&](const PixelRect& area) {
+        std::vector<int> box{area.right, area.bottom, area.left, area.top};
+        for (auto [x, y] : pixels) {
+            if (x < area.left || x >= area.right || y < area.top || y >= area.bottom) continue;
+            box = {std::min(box[0], x), std::min(box[1], y), std::max(box[2], x + 1),
+                   std::max(box[3], y + 1)};
+        }
+        if (box[0] < box[2]) boxes.push_back(box);
+    });
+    return boxes;
 }
 
 // After a resize everything is sent once; then random pixels changed (twice is unchanged: the
-// display already shows that colour) are sent tile by tile.
-TEST(ShownPixels, SendsTheTightBoxOfTheChangesInEachTile) {
+// display already shows that colour) are sent as the tight box in each run of changed tiles,
+// and tiles marked without a change send nothing.
+TEST(ShownPixels, SendsTheTightBoxOfTheChangesInEachRunOfChangedTiles) {
     surface::Canvas canvas(200, 150);
     ShownPixels shown;
     shown.resize(200, 150);
@@ -55,56 +54,46 @@ TEST(ShownPixels, SendsTheTightBoxOfTheChangesInEachTile) {
     }
     std::mt19937 random(7);
     for (int round = 0; round < 20; ++round) {
-        EXPECT_EQ(Sides(shown.takeDifferences(canvas, {0, 0, 200, 150})), TileBoxes(changed));
+        EXPECT_EQ(Sides(shown.takeDifferences(canvas, canvas.changes())),
+                  BoxesInAreas(canvas.changes(), changed));
+        canvas.clearChanges();
         changed.clear();
         for (int i = 0; i < 40; ++i) {
             const std::pair<int, int> pixel{static_cast<int>(random() % 200),
                                             static_cast<int>(random() % 150)};
             canvas.row(pixel.second)[pixel.first] ^= 0x00FFFFFF;
+            canvas.markChanged({pixel.first, pixel.second, pixel.first + 1, pixel.second + 1});
             if (!changed.insert(pixel).second) changed.erase(pixel);
         }
-        canvas.row(10)[10] ^= 0x00FFFFFF;  // drawn and restored before it was shown
-        canvas.row(10)[10] ^= 0x00FFFFFF;
+        canvas.markChanged({100, 100, 140, 120});  // drawn and restored before it was shown
     }
 }
 
-// Only the area given is compared, and the rest waits for a later call; an area recorded as sent
-// in full is not sent again.
-TEST(ShownPixels, ComparesOnlyTheAreaGivenAndTakesARecordedAreaAsShown) {
-    surface::Canvas canvas(64, 64);
-    ShownPixels shown;
-    shown.resize(64, 64);
-    shown.record(canvas, {0, 0, 64, 64});
-    for (int at : {3, 20, 50}) canvas.row(at)[at] = RGB(255, 0, 0);
-    EXPECT_EQ(Sides(shown.takeDifferences(canvas, {0, 0, 10, 10})), (Rects{{3, 3, 4, 4}}));
-    shown.record(canvas, {0, 0, 32, 32});
-    EXPECT_EQ(Sides(shown.takeDifferences(canvas, {0, 0, 64, 64})), (Rects{{50, 50, 51, 51}}));
-}
-
-// Areas beyond either buffer, and a canvas of another size than the display (between a resize
-// and the display catching up), are clipped to what both have.
-TEST(ShownPixels, AreasAndSizesAreClippedToBothBuffers) {
+// An area recorded as sent in full is not sent again; a canvas of another size than the display
+// (between a resize and the display catching up) is compared where both have pixels.
+TEST(ShownPixels, TakesARecordedAreaAsShownAndComparesOnlyWhereBothHavePixels) {
     const struct {
         int canvasWidth, canvasHeight, shownWidth, shownHeight;
-        PixelRect area;
+        PixelRect recorded;
+        Rects sent;
     } cases[] = {
-        {50, 40, 50, 40, {-100, -100, 1000, 1000}}, {80, 60, 50, 40, {0, 0, 80, 60}},
-        {50, 40, 80, 60, {0, 0, 80, 60}},           {50, 40, 50, 40, {60, 0, 90, 40}},
-        {50, 40, 50, 40, {10, 10, 10, 30}},
+        {50, 40, 50, 40, {0, 0, 50, 40}, {}},
+        {50, 40, 50, 40, {0, 0, 30, 40}, {{30, 0, 50, 40}}},
+        {80, 60, 50, 40, {-100, -100, 1000, 1000}, {}},
+        {80, 60, 50, 40, {0, 0, 0, 0}, {{0, 0, 50, 40}}},
+        {50, 40, 80, 60, {0, 0, 0, 0}, {{0, 0, 50, 40}}},
     };
     for (const auto& c : cases) {
         surface::Canvas canvas(c.canvasWidth, c.canvasHeight, RGB(255, 0, 0));
         ShownPixels shown;
         shown.resize(c.shownWidth, c.shownHeight);
-        const int width = std::min(c.canvasWidth, c.shownWidth);
-        const int height = std::min(c.canvasHeight, c.shownHeight);
-        for (const PixelRect& rect : shown.takeDifferences(canvas, c.area)) {
-            EXPECT_GE(rect.left, std::max(c.area.left, 0));
-            EXPECT_GE(rect.top, std::max(c.area.top, 0));
-            EXPECT_LE(rect.right, std::min(c.area.right, width));
-            EXPECT_LE(rect.bottom, std::min(c.area.bottom, height));
+        shown.record(canvas, c.recorded);
+        Rects sent = Sides(shown.takeDifferences(canvas, canvas.changes()));
+        // One box per row of tiles; joined here to the box of everything sent.
+        if (!sent.empty()) {
+            sent = {{sent.front()[0], sent.front()[1], sent.back()[2], sent.back()[3]}};
         }
-        shown.record(canvas, c.area);
+        EXPECT_EQ(sent, c.sent);
     }
 }
 
