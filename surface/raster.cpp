@@ -273,6 +273,69 @@ void WalkInTilePieces(Canvas& canvas, const LineAxes& axes, std::int64_t first, 
     }
 }
 
+// Writes one step's band of a line that needs no clipping.
+template <int kWidth>
+void WriteBand(COLORREF* pixel, std::ptrdiff_t minorStride, int width, const Mix& pen) {
+    const int count = kWidth > 0 ? kWidth : width;
+    for (int m = 0; m < count; ++m, pixel += minorStride) *pixel = pen.apply(*pixel);
+}
+
+// A line whose every step and band lie on the canvas: no clipping, and each step moves an index
+// into the pixels instead of computing it. A line along a row or column is written as runs.
+template <int kWidth>
+void DrawWholeLineOfWidth(Canvas& canvas, const Mix& pen, int width, const LineAxes& axes,
+                          std::int64_t steps) {
+    COLORREF* const pixels = canvas.row(0);
+    const std::ptrdiff_t majorStride = axes.xMajor ? 1 : canvas.width();
+    const std::ptrdiff_t minorStride = axes.xMajor ? canvas.width() : 1;
+    const std::ptrdiff_t majorStep = axes.majorSign * majorStride;
+    const std::ptrdiff_t minorStep = axes.minorSign * minorStride;
+    auto indexOf = [&](std::int64_t major, std::int64_t minor) {
+        return major * majorStride + (minor + axes.bandLow) * minorStride;
+    };
+    if (axes.twiceMinor == 0) {
+        WalkInTilePieces(
+            canvas, axes, 0, steps - 1, axes.minorStart, steps,
+            [&](std::int64_t major, std::int64_t count, std::int64_t& minor, std::int64_t&) {
+                const std::int64_t low = axes.majorSign > 0 ? major : major - (count - 1);
+                for (int m = 0; m < (kWidth > 0 ? kWidth : width); ++m) {
+                    COLORREF* run = pixels + indexOf(low, minor) + m * minorStride;
+                    for (std::int64_t i = 0; i < count; ++i) {
+                        run[i * majorStride] = pen.apply(run[i * majorStride]);
+                    }
+                }
+            });
+        return;
+    }
+    WalkInTilePieces(
+        canvas, axes, 0, steps - 1, axes.minorStart, steps,
+        [&](std::int64_t major, std::int64_t count, std::int64_t& minor, std::int64_t& remainder) {
+            std::ptrdiff_t at = indexOf(major, minor);
+            for (std::int64_t i = 0; i < count; ++i) {
+                WriteBand<kWidth>(pixels + at, minorStride, width, pen);
+                at += majorStep;
+                remainder += axes.twiceMinor;
+                if (remainder >= axes.twiceSteps) {
+                    remainder -= axes.twiceSteps;
+                    minor += axes.minorSign;
+                    at += minorStep;
+                }
+            }
+        });
+}
+
+void DrawWholeLine(Canvas& canvas, const Mix& pen, int width, const LineAxes& axes,
+                   std::int64_t steps) {
+    switch (width) {
+        case 1:
+            return DrawWholeLineOfWidth<1>(canvas, pen, width, axes, steps);
+        case 2:
+            return DrawWholeLineOfWidth<2>(canvas, pen, width, axes, steps);
+        default:
+            return DrawWholeLineOfWidth<0>(canvas, pen, width, axes, steps);
+    }
+}
+
 }  // namespace
 
 bool IsRop2(int mode) { return mode >= R2_BLACK && mode <= R2_WHITE; }
@@ -309,6 +372,18 @@ void DrawLine(Canvas& canvas, const Mix& pen, int penWidth, int x0, int y0, int 
                         width / 2,
                         2 * line.steps,
                         2 * line.minorSteps};
+
+    // The common case: the whole line and its band lie on the canvas (the excluded end point
+    // stands in for the last step across the minor axis), so nothing needs clipping.
+    const std::int64_t majorLast = axes.majorStart + axes.majorSign * (line.steps - 1);
+    const std::int64_t minorEnd = axes.minorStart + minorDelta;
+    if (std::min(axes.majorStart, majorLast) >= 0 &&
+        std::max(axes.majorStart, majorLast) < axes.majorSize &&
+        std::min(axes.minorStart, minorEnd) + axes.bandLow >= 0 &&
+        std::max(axes.minorStart, minorEnd) + axes.bandHigh < axes.minorSize) {
+        DrawWholeLine(canvas, pen, width, axes, line.steps);
+        return;
+    }
 
     // The steps whose major coordinate is on the canvas...
     std::int64_t first = 0;
