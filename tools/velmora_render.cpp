@@ -1,10 +1,12 @@
 // velmora-render: plays the program headless as a user would (the introductory boxes confirmed,
-// the load dialog answered, ENTER, then timer ticks) and writes the picture and the trace.
-//
-//   velmora-render [--size WxH] [--load TEXT] [--clock D] [--png FILE] [--trace FILE]
+// the load dialog answered, ENTER, then timer ticks) and writes the picture, the animation and
+// the trace.
 #include <png.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdint>
+#include <functional>
 #include <iostream>
 #include <list>
 #include <map>
@@ -17,21 +19,65 @@
 #include "app/velmora.h"
 #include "platform/headless/headless_backend.h"
 #include "surface/recorder.h"
+#include "tools/animated_gif.h"
 #include "tools/output_file.h"
 
 namespace {
 
-constexpr int kMaxSide = 4096;
+// The largest window the program draws in full: a side of a presentation screen and more, and
+// what one picture may cost (256 MiB).
+constexpr int kMaxSide = 16384;
+constexpr std::int64_t kMaxPixels = std::int64_t{1} << 26;
 constexpr int kClockEnd = 1080;
 constexpr int kClockStep = 3;
+// The program's timer period, in a GIF's hundredths of a second, and how long the last frame
+// stays before the animation starts again.
+constexpr int kTickDelay = 5;
+constexpr int kLastFrameDelay = 300;
+
+// The files the tool writes, in the order they are opened and written.
+const char* const kOutputs[] = {"--png", "--gif", "--trace"};
+
+const char kUsage[] =
+    "velmora-render [--size WxH] [--load TEXT] [--clock D] [--png FILE] [--gif FILE] "
+    "[--trace FILE] [--help]";
+
+static_assert(kMaxSide == 16384 && kMaxPixels == 67108864 && kLastFrameDelay == 300,
+              "the help names these figures");
+const char kHelp[] =
+    R"(Plays Velmora without a display exactly as a user would: both introductory messages
+confirmed, the load typed into the start-up dialog, ENTER, then one timer tick every 50 ms,
+the animation clock advancing by 3 degrees each tick; and writes what the window shows.
+
+  --size WxH    the window's client area in pixels, W and H from 1 to 16384 and at most
+                67108864 pixels in all (default 992x666, the program's own window)
+  --load TEXT   the text typed into the load dialog, read as the dialog reads it; without it
+                the dialog is cancelled and the load stays 50 ohms
+  --clock D     stop when the animation clock reaches D degrees, a multiple of 3 from 0 to
+                1080 (default 1080, the end of the animation)
+  --png FILE    write the picture at that moment as a PNG
+  --gif FILE    write the animation up to that moment as an animated GIF that loops: one
+                frame per timer tick from clock 0 (frame i is the picture at clock 3i, as
+                --png writes it), each shown for 50 ms, the last one for 3 s
+  --trace FILE  write every drawing call of the run as text, one call per line
+  --help        show this help and exit
+
+FILE may be - for standard output. A file that is there is replaced only once the new one
+has been written in full; a device or a pipe is written as it is.
+Exit status: 0 when everything was written, 1 when the run or a write failed, 2 for a bad
+argument (nothing is written then).
+
+Example: the whole run with a 100-ohm load at presentation size, for a slide:
+  velmora-render --size 1920x1080 --load 100 --gif reflection.gif
+)";
 
 struct Options {
+    bool help = false;
     int width = 992;
     int height = 666;
     std::optional<std::string> load;
     int clock = kClockEnd;
-    std::optional<std::string> png;
-    std::optional<std::string> trace;
+    std::map<std::string, std::string> outputs;  // path by argument name
 };
 
 struct BadArgument {
@@ -53,9 +99,11 @@ void ParseSize(const std::string& text, Options& options) {
     const std::size_t x = text.find('x');
     const auto width = SmallNumber(text.substr(0, x));
     const auto height = x == std::string::npos ? std::nullopt : SmallNumber(text.substr(x + 1));
-    if (!width || !height || *width < 1 || *width > kMaxSide || *height < 1 || *height > kMaxSide) {
+    if (!width || !height || *width < 1 || *width > kMaxSide || *height < 1 || *height > kMaxSide ||
+        std::int64_t{*width} * *height > kMaxPixels) {
         throw BadArgument{"--size: expected WxH with W and H from 1 to " +
-                          std::to_string(kMaxSide) + ", got " + tools::Quoted(text)};
+                          std::to_string(kMaxSide) + " and at most " + std::to_string(kMaxPixels) +
+                          " pixels in all, got " + tools::Quoted(text)};
     }
     options.width = *width;
     options.height = *height;
@@ -75,11 +123,15 @@ Options ParseArguments(int argc, char** argv) {
     std::map<std::string, bool> seen;
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
-        if (name != "--size" && name != "--load" && name != "--clock" && name != "--png" &&
-            name != "--trace") {
-            throw BadArgument{"unknown argument " + tools::Quoted(name) +
-                              " (usage: velmora-render [--size WxH] [--load TEXT] [--clock D] "
-                              "[--png FILE] [--trace FILE])"};
+        if (name == "--help") {
+            options.help = true;
+            return options;
+        }
+        const bool isOutput =
+            std::find(std::begin(kOutputs), std::end(kOutputs), name) != std::end(kOutputs);
+        if (name != "--size" && name != "--load" && name != "--clock" && !isOutput) {
+            throw BadArgument{"unknown argument " + tools::Quoted(name) + " (usage: " + kUsage +
+                              ")"};
         }
         if (seen[name]) throw BadArgument{name + ": given more than once"};
         seen[name] = true;
@@ -93,10 +145,8 @@ Options ParseArguments(int argc, char** argv) {
             ParseClock(value, options);
         } else if (value.empty()) {
             throw BadArgument{name + ": missing its file name"};
-        } else if (name == "--png") {
-            options.png = value;
         } else {
-            options.trace = value;
+            options.outputs[name] = value;
         }
     }
     return options;
@@ -143,8 +193,9 @@ std::string EncodePng(const surface::Canvas& canvas) {
     return encoded;
 }
 
-// Plays the program and returns the picture when clockDeg reached the wanted value.
-surface::Canvas Play(const Options& options) {
+// Plays the program and shows `look` each picture from clock 0 to the wanted clock, once each.
+void Play(const Options& options,
+          const std::function<void(const surface::Canvas& picture, int clock)>& look) {
     platform::HeadlessBackend backend;
     backend.setShownClientSize(options.width, options.height);
     backend.answerMessageBox(IDOK);  // the explanation
@@ -156,23 +207,25 @@ surface::Canvas Play(const Options& options) {
     }
 
     bool started = false;
-    std::optional<surface::Canvas> picture;
+    std::optional<int> lastClock;
     backend.setDriver([&](platform::HeadlessBackend& driver) {
         if (driver.modalOpen()) return;
         if (!started) {
             started = true;
             driver.pressKey(VK_RETURN);
-        } else if (clockDeg == options.clock && !picture) {
-            picture = *driver.screen();
-            driver.closeWindow();
+        } else if (clockDeg != lastClock) {
+            lastClock = clockDeg;
+            look(*driver.screen(), clockDeg);
+            if (clockDeg == options.clock) driver.closeWindow();
         }
     });
 
     platform::Session session(backend, dialogTemplates);
     char commandLine[] = "";
     WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
-    if (!picture) throw platform::HeadlessBackend::Stuck("the program ended before the clock did");
-    return *picture;
+    if (lastClock != options.clock) {
+        throw platform::HeadlessBackend::Stuck("the program ended before the clock did");
+    }
 }
 
 // A file to write and what goes into it.
@@ -184,22 +237,22 @@ struct Output {
     std::string content;
 };
 
-// Each wanted output, opened in the order of the arguments' names; two may not share a file.
+// Each wanted output, opened in the order of kOutputs; two may not share a file.
 void OpenOutputs(const Options& options, std::list<Output>& outputs) {
-    const std::pair<const char*, const std::optional<std::string>*> wanted[] = {
-        {"--png", &options.png}, {"--trace", &options.trace}};
-    for (const auto& [argument, path] : wanted) {
-        if (!*path) continue;
+    for (const std::string argument : kOutputs) {
+        const auto wanted = options.outputs.find(argument);
+        if (wanted == options.outputs.end()) continue;
+        const std::string& path = wanted->second;
         try {
-            outputs.emplace_back(argument, **path);
+            outputs.emplace_back(argument, path);
         } catch (const tools::OutputFile::Unwritable& unwritable) {
-            throw BadArgument{std::string(argument) + ": cannot write " + tools::Quoted(**path) +
-                              ": " + unwritable.what()};
+            throw BadArgument{argument + ": cannot write " + tools::Quoted(path) + ": " +
+                              unwritable.what()};
         }
         for (const Output& earlier : outputs) {
             if (&earlier != &outputs.back() && earlier.file.sameFileAs(outputs.back().file)) {
-                throw BadArgument{std::string(argument) + ": " + tools::Quoted(**path) +
-                                  " is the file " + earlier.argument + " writes"};
+                throw BadArgument{argument + ": " + tools::Quoted(path) + " is the file " +
+                                  earlier.argument + " writes"};
             }
         }
     }
@@ -221,15 +274,31 @@ int main(int argc, char** argv) {
         std::cerr << "velmora-render: " << bad.message << '\n';
         return 2;
     }
+    if (options.help) {
+        std::cout << "Usage: " << kUsage << "\n\n" << kHelp << std::flush;
+        return std::cout ? 0 : 1;
+    }
 
     try {
         std::ostringstream trace;
         std::optional<surface::Recorder> recorder;
-        if (options.trace) recorder.emplace(trace);
-        const surface::Canvas picture = Play(options);
+        if (options.outputs.count("--trace")) recorder.emplace(trace);
+        std::optional<surface::Canvas> picture;
+        std::optional<tools::AnimatedGif> animation;
+        if (options.outputs.count("--gif")) animation.emplace(options.width, options.height);
+        Play(options, [&](const surface::Canvas& shown, int clock) {
+            if (animation) animation->add(shown);
+            if (clock == options.clock && options.outputs.count("--png")) picture = shown;
+        });
         recorder.reset();
         for (Output& output : outputs) {
-            output.content = output.argument == "--png" ? EncodePng(picture) : trace.str();
+            if (output.argument == "--png") {
+                output.content = EncodePng(*picture);
+            } else if (output.argument == "--gif") {
+                output.content = animation->encode(kTickDelay, kLastFrameDelay);
+            } else {
+                output.content = trace.str();
+            }
         }
     } catch (const platform::HeadlessBackend::Stuck& stuck) {
         std::cerr << "velmora-render: the program got stuck: " << stuck.what() << '\n';

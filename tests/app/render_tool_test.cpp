@@ -1,6 +1,8 @@
 // velmora-render: a run writes what was asked; bad arguments get one line naming them, exit
 // status 2, and no file.
+#include <gif_lib.h>
 #include <gtest/gtest.h>
+#include <png.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -20,6 +23,80 @@ namespace fs = std::filesystem;
 std::string Slurp(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Pictures as 8-bit RGB, row by row.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+    bool operator==(const Picture&) const = default;
+};
+
+Picture ReadPng(const fs::path& path) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
+    image.format = PNG_FORMAT_RGB;
+    Picture picture{static_cast<int>(image.width), static_cast<int>(image.height),
+                    std::vector<unsigned char>(PNG_IMAGE_SIZE(image))};
+    if (!png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr)) return {};
+    return picture;
+}
+
+// A GIF as a viewer plays it: each frame drawn over the ones before it.
+struct Animation {
+    int frames = 0;
+    bool loops = false;
+    std::vector<int> delays;  // hundredths of a second
+    std::vector<int> disposals;
+    std::map<int, Picture> shown;  // the wanted frames, as shown
+};
+
+Animation ReadGif(const fs::path& path, const std::vector<int>& wanted) {
+    int error = 0;
+    GifFileType* gif = DGifOpenFileName(path.c_str(), &error);
+    if (gif == nullptr || DGifSlurp(gif) != GIF_OK) {
+        if (gif != nullptr) DGifCloseFile(gif, &error);
+        return {};
+    }
+    Animation animation;
+    animation.frames = gif->ImageCount;
+    Picture screen{gif->SWidth, gif->SHeight,
+                   std::vector<unsigned char>(std::size_t{3} * gif->SWidth * gif->SHeight)};
+    for (int i = 0; i < gif->ImageCount; ++i) {
+        const SavedImage& image = gif->SavedImages[i];
+        for (int b = 0; b + 1 < image.ExtensionBlockCount; ++b) {
+            const ExtensionBlock& block = image.ExtensionBlocks[b];
+            const ExtensionBlock& next = image.ExtensionBlocks[b + 1];
+            animation.loops |= block.Function == APPLICATION_EXT_FUNC_CODE &&
+                               std::string(reinterpret_cast<char*>(block.Bytes), block.ByteCount) ==
+                                   "NETSCAPE2.0" &&
+                               next.ByteCount == 3 && next.Bytes[0] == 1 && next.Bytes[1] == 0 &&
+                               next.Bytes[2] == 0;
+        }
+        GraphicsControlBlock control{};
+        DGifSavedExtensionToGCB(gif, i, &control);
+        animation.delays.push_back(control.DelayTime);
+        animation.disposals.push_back(control.DisposalMode);
+        const GifImageDesc& area = image.ImageDesc;
+        const ColorMapObject* palette = area.ColorMap != nullptr ? area.ColorMap : gif->SColorMap;
+        for (int y = 0; y < area.Height; ++y) {
+            for (int x = 0; x < area.Width; ++x) {
+                const int index = image.RasterBits[y * area.Width + x];
+                if (index == control.TransparentColor) continue;
+                const GifColorType colour = palette->Colors[index];
+                unsigned char* pixel =
+                    &screen.rgb[3 *
+                                ((std::size_t{1} * (area.Top + y)) * screen.width + area.Left + x)];
+                pixel[0] = colour.Red;
+                pixel[1] = colour.Green;
+                pixel[2] = colour.Blue;
+            }
+        }
+        if (std::find(wanted.begin(), wanted.end(), i) != wanted.end()) animation.shown[i] = screen;
+    }
+    DGifCloseFile(gif, &error);
+    return animation;
 }
 
 class RenderTool : public ::testing::Test {
@@ -70,25 +147,16 @@ TEST_F(RenderTool, WritesThePictureAndTheTraceOfTheWholeRun) {
 
 TEST_F(RenderTool, BadArgumentsGetOneLineNamingThemAndNothingIsWritten) {
     const std::string unwritable = (dir / "missing" / "x.png").string();
-    const std::vector<std::string> cases[] = {{"--bogus"},
-                                              {"picture.png"},
-                                              {"--size"},
-                                              {"--size", "0x10"},
-                                              {"--size", "10x"},
-                                              {"--size", "10x10x"},
-                                              {"--size", "-3x4"},
-                                              {"--size", "5000x10"},
-                                              {"--clock", "1081"},
-                                              {"--clock", "4"},
-                                              {"--clock", "-3"},
-                                              {"--clock", "3.0"},
-                                              {"--clock", ""},
-                                              {"--clock", "3", "--clock", "6"},
-                                              {"--load"},
-                                              {"--png", ""},
-                                              {"--png", unwritable},
-                                              {"--size", "10\nx10"},
-                                              {"--png", (dir / "missing\n" / "x.png").string()}};
+    const std::string newline = (dir / "missing\n" / "x.png").string();
+    const std::vector<std::string> cases[] = {
+        {"--bogus"},         {"picture.png"},        {"--size"},
+        {"--size", "0x10"},  {"--size", "10x"},      {"--size", "10x10x"},
+        {"--size", "-3x4"},  {"--size", "16385x10"}, {"--size", "8193x8192"},
+        {"--clock", "1081"}, {"--clock", "4"},       {"--clock", "-3"},
+        {"--clock", "3.0"},  {"--clock", ""},        {"--clock", "3", "--clock", "6"},
+        {"--load"},          {"--png", ""},          {"--png", unwritable},
+        {"--gif"},           {"--gif", ""},          {"--gif", unwritable},
+        {"--gif", dir},      {"--size", "10\nx10"},  {"--png", newline}};
     for (const std::vector<std::string>& arguments : cases) {
         const std::string& named = arguments[0];  // the first argument is the one at fault
         SCOPED_TRACE(named);
@@ -130,6 +198,7 @@ TEST_F(RenderTool, FilesAreReplacedOnlyInFull) {
         {"standard output twice", "", "", {"--png", "-", "--trace", "-"}, 2, "--trace", false},
         {"a size limit", "ulimit -f 1;", "", {"--png", png, "--trace", trace}, 1, "--png", false},
         {"a full disk", "", "", {"--png", png, "--trace", "/dev/full"}, 1, "--trace", false},
+        {"a GIF over a size limit", "ulimit -f 1;", "", {"--gif", png}, 1, "--gif", false},
         {"standard output closed", "", " >&-", {"--png", png, "--trace", "-"}, 1, "--trace", false},
         {"a run that writes", "", "", {"--png", link, "--trace", trace}, 0, {}, true},
     };
@@ -163,6 +232,52 @@ TEST_F(RenderTool, FilesAreReplacedOnlyInFull) {
         std::sort(left.begin(), left.end());
         EXPECT_EQ(left, (std::vector<std::string>{"kept.png", "kept.trace", "link.png"}));
         fs::remove(link);
+    }
+}
+
+TEST_F(RenderTool, HelpGoesToStandardOutputAndNamesEveryOption) {
+    const Result help = Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    for (const char* option : {"--size", "--load", "--clock", "--png", "--gif", "--trace"}) {
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    }
+}
+
+// The animation as a GIF: one frame per tick, frame i the picture at clock 3i, each shown for
+// the program's 50 ms, the last one held, then again from the start.
+TEST_F(RenderTool, TheGifShowsEachTickAsThePngShowsIt) {
+    const std::vector<std::string> run{"--size", "501x333", "--load", "100"};
+    struct Case {
+        int clock;
+        std::vector<int> compared;  // frames compared with --png
+    };
+    const Case cases[] = {{1080, {0, 1, 120, 240, 359, 360}}, {30, {10}}, {0, {0}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.clock);
+        std::vector<std::string> arguments = run;
+        arguments.insert(arguments.end(),
+                         {"--clock", std::to_string(c.clock), "--gif", Output("run.gif").string()});
+        const Result result = Run(arguments);
+        ASSERT_EQ(result.status, 0) << result.err;
+        const Animation gif = ReadGif(Output("run.gif"), c.compared);
+        const int frames = c.clock / 3 + 1;
+        EXPECT_EQ(gif.frames, frames);
+        EXPECT_TRUE(gif.loops);
+        std::vector<int> delays(frames, 5);
+        delays.back() = 300;
+        EXPECT_EQ(gif.delays, delays);
+        EXPECT_EQ(gif.disposals, std::vector<int>(frames, DISPOSE_DO_NOT));
+        for (const int frame : c.compared) {
+            SCOPED_TRACE(frame);
+            arguments = run;
+            arguments.insert(arguments.end(), {"--clock", std::to_string(3 * frame), "--png",
+                                               Output("at.png").string()});
+            ASSERT_EQ(Run(arguments).status, 0);
+            const Picture png = ReadPng(Output("at.png"));
+            ASSERT_EQ(png.width, 501);
+            EXPECT_TRUE(gif.shown.at(frame) == png);
+        }
     }
 }
 
