@@ -13,9 +13,8 @@ double loadOhms = 50.0;
 
 namespace {
 
-constexpr int kClockStep = 3;     // degrees per tick
-constexpr int kClockEnd = 1080;   // three periods of the signal
-constexpr UINT kTickPeriod = 50;  // milliseconds
+using wave::kClockEnd;
+using wave::kClockStep;
 
 void Paint(HWND window) {
     PAINTSTRUCT paint;

@@ -11,6 +11,9 @@ extern int running;      // 1 while timer ticks advance the animation
 extern int introShown;   // 1 once the introductory messages have been shown
 extern double loadOhms;  // the load in ohms; within [0.1, 10000] once the dialog has set it
 
+// Milliseconds between two ticks of the animation timer.
+inline constexpr UINT kTickPeriod = 50;
+
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK LoadDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

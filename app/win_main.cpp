@@ -23,7 +23,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previousInstance*/, LPSTR /*c
     HWND window = CreateWindowExA(0, "Velmora", "Velmora", WS_OVERLAPPEDWINDOW, 0, 0, 1000, 700,
                                   nullptr, nullptr, instance, nullptr);
 
-    while (SetTimer(window, TIMER_ANIM, 50, nullptr) == 0) {
+    while (SetTimer(window, TIMER_ANIM, kTickPeriod, nullptr) == 0) {
         if (MessageBoxA(window, "Too many clocks or timers!", "Velmora",
                         MB_ICONWARNING | MB_RETRYCANCEL) == IDCANCEL) {
             return 0;

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "circuit/line.h"
 #include "circuit/painted_once.h"
 
 namespace circuit {
@@ -26,10 +27,6 @@ constexpr Step kLoadResistor[] = {{0, 20}, {-5, 3},  {10, 5}, {-10, 5},
 // A stem and a triangle pointing down; it ends at the foot of the stem.
 constexpr Step kGround[] = {{0, 20}, {5, 0}, {-5, 10}, {-5, -10}, {5, 0}};
 
-constexpr int kArrowLength = 50;
-constexpr int kArrowBarb = 5;
-constexpr COLORREF kArrowColour = RGB(100, 100, 0);
-
 template <std::size_t N>
 void DrawSteps(HDC dc, const Step (&steps)[N]) {
     POINT at;
@@ -48,12 +45,12 @@ void WriteCaption(HDC dc, int x, int y, const char* text) {
 // The front arrow of frame 0, in NOTXOR mode, so the first animation tick erases it.
 void DrawStartArrow(HDC dc, int x0, int y0) {
     SetROP2(dc, R2_NOTXORPEN);
-    SelectObject(dc, CreatePen(PS_SOLID, 2, kArrowColour));
+    SelectObject(dc, CreatePen(PS_SOLID, kWavePenWidth, kIncidentColour));
     MoveToEx(dc, x0, y0, nullptr);
-    LineTo(dc, x0, y0 - kArrowLength);
-    LineTo(dc, x0 + kArrowBarb, y0 - kArrowLength + kArrowBarb);
-    MoveToEx(dc, x0, y0 - kArrowLength, nullptr);
-    LineTo(dc, x0 - kArrowBarb, y0 - kArrowLength + kArrowBarb);
+    LineTo(dc, x0, y0 - kFrontArrowLength);
+    LineTo(dc, x0 + kFrontArrowBarb, y0 - kFrontArrowLength + kFrontArrowBarb);
+    MoveToEx(dc, x0, y0 - kFrontArrowLength, nullptr);
+    LineTo(dc, x0 - kFrontArrowBarb, y0 - kFrontArrowLength + kFrontArrowBarb);
     SetROP2(dc, R2_COPYPEN);
     DeleteObject(SelectObject(dc, GetStockObject(BLACK_PEN)));
 }
@@ -66,11 +63,8 @@ void DrawCircuit(HDC dc, int width, int height) {
     using namespace circuit;
     const int left = width / 10;
     const int top = (3 * height) / 4;
-    const int x0 = left + 20;
-    const int y0 = top - 71;
-    const int x1 = (3 * width) / 4;
-    const int y1 = height / 4;
     const int middle = top + 20;
+    const LineEnds line = LineOnScreen(width, height);
 
     Ellipse(dc, left, top, left + 40, top + 40);
     // One period of a sine: the upper half of the left ellipse, then the lower half of the right.
@@ -80,8 +74,8 @@ void DrawCircuit(HDC dc, int width, int height) {
     MoveToEx(dc, left + 20, top + 40, nullptr);
     DrawSteps(dc, kGround);
     MoveToEx(dc, left + 20, top, nullptr);
-    DrawSteps(dc, kSourceResistor);  // ends at the line start (x0, y0)
-    LineTo(dc, x1, y1);
+    DrawSteps(dc, kSourceResistor);  // ends at the line's source end (x0, y0)
+    LineTo(dc, line.x1, line.y1);
     DrawSteps(dc, kLoadResistor);
     DrawSteps(dc, kGround);
 
@@ -92,7 +86,7 @@ void DrawCircuit(HDC dc, int width, int height) {
         paintedOnce = 1;
         return;
     }
-    DrawStartArrow(dc, x0, y0);
+    DrawStartArrow(dc, line.x0, line.y0);
 }
 
 void DrawLoadCaption(HDC dc, int width, int height, double loadOhms) {

@@ -21,6 +21,7 @@
 #include "surface/recorder.h"
 #include "tools/animated_gif.h"
 #include "tools/output_file.h"
+#include "wave/frame.h"
 
 namespace {
 
@@ -28,11 +29,11 @@ namespace {
 // what one picture may cost (256 MiB).
 constexpr int kMaxSide = 16384;
 constexpr std::int64_t kMaxPixels = std::int64_t{1} << 26;
-constexpr int kClockEnd = 1080;
-constexpr int kClockStep = 3;
+using wave::kClockEnd;
+using wave::kClockStep;
 // The program's timer period, in a GIF's hundredths of a second, and how long the last frame
 // stays before the animation starts again.
-constexpr int kTickDelay = 5;
+constexpr int kTickDelay = static_cast<int>(kTickPeriod / 10);
 constexpr int kLastFrameDelay = 300;
 
 // The files the tool writes, in the order they are opened and written.

@@ -10,10 +10,7 @@ POINT stations[kStationCount] = {};
 
 namespace {
 
-constexpr int kClockEnd = 1080;  // three periods; this frame is drawn in copy mode and stays
 constexpr int kLineDegrees = 360;
-constexpr int kFrontArrowLength = 50;
-constexpr int kFrontBarb = 5;
 constexpr int kLastCapture = (kStationCount - 1) * kDegreesPerStation;
 constexpr int kFirstReadoutStation = 9;
 constexpr int kLastReadoutStation = 15;
@@ -29,10 +26,11 @@ void DeriveLoadValues(FrameValues& frame) {
 }
 
 void LayOutLine(FrameValues& frame, int width, int height) {
-    frame.x0 = width / 10 + 20;
-    frame.y0 = (3 * height) / 4 - 71;
-    frame.x1 = (3 * width) / 4;
-    frame.y1 = height / 4;
+    const circuit::LineEnds line = circuit::LineOnScreen(width, height);
+    frame.x0 = line.x0;
+    frame.y0 = line.y0;
+    frame.x1 = line.x1;
+    frame.y1 = line.y1;
     frame.v = frame.x1 - frame.x0;
     frame.u = frame.y1 - frame.y0;
 }
@@ -63,12 +61,12 @@ void CaptureStation(FrameValues& frame) {
 void DrawIncidentFrontArrow(FrameValues& frame) {
     HDC dc = frame.dc;
     GetCurrentPositionEx(dc, &frame.frontPt);
-    LineTo(dc, frame.frontPt.x, frame.frontPt.y - kFrontArrowLength);
+    LineTo(dc, frame.frontPt.x, frame.frontPt.y - circuit::kFrontArrowLength);
     GetCurrentPositionEx(dc, &frame.frontPt);
     const POINT tip = frame.frontPt;
-    LineTo(dc, tip.x + kFrontBarb, tip.y + kFrontBarb);
+    LineTo(dc, tip.x + circuit::kFrontArrowBarb, tip.y + circuit::kFrontArrowBarb);
     MoveToEx(dc, tip.x, tip.y, nullptr);
-    LineTo(dc, tip.x - kFrontBarb, tip.y + kFrontBarb);
+    LineTo(dc, tip.x - circuit::kFrontArrowBarb, tip.y + circuit::kFrontArrowBarb);
 }
 
 }  // namespace
@@ -88,7 +86,7 @@ void DrawWaveFrame(HDC dc, int width, int height, int clockDeg, double loadOhms)
     if (clockDeg < kClockEnd) SetROP2(dc, R2_NOTXORPEN);
 
     // The context's own pen is stock and is not kept; step 13 selects the black pen again.
-    SelectObject(dc, CreatePen(PS_SOLID, kWavePenWidth, kIncidentColour));
+    SelectObject(dc, CreatePen(PS_SOLID, kWavePenWidth, circuit::kIncidentColour));
 
     frame.front = WaveFront(frame);
     MoveToEx(dc, frame.front.x, frame.front.y, nullptr);

@@ -4,6 +4,15 @@
 
 #include "win32/win32.h"
 
+namespace wave {
+
+// The animation clock, in degrees of signal phase: each timer tick advances it by kClockStep, and
+// it stops at kClockEnd, three periods; the frame of kClockEnd is drawn in copy mode and stays.
+inline constexpr int kClockStep = 3;
+inline constexpr int kClockEnd = 1080;
+
+}  // namespace wave
+
 // Draws the frame for the clock angle clockDeg (degrees, 0 to 1080) and the load in ohms.
 // Below 1080 the frame is drawn in R2_NOTXORPEN mode, so drawing it twice erases it; the frame
 // of 1080 is drawn in copy mode and stays. Leaves R2_COPYPEN and the stock black pen selected.

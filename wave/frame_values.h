@@ -2,6 +2,7 @@
 // size, the frame's wave front and the table of stations the front has captured.
 #pragma once
 
+#include "circuit/line.h"
 #include "win32/win32.h"
 
 namespace wave {
@@ -13,11 +14,11 @@ inline constexpr double DEG_TO_RAD = 0.01745413924912293;
 inline constexpr int kStationCount = 17;
 inline constexpr int kDegreesPerStation = 45;
 
-// Pen colours of the incident and the reflected wave, and of the standing-wave dots.
-inline constexpr COLORREF kIncidentColour = 25700;  // RGB(100,100,0), olive
-inline constexpr COLORREF kReflectedColour = 200;   // RGB(200,0,0)
-inline constexpr COLORREF kDotColour = 255;         // RGB(255,0,0)
-inline constexpr int kWavePenWidth = 2;
+// Pen colours of the reflected wave and of the standing-wave dots; the incident wave's pen is the
+// start arrow's (circuit/line.h).
+inline constexpr COLORREF kReflectedColour = 200;  // RGB(200,0,0)
+inline constexpr COLORREF kDotColour = 255;        // RGB(255,0,0)
+using circuit::kWavePenWidth;
 
 // Captured front positions; they persist from frame to frame for the whole run.
 extern POINT stations[kStationCount];

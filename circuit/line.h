@@ -1,0 +1,29 @@
+// Where the transmission line lies in the client area, and the arrow at the front of the incident
+// wave. The circuit draws the line and, as its start arrow, the front arrow of the frame of 0;
+// every wave frame lays out the same line. The first tick erases the start arrow only because it
+// draws the very same arrow again (NOTXOR), so both take these facts from here.
+#pragma once
+
+#include "win32/win32.h"
+
+namespace circuit {
+
+// The source end (x0, y0), at the top of the source resistor, and the load end (x1, y1).
+struct LineEnds {
+    int x0, y0;
+    int x1, y1;
+};
+
+inline LineEnds LineOnScreen(int width, int height) {
+    return {width / 10 + 20, (3 * height) / 4 - 71, (3 * width) / 4, height / 4};
+}
+
+// The front arrow goes straight up from the front, with a barb down to each side of its tip.
+inline constexpr int kFrontArrowLength = 50;
+inline constexpr int kFrontArrowBarb = 5;
+
+// The pen of the incident wave and of its front arrow: olive, two pixels wide.
+inline constexpr COLORREF kIncidentColour = RGB(100, 100, 0);
+inline constexpr int kWavePenWidth = 2;
+
+}  // namespace circuit
