@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <deque>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -421,12 +422,13 @@ TEST(Animation, TheClockStopsAt1080AndTheLastFrameStays) {
 
 std::string Zeros(int count) { return std::string(static_cast<std::size_t>(count), '0'); }
 
-TEST(LoadDialog, ConvertsAndClampsTheTextOnOkAndKeepsTheLoadOnCancel) {
-    const std::pair<double, std::vector<std::optional<std::string>>> cases[] = {
-        // Not a number, nothing, or too small: the least load; no hexadecimal, infinity or NaN.
-        {0.1,
-         {"", "abc", "0", "-5", "1e-400", "-1e400", "0.09", ".", "- 75", "inf", "nan", "0x4B",
-          "1e-320"}},
+TEST(LoadText, IsReadAsTheCLibraryReadsANumberWithDAlsoStartingAnExponent) {
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    const std::pair<double, std::vector<std::string>> cases[] = {
+        // Not a number, or nothing: 0; no hexadecimal, infinity or NaN.
+        {0.0, {"", "abc", "0", ".", "- 75", "inf", "nan", "0x4B", "1e-400"}},
+        {-5.0, {"-5"}},
+        {0.09, {"0.09"}},
         // The same number however it is written.
         {75.0,
          {"75", " 75", " \t\n\v\f\r75", "+75", "75ohms", "7.5e1", "7.5d1", "7.5D+1", "750e-1",
@@ -436,8 +438,26 @@ TEST(LoadDialog, ConvertsAndClampsTheTextOnOkAndKeepsTheLoadOnCancel) {
         // Correctly rounded: 0.1 is the double 0x3FB999999999999A.
         {0.1, {"0.1", "0.1000000000000000055511151231257827"}},
         {123.456, {"123.456"}},
+        {10000.0, {"9999.99999999999999999", "10000"}},
+        {1e-320, {"1e-320"}},
+        // Beyond the doubles.
+        {kInfinity, {"1e400"}},
+        {-kInfinity, {"-1e400"}}};
+    for (const auto& [value, texts] : cases) {
+        for (const std::string& text : texts) {
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(ParseLoadText(text.c_str())),
+                      std::bit_cast<std::uint64_t>(value))
+                << "\"" << text << "\"";
+        }
+    }
+}
+
+TEST(LoadDialog, ClampsTheLoadReadsTheFirst159CharactersAndKeepsTheLoadOnCancel) {
+    const std::pair<double, std::vector<std::optional<std::string>>> cases[] = {
+        // Not a number or too small: the least load.
+        {0.1, {"abc", "-5", "0.09", "-1e400", "1e-320"}},
         // Too large: the greatest load.
-        {10000.0, {"9999.99999999999999999", "10000", "10000.5", "1e5", "1e400"}},
+        {10000.0, {"10000.5", "1e5", "1e400"}},
         // Only the first 159 characters count.
         {75.0, {Zeros(157) + "75"}},
         {7.0, {Zeros(158) + "75"}},
