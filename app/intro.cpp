@@ -1,6 +1,8 @@
 // The two introductory messages shown on the first paint.
 #include "app/velmora.h"
 
+namespace {
+
 const char introExplanation[] =
     "This program illustrates the effect of varying the value of load resistance\n"
     "at the end of a 50-ohm transmission line. A sinusoidal signal launched into the line\n"
@@ -45,6 +47,8 @@ const char introKeyHelp[] =
     "  dialog box.\n"
     "\n"
     "Quit the program as you would any windows program.";
+
+}  // namespace
 
 // The boxes have no owner, so the main window stays live (and ticking) while they are open.
 void ShowIntro() {

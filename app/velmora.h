@@ -23,5 +23,3 @@ double ParseLoadText(const char* text);
 
 // Shows the explanation, then the key help, each in its own box; returns when both are closed.
 void ShowIntro();
-extern const char introExplanation[];
-extern const char introKeyHelp[];

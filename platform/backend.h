@@ -132,8 +132,7 @@ void CloseRequested(HWND window);                        // posts WM_CLOSE (the 
 void ClientResized(HWND window, int width, int height);  // sends WM_SIZE, repaints everything
 void DialogCommand(HWND dialog, int id);                 // posts WM_COMMAND to the dialog
 
-// State for backends, drivers and tests.
-surface::Canvas* WindowCanvas(HWND window);  // null unless a live top-level window
+// State for drivers and tests.
 bool TimerExists(HWND window, UINT_PTR id);
 
 }  // namespace platform

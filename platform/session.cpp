@@ -184,12 +184,6 @@ void DialogCommand(HWND dialog, int id) {
                                       {0, 0}});
 }
 
-surface::Canvas* WindowCanvas(HWND window) {
-    Window* target = Live(window);
-    return target != nullptr && target->kind == Window::Kind::TopLevel ? target->canvas.get()
-                                                                       : nullptr;
-}
-
 bool TimerExists(HWND window, UINT_PTR id) {
     for (const core::Timer& timer : core::Current().timers) {
         if (timer.window == window && timer.id == id) return true;
