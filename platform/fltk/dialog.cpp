@@ -46,7 +46,6 @@ class DialogWindow : public Fl_Window {
 class FltkDialog : public DialogView {
   public:
     FltkDialog(HWND dialog, const DialogLayout& layout, int x, int y, bool modal);
-    ~FltkDialog() override;
 
     void setFocus(int controlId) override;
     std::string controlText(int controlId) const override;
@@ -55,7 +54,7 @@ class FltkDialog : public DialogView {
     static void buttonPressed(Fl_Widget* button, void* dialog);
 
     HWND dialog_;
-    DialogWindow* window_;
+    OwnedWindow<DialogWindow> window_;
     std::map<int, Fl_Widget*> controls_;
     std::map<int, std::string> fixedTexts_;  // of buttons and labels
 };
@@ -104,14 +103,7 @@ FltkDialog::FltkDialog(HWND dialog, const DialogLayout& layout, int x, int y, bo
         if (control.kind != DialogControl::Kind::Edit) fixedTexts_[control.id] = control.text;
         controls_[control.id] = widget;
     }
-    window_->end();
-    if (modal) window_->set_modal();
-    window_->show();
-}
-
-FltkDialog::~FltkDialog() {
-    window_->hide();
-    Fl::delete_widget(window_);
+    window_.show(modal);
 }
 
 void FltkDialog::buttonPressed(Fl_Widget* button, void* dialog) {

@@ -24,7 +24,8 @@ FltkBackend::FltkBackend() {
 }
 
 FltkBackend::~FltkBackend() {
-    for (const auto& [handle, window] : windows_) delete window;
+    windows_.clear();
+    Fl::do_widget_deletion();
 }
 
 Millis FltkBackend::now() {
@@ -51,14 +52,14 @@ void FltkBackend::waitForEvents(std::optional<Millis> deadline) {
 
 CanvasWindow* FltkBackend::find(HWND window) const {
     const auto found = windows_.find(window);
-    return found == windows_.end() ? nullptr : found->second;
+    return found == windows_.end() ? nullptr : found->second.get();
 }
 
 void FltkBackend::showWindow(HWND window, const std::string& title, const surface::Canvas& canvas) {
     CanvasWindow* shown = find(window);
     if (!shown) {
         shown = new CanvasWindow(window, title.c_str(), canvas);
-        windows_[window] = shown;
+        windows_.try_emplace(window, shown);
     }
     shown->show();
 }
@@ -71,14 +72,7 @@ void FltkBackend::present(HWND window, const surface::ChangedTiles& changed) {
     if (CanvasWindow* shown = find(window)) shown->showChanges(changed);
 }
 
-void FltkBackend::destroyWindow(HWND window) {
-    CanvasWindow* shown = find(window);
-    if (!shown) return;
-    windows_.erase(window);
-    shown->hide();
-    // Not at once: this may run inside one of the window's own event handlers.
-    Fl::delete_widget(shown);
-}
+void FltkBackend::destroyWindow(HWND window) { windows_.erase(window); }
 
 std::unique_ptr<MessageBoxView> FltkBackend::openMessageBox(HWND owner, const std::string& text,
                                                             const std::string& caption, UINT type) {

@@ -6,6 +6,7 @@
 
 #include "platform/backend.h"
 #include "platform/fltk/canvas_window.h"
+#include "platform/fltk/widgets.h"
 
 namespace platform::fltk {
 
@@ -31,7 +32,7 @@ class FltkBackend : public Backend {
   private:
     CanvasWindow* find(HWND window) const;
 
-    std::map<HWND, CanvasWindow*> windows_;  // deleted by FLTK when destroyed
+    std::map<HWND, OwnedWindow<CanvasWindow>> windows_;
 };
 
 }  // namespace platform::fltk

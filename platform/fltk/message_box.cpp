@@ -2,6 +2,7 @@
 #include <FL/Fl_Window.H>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/fltk/views.h"
@@ -28,7 +29,6 @@ struct ButtonSpec {
 class FltkMessageBox : public MessageBoxView {
   public:
     FltkMessageBox(const std::string& text, const std::string& caption, UINT type, bool modal);
-    ~FltkMessageBox() override;
 
     int result() const override { return result_; }
 
@@ -36,7 +36,7 @@ class FltkMessageBox : public MessageBoxView {
     static void buttonPressed(Fl_Widget* button, void* box);
     static void closed(Fl_Widget* window, void* box);
 
-    Fl_Window* window_;
+    std::optional<OwnedWindow<Fl_Window>> window_;  // made once its size is known
     int result_ = 0;
     int cancelResult_;
 };
@@ -66,9 +66,10 @@ FltkMessageBox::FltkMessageBox(const std::string& text, const std::string& capti
 
     int screenX, screenY, screenWidth, screenHeight;
     Fl::screen_work_area(screenX, screenY, screenWidth, screenHeight);
-    window_ = new Fl_Window(screenX + (screenWidth - width) / 2,
-                            screenY + (screenHeight - height) / 2, width, height);
-    window_->copy_label(caption.c_str());
+    window_.emplace(new Fl_Window(screenX + (screenWidth - width) / 2,
+                                  screenY + (screenHeight - height) / 2, width, height));
+    Fl_Window* window = window_->get();
+    window->copy_label(caption.c_str());
     if (icon != 0) new MessageIcon(kMargin, kMargin, icon);
     new TextBlock(kMargin + iconWidth, kMargin + (contentHeight - textHeight) / 2, textWidth,
                   textHeight, text, kTextFont, kTextSize);
@@ -79,15 +80,8 @@ FltkMessageBox::FltkMessageBox(const std::string& text, const std::string& capti
         button->callback(buttonPressed, this);
         buttonX += kButtonWidth + kButtonGap;
     }
-    window_->end();
-    window_->callback(closed, this);
-    if (modal) window_->set_modal();
-    window_->show();
-}
-
-FltkMessageBox::~FltkMessageBox() {
-    window_->hide();
-    Fl::delete_widget(window_);
+    window->callback(closed, this);
+    window_->show(modal);
 }
 
 void FltkMessageBox::buttonPressed(Fl_Widget* button, void* box) {

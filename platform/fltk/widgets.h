@@ -1,7 +1,8 @@
-// Small widgets the message boxes and dialogs share.
+// Small widgets the message boxes and dialogs share, and the owner of every top-level window.
 #pragma once
 
 #include <FL/Enumerations.H>
+#include <FL/Fl.H>
 #include <FL/Fl_Button.H>
 #include <FL/Fl_Widget.H>
 
@@ -53,6 +54,34 @@ class MessageIcon : public Fl_Widget {
 
   private:
     unsigned iconFlag_;
+};
+
+// Owns a top-level window until its end, when it is hidden and then deleted by FLTK, not at
+// once: the end may come inside one of the window's own event handlers.
+template <class Window>
+class OwnedWindow {
+  public:
+    explicit OwnedWindow(Window* window) : window_(window) {}
+    ~OwnedWindow() {
+        window_->hide();
+        Fl::delete_widget(window_);
+    }
+    OwnedWindow(const OwnedWindow&) = delete;
+    OwnedWindow& operator=(const OwnedWindow&) = delete;
+
+    Window* get() const { return window_; }
+    Window* operator->() const { return window_; }
+
+    // Closes the window's list of widgets and shows it; a modal one takes all input of the
+    // program.
+    void show(bool modal) {
+        window_->end();
+        if (modal) window_->set_modal();
+        window_->show();
+    }
+
+  private:
+    Window* window_;
 };
 
 }  // namespace platform::fltk
