@@ -19,6 +19,8 @@ using wave::kClockStep;
 void Paint(HWND window) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
+    // A paint shows the picture of clock 0 (the start arrow is the frame of 0), so the animation
+    // starts over from it: the next tick's erasing frame must match what is on the screen.
     clockDeg = 0;
     DrawCircuit(dc, clientWidth, clientHeight);
     DrawLoadCaption(dc, clientWidth, clientHeight, loadOhms);

@@ -18,7 +18,8 @@ inline LineEnds LineOnScreen(int width, int height) {
     return {width / 10 + 20, (3 * height) / 4 - 71, (3 * width) / 4, height / 4};
 }
 
-// The front arrow goes straight up from the front, with a barb down to each side of its tip.
+// The front arrow goes straight up from the front, with a barb down to each side of its tip; the
+// reflected front's arrow has this length scaled by the reflection, and the same barbs.
 inline constexpr int kFrontArrowLength = 50;
 inline constexpr int kFrontArrowBarb = 5;
 

@@ -85,7 +85,8 @@ void DrawWaveFrame(HDC dc, int width, int height, int clockDeg, double loadOhms)
     LayOutLine(frame, width, height);
     if (clockDeg < kClockEnd) SetROP2(dc, R2_NOTXORPEN);
 
-    // The context's own pen is stock and is not kept; step 13 selects the black pen again.
+    // The context's own pen is stock and is not kept: the frame ends by selecting the stock black
+    // pen and deleting its own.
     SelectObject(dc, CreatePen(PS_SOLID, kWavePenWidth, circuit::kIncidentColour));
 
     frame.front = WaveFront(frame);

@@ -7,8 +7,9 @@
 
 namespace wave {
 
-// The program's degree-to-radian factor (1 / 57.293); every drawn angle rests on it.
-inline constexpr double DEG_TO_RAD = 0.01745413924912293;
+// Degrees to radians as 1 / 57.293, not pi / 180. Every angle drawn rests on this exact value, and
+// so does every pixel and trace line of the phasors and the envelope: do not make it more precise.
+inline constexpr double kDegToRad = 0.01745413924912293;
 
 // Stations one eighth of a wavelength apart: 0 to 8 captured going out, 9 to 16 coming back.
 inline constexpr int kStationCount = 17;

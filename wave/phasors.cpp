@@ -12,8 +12,9 @@ constexpr double kShaftLength = 50;
 constexpr double kBarbLength = 7;
 constexpr double kBarbAngle = 2.356;
 
-// Station k's angle is the clock angle plus pi/2 - k pi/4, kept within -pi to pi in the
-// program's five-decimal constants (station 7 wraps to +3 pi/4, station 8 back to +pi/2).
+// Station k's angle is the clock angle plus pi/2 - k pi/4, kept within -pi to pi (station 7 wraps
+// to +3 pi/4, station 8 back to +pi/2), with pi as 3.14159. The pictures and traces depend on
+// these exact values: do not make them more precise.
 constexpr double kIncidentAngleOffset[9] = {
     1.570795, 0.7853975, 0.0, -0.7853975, -1.570795, -2.3561925, -3.14159, 2.3561925, 1.570795,
 };
@@ -39,7 +40,7 @@ void DrawPhasor(HDC dc, POINT origin, double a, double scale, int sign, POINT& t
 }
 
 void DrawIncidentPhasors(const FrameValues& frame) {
-    const double dD = frame.clockDeg * DEG_TO_RAD;
+    const double dD = frame.clockDeg * kDegToRad;
     for (int k = 0; k <= 8; ++k) {
         if (frame.clockDeg < FirstIncidentFrame(k)) continue;
         POINT tip;

@@ -7,12 +7,11 @@ namespace wave {
 
 namespace {
 
-constexpr int kFrontArrowLength = 50;
-constexpr int kFrontBarb = 5;
 constexpr int kLoadStation = 8;
 constexpr int kReturnDegrees = 720;  // the reflected front is back at the source
 
-// Station k's angle is the clock angle plus pi/2 - (k - 8) pi/4 in the program's constants.
+// Station k's angle is the clock angle plus pi/2 - (k - 8) pi/4, in the same exact values as the
+// incident phasors' (pi as 3.14159).
 constexpr double kReflectedAngleOffset[9] = {
     1.570795, 0.7853975, 0.0, -0.7853975, -1.570795, -2.3561925, -3.14159, -3.9269875, 1.570795,
 };
@@ -26,12 +25,13 @@ void SwitchToReflectedPen(HDC dc) {
 void DrawReflectedFrontArrow(FrameValues& frame) {
     HDC dc = frame.dc;
     const POINT start = frame.frontPt;
-    const int length = static_cast<int>((frame.reflSign * kFrontArrowLength) * frame.gammaMag);
+    const int length =
+        static_cast<int>((frame.reflSign * circuit::kFrontArrowLength) * frame.gammaMag);
     MoveToEx(dc, start.x, start.y, nullptr);
     LineTo(dc, start.x, start.y - length);
     GetCurrentPositionEx(dc, &frame.frontPt);
     const POINT tip = frame.frontPt;
-    const int barb = kFrontBarb * frame.reflSign;
+    const int barb = circuit::kFrontArrowBarb * frame.reflSign;
     MoveToEx(dc, tip.x, tip.y, nullptr);
     LineTo(dc, tip.x + barb, tip.y + barb);
     MoveToEx(dc, tip.x, tip.y, nullptr);
@@ -39,7 +39,7 @@ void DrawReflectedFrontArrow(FrameValues& frame) {
 }
 
 void DrawReflectedPhasors(const FrameValues& frame) {
-    const double dD = frame.clockDeg * DEG_TO_RAD;
+    const double dD = frame.clockDeg * kDegToRad;
     for (int k = kLoadStation; k < kStationCount; ++k) {
         if (frame.clockDeg < k * kDegreesPerStation) continue;
         POINT tip;

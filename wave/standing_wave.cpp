@@ -16,7 +16,7 @@ constexpr char kCaption[] = "Standing Wave";
 int EnvelopeHeight(const FrameValues& frame) {
     const double g = frame.gammaMag;
     const double gSquared = std::pow(g, 2.0);
-    const double phi = (360 - 2 * frame.clockDeg) * DEG_TO_RAD + 3.14159 * frame.loadAboveLine;
+    const double phi = (360 - 2 * frame.clockDeg) * kDegToRad + 3.14159 * frame.loadAboveLine;
     return static_cast<int>(50 * std::sqrt((gSquared + 1) - 2 * g * std::cos(phi)) + 0.5);
 }
 

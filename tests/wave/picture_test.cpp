@@ -155,7 +155,7 @@ class ReferenceFrames {
         };
         // Station k's phasor turns with the clock, pi/2 - k pi/4 ahead of it in the program's
         // constants: the incident one at station 7 wraps to +3 pi/4, the reflected one does not.
-        const double dD = d * wave::DEG_TO_RAD;
+        const double dD = d * wave::kDegToRad;
         const double ahead[9] = {1.570795,   0.7853975, 0,         -0.7853975, -1.570795,
                                  -2.3561925, -3.14159,  2.3561925, 1.570795};
         for (int k = 0; k <= 8; ++k) {
@@ -183,7 +183,7 @@ class ReferenceFrames {
         if (d >= 360 && d < 721) {
             t += Line("TextOutA %d %d \"Standing Wave\"", x1 + 20, y1 - 50);
             t += Line("TextOutA %d %d \"Ratio = %.2f\"", x1 + 20, y1 - 30, swr);
-            const double phi = (360 - 2 * d) * wave::DEG_TO_RAD + 3.14159 * loadAboveLine;
+            const double phi = (360 - 2 * d) * wave::kDegToRad + 3.14159 * loadAboveLine;
             const int E = static_cast<int>(
                 50 * std::sqrt((std::pow(G, 2.0) + 1) - 2 * G * std::cos(phi)) + 0.5);
             for (int dx : {0, -1, -2}) {
