@@ -53,9 +53,8 @@ void CanvasWindow::draw() {
     int x, y, width, height;
     fl_clip_box(0, 0, w(), h(), x, y, width, height);
     const surface::PixelRect exposed{x, y, x + width, y + height};
-    const surface::PixelRect covered{exposed.left, exposed.top,
-                                     std::min(exposed.right, canvas_.width()),
-                                     std::min(exposed.bottom, canvas_.height())};
+    const surface::PixelRect covered =
+        exposed.intersected({0, 0, canvas_.width(), canvas_.height()});
     if (!covered.empty()) {
         drawPixels(covered);
         shown_.record(canvas_, covered);
