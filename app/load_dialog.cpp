@@ -1,8 +1,8 @@
 // The load-value dialog: the text typed, converted and clamped to the loads the picture can show.
+#include <fast_float/fast_float.h>
+
 #include <algorithm>
-#include <charconv>
 #include <cstring>
-#include <limits>
 #include <string>
 
 #include "app/resources/resource.h"
@@ -24,8 +24,8 @@ const char* TakeDigits(const char* text, std::string& digits) {
 
 }  // namespace
 
-// The accepted prefix is scanned here and converted with from_chars, which rounds correctly and
-// ignores the user's locale.
+// The accepted prefix is scanned here and converted with fast_float, which rounds correctly,
+// ignores the user's locale and behaves the same with every compiler's C++ library.
 double ParseLoadText(const char* text) {
     while (*text != '\0' && std::strchr(" \t\n\v\f\r", *text) != nullptr) ++text;
     const bool negative = *text == '-';
@@ -55,16 +55,9 @@ double ParseLoadText(const char* text) {
     const std::string number = (whole.empty() ? "0" : whole) +
                                (fraction.empty() ? "" : "." + fraction) + "e" +
                                std::to_string(exponent);
+    // Beyond the doubles, the result is infinity or zero, whichever side the number lies on.
     double value = 0.0;
-    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (error == std::errc::result_out_of_range) {
-        // Beyond the doubles: the decade of the leading significant digit tells which side.
-        const std::string digits = whole + fraction;
-        const std::size_t leading = digits.find_first_not_of('0');
-        const long long decade =
-            exponent + static_cast<long long>(whole.size()) - 1 - static_cast<long long>(leading);
-        value = decade >= 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    }
+    fast_float::from_chars(number.data(), number.data() + number.size(), value);
     return negative ? -value : value;
 }
 
