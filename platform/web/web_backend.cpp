@@ -1,0 +1,168 @@
+#include "platform/web/web_backend.h"
+
+#include <emscripten.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// What the page reports; page.js uses the same numbers.
+enum PageEvent { kNoEvent = 0, kKeyDown = 1, kResized = 2, kBoxAnswered = 3, kDialogCommand = 4 };
+
+// Each function hands over to the page object of page.js.
+// clang-format off
+EM_JS(void, velmora_wait, (double timeout), {
+    Asyncify.handleSleep(function(wakeUp) { Velmora.wait(timeout, wakeUp); });
+});
+EM_JS(int, velmora_take_event, (int* fields), { return Velmora.takeEvent(fields); });
+EM_JS(void, velmora_show_window, (const char* title, int* size), {
+    Velmora.showWindow(UTF8ToString(title), size);
+});
+EM_JS(void, velmora_present, (const COLORREF* pixels, int width, int height, int left, int top,
+                              int right, int bottom), {
+    Velmora.present(pixels, width, height, left, top, right, bottom);
+});
+EM_JS(void, velmora_open_box, (int id, const char* text, const char* caption, int type), {
+    Velmora.openBox(id, UTF8ToString(text), UTF8ToString(caption), type);
+});
+EM_JS(void, velmora_open_dialog, (int id, const char* caption, const char* font, int points,
+                                  int width, int height), {
+    Velmora.openDialog(id, UTF8ToString(caption), UTF8ToString(font), points, width, height);
+});
+EM_JS(void, velmora_add_control, (int id, int kind, int control, const char* text, int x, int y,
+                                  int width, int height), {
+    Velmora.addControl(id, kind, control, UTF8ToString(text), x, y, width, height);
+});
+EM_JS(void, velmora_show_dialog, (int id), { Velmora.showDialog(id); });
+EM_JS(void, velmora_focus, (int id, int control), { Velmora.focus(id, control); });
+EM_JS(int, velmora_control_text_size, (int id, int control), {
+    return lengthBytesUTF8(Velmora.controlText(id, control)) + 1;
+});
+EM_JS(void, velmora_control_text, (int id, int control, char* text, int size), {
+    stringToUTF8(Velmora.controlText(id, control), text, size);
+});
+EM_JS(void, velmora_close, (int id), { Velmora.close(id); });
+// clang-format on
+
+}  // namespace
+
+namespace platform::web {
+
+class WebBackend::Box : public MessageBoxView {
+  public:
+    Box(WebBackend& backend, int id) : backend_(backend), id_(id) { backend_.boxes_[id] = this; }
+    ~Box() override {
+        backend_.boxes_.erase(id_);
+        velmora_close(id_);
+    }
+    int result() const override { return result_; }
+    void answer(int button) { result_ = button; }
+
+  private:
+    WebBackend& backend_;
+    int id_;
+    int result_ = 0;
+};
+
+class WebBackend::Dialog : public DialogView {
+  public:
+    Dialog(WebBackend& backend, int id, HWND handle) : backend_(backend), id_(id) {
+        backend_.dialogs_[id] = handle;
+    }
+    ~Dialog() override {
+        backend_.dialogs_.erase(id_);
+        velmora_close(id_);
+    }
+    void setFocus(int controlId) override { velmora_focus(id_, controlId); }
+    std::string controlText(int controlId) const override {
+        std::string text(static_cast<std::size_t>(velmora_control_text_size(id_, controlId)), '\0');
+        velmora_control_text(id_, controlId, text.data(), static_cast<int>(text.size()));
+        text.resize(text.size() - 1);  // the terminator
+        return text;
+    }
+
+  private:
+    WebBackend& backend_;
+    int id_;
+};
+
+Millis WebBackend::now() { return static_cast<Millis>(std::floor(emscripten_get_now())); }
+
+bool WebBackend::takeEvents() {
+    bool any = false;
+    int fields[2];
+    for (int kind; (kind = velmora_take_event(fields)) != kNoEvent;) {
+        any = true;
+        switch (kind) {
+            case kKeyDown:
+                if (window_ != nullptr) KeyDown(window_, fields[0]);
+                break;
+            case kResized:
+                if (window_ != nullptr) ClientResized(window_, fields[0], fields[1]);
+                break;
+            case kBoxAnswered:
+                if (const auto box = boxes_.find(fields[0]); box != boxes_.end()) {
+                    box->second->answer(fields[1]);
+                }
+                break;
+            case kDialogCommand:
+                if (const auto dialog = dialogs_.find(fields[0]); dialog != dialogs_.end()) {
+                    DialogCommand(dialog->second, fields[1]);
+                }
+                break;
+        }
+    }
+    return any;
+}
+
+void WebBackend::waitForEvents(std::optional<Millis> deadline) {
+    if (takeEvents()) return;
+    // The browser runs its own work (input, painting the canvas) while the program sleeps.
+    velmora_wait(deadline ? static_cast<double>(std::max<Millis>(*deadline - now(), 0)) : -1.0);
+    takeEvents();
+}
+
+void WebBackend::showWindow(HWND window, const std::string& title, const surface::Canvas&) {
+    if (window_ != nullptr && window_ != window) return;
+    window_ = window;
+    int size[2];
+    velmora_show_window(title.c_str(), size);
+    ClientResized(window, size[0], size[1]);
+}
+
+void WebBackend::hideWindow(HWND) {}
+
+void WebBackend::present(HWND window, const surface::Canvas& canvas,
+                         const surface::PixelRect& changed) {
+    if (window != window_) return;
+    velmora_present(canvas.data(), canvas.width(), canvas.height(), changed.left, changed.top,
+                    changed.right, changed.bottom);
+}
+
+void WebBackend::destroyWindow(HWND window) {
+    if (window == window_) window_ = nullptr;
+}
+
+std::unique_ptr<MessageBoxView> WebBackend::openMessageBox(HWND, const std::string& text,
+                                                           const std::string& caption, UINT type) {
+    const int id = ++lastElementId_;
+    auto box = std::make_unique<Box>(*this, id);
+    velmora_open_box(id, text.c_str(), caption.c_str(), static_cast<int>(type));
+    return box;
+}
+
+std::unique_ptr<DialogView> WebBackend::openDialog(HWND dialog, HWND, const DialogLayout& layout) {
+    const int id = ++lastElementId_;
+    auto view = std::make_unique<Dialog>(*this, id, dialog);
+    velmora_open_dialog(id, layout.caption.c_str(), layout.fontName.c_str(), layout.fontPointSize,
+                        layout.width, layout.height);
+    for (const DialogControl& control : layout.controls) {
+        velmora_add_control(id, static_cast<int>(control.kind), control.id, control.text.c_str(),
+                            control.x, control.y, control.width, control.height);
+    }
+    velmora_show_dialog(id);
+    return view;
+}
+
+}  // namespace platform::web

@@ -1,0 +1,45 @@
+// The browser backend: the program's window is the page's canvas, message boxes and dialogs are
+// HTML <dialog> elements, and waiting for input yields to the browser (Asyncify) until a timer is
+// due or the page reports an event. The page side lives in page.js.
+//
+// A page has one canvas: the first top-level window shown gets it, and the title becomes the
+// page's title. Other top-level windows are not shown.
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include "platform/backend.h"
+
+namespace platform::web {
+
+class WebBackend final : public Backend {
+  public:
+    Millis now() override;
+    void waitForEvents(std::optional<Millis> deadline) override;
+
+    void showWindow(HWND window, const std::string& title, const surface::Canvas& canvas) override;
+    void hideWindow(HWND window) override;
+    void present(HWND window, const surface::Canvas& canvas,
+                 const surface::PixelRect& changed) override;
+    void destroyWindow(HWND window) override;
+
+    std::unique_ptr<MessageBoxView> openMessageBox(HWND owner, const std::string& text,
+                                                   const std::string& caption, UINT type) override;
+    std::unique_ptr<DialogView> openDialog(HWND dialog, HWND owner,
+                                           const DialogLayout& layout) override;
+
+  private:
+    class Box;
+    class Dialog;
+
+    // Reports what the page has queued; false if it had nothing.
+    bool takeEvents();
+
+    HWND window_ = nullptr;
+    int lastElementId_ = 0;        // boxes and dialogs on the page
+    std::map<int, Box*> boxes_;    // open message boxes by element id
+    std::map<int, HWND> dialogs_;  // open dialogs by element id
+};
+
+}  // namespace platform::web
