@@ -22,10 +22,9 @@ var Velmora = {
     wakeTimer: 0,
     canvas: null,
     context: null,
-    image: null,
-    imagePixels: null,  // the image's pixels as 32-bit words, for copying whole pixels
-    fixedSize: null,    // [width, height] from the page's size=WxH parameter
-    elements: {},       // open boxes and dialogs by id
+    image: null,      // the program's pixels as the canvas takes them
+    fixedSize: null,  // [width, height] from the page's size=WxH parameter
+    elements: {},     // open boxes and dialogs by id
 
     post: function(kind, a, b) {
         Velmora.events.push([kind, a, b]);
@@ -106,31 +105,25 @@ var Velmora = {
         Velmora.post(Velmora.RESIZED, client[0], client[1]);
     },
 
-    // Copies the changed area of the program's pixels (COLORREF 0x00BBGGRR, that is bytes R G B 0)
-    // into the canvas image, opaque, and sends only that area to the canvas.
+    // Sends the changed area of the program's opaque RGBA pixels to the canvas. The image lies
+    // over the program's memory, so nothing is copied or allocated here, except when the size
+    // or the memory changes.
     present: function(pixels, width, height, left, top, right, bottom) {
         var canvas = Velmora.canvas;
-        if (canvas.width !== width || canvas.height !== height || !Velmora.image) {
+        if (canvas.width !== width || canvas.height !== height) {
             canvas.width = width;
             canvas.height = height;
             canvas.style.width = width + "px";
             canvas.style.height = height + "px";
-            Velmora.image = Velmora.context.createImageData(Math.max(width, 1), Math.max(height, 1));
-            Velmora.imagePixels = new Uint32Array(Velmora.image.data.buffer);
         }
-        left = Math.max(left, 0);
-        top = Math.max(top, 0);
-        right = Math.min(right, width);
-        bottom = Math.min(bottom, height);
-        if (right <= left || bottom <= top) return;
-        var source = HEAPU32;
-        var target = Velmora.imagePixels;
-        var first = pixels >> 2;
-        for (var y = top; y < bottom; ++y) {
-            var row = y * width;
-            for (var x = left; x < right; ++x) target[row + x] = source[first + row + x] | 0xff000000;
+        var image = Velmora.image;
+        if (!image || image.data.buffer !== HEAPU8.buffer || image.data.byteOffset !== pixels ||
+            image.width !== width || image.height !== height) {
+            image = Velmora.image =
+                new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, width * height * 4),
+                              width, height);
         }
-        Velmora.context.putImageData(Velmora.image, 0, 0, left, top, right - left, bottom - top);
+        Velmora.context.putImageData(image, 0, 0, left, top, right - left, bottom - top);
     },
 
     // A <dialog> with a title bar; `cancel` is what Esc means for it.

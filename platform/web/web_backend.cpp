@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -19,7 +20,7 @@ EM_JS(int, velmora_take_event, (int* fields), { return Velmora.takeEvent(fields)
 EM_JS(void, velmora_show_window, (const char* title, int* size), {
     Velmora.showWindow(UTF8ToString(title), size);
 });
-EM_JS(void, velmora_present, (const COLORREF* pixels, int width, int height, int left, int top,
+EM_JS(void, velmora_present, (const std::uint32_t* pixels, int width, int height, int left, int top,
                               int right, int bottom), {
     Velmora.present(pixels, width, height, left, top, right, bottom);
 });
@@ -136,8 +137,27 @@ void WebBackend::hideWindow(HWND) {}
 void WebBackend::present(HWND window, const surface::Canvas& canvas,
                          const surface::PixelRect& changed) {
     if (window != window_) return;
-    velmora_present(canvas.data(), canvas.width(), canvas.height(), changed.left, changed.top,
-                    changed.right, changed.bottom);
+    const int width = canvas.width();
+    const int height = canvas.height();
+    surface::PixelRect area = changed;
+    if (width != shownWidth_ || height != shownHeight_) {
+        // A new size clears the page's canvas: everything goes over again.
+        shown_.assign(static_cast<std::size_t>(width) * height, 0);
+        shownWidth_ = width;
+        shownHeight_ = height;
+        area = {0, 0, width, height};
+    }
+    area = {std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, width),
+            std::min(area.bottom, height)};
+    if (area.empty()) return;
+    // A COLORREF is the bytes R G B 0 in memory; the page wants them opaque: R G B 255.
+    for (int y = area.top; y < area.bottom; ++y) {
+        const std::size_t row = static_cast<std::size_t>(y) * width;
+        const COLORREF* from = canvas.data() + row;
+        std::uint32_t* to = shown_.data() + row;
+        for (int x = area.left; x < area.right; ++x) to[x] = from[x] | 0xff000000u;
+    }
+    velmora_present(shown_.data(), width, height, area.left, area.top, area.right, area.bottom);
 }
 
 void WebBackend::destroyWindow(HWND window) {

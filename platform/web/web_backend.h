@@ -6,8 +6,10 @@
 // page's title. Other top-level windows are not shown.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/backend.h"
 
@@ -37,6 +39,11 @@ class WebBackend final : public Backend {
     bool takeEvents();
 
     HWND window_ = nullptr;
+    // The window's pixels as the page's canvas takes them (RGBA bytes), kept between calls so
+    // that presenting allocates nothing.
+    std::vector<std::uint32_t> shown_;
+    int shownWidth_ = 0;
+    int shownHeight_ = 0;
     int lastElementId_ = 0;        // boxes and dialogs on the page
     std::map<int, Box*> boxes_;    // open message boxes by element id
     std::map<int, HWND> dialogs_;  // open dialogs by element id

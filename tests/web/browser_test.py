@@ -79,7 +79,7 @@ class Page:
                 return result
             if time.monotonic() > limit:
                 self.driver.save_screenshot(str(self.work / "failed.png"))
-                raise Failure(f"{what} (screenshot in {self.work / 'failed.png'})")
+                raise Failure(f"{what} (screenshot: {self.work / 'failed.png'})")
             time.sleep(0.1)
 
     def press(self, *keys):
@@ -187,11 +187,12 @@ def main():
         ("the standalone file from file://", lambda p: standalone_file(p, build)),
     ]
     failed = 0
-    for name, scenario in scenarios:
+    for number, (name, scenario) in enumerate(scenarios, 1):
         driver = webdriver.Chrome(options=options)
         page = Page(driver, render, work)
         try:
             scenario(page)
+            driver.save_screenshot(str(work / f"scenario-{number}.png"))
             errors = page.console_errors()
             if errors:
                 raise Failure("console errors: " + "; ".join(errors))
