@@ -71,6 +71,8 @@ var Velmora = {
             return;
         }
         Velmora.fixedSize = [width, height];
+        // A client larger than the browser's window can be scrolled.
+        document.body.classList.remove("fill");
     },
 
     showWindow: function(title, size) {
@@ -139,6 +141,7 @@ var Velmora = {
                 event.preventDefault();
                 cancel();
             }
+            if (event.keyCode === Velmora.VK_F1) event.preventDefault();
             event.stopPropagation();
         });
         // Esc may also reach the browser's own handling as a cancel event: never let it close.
