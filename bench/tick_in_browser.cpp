@@ -7,6 +7,7 @@
 
 #include "circuit/circuit.h"
 #include "surface/canvas.h"
+#include "surface/device_context.h"
 #include "wave/frame.h"
 
 namespace {
