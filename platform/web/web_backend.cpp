@@ -124,9 +124,10 @@ void WebBackend::waitForEvents(std::optional<Millis> deadline) {
     takeEvents();
 }
 
-void WebBackend::showWindow(HWND window, const std::string& title, const surface::Canvas&) {
+void WebBackend::showWindow(HWND window, const std::string& title, const surface::Canvas& canvas) {
     if (window_ != nullptr && window_ != window) return;
     window_ = window;
+    canvas_ = &canvas;
     int size[2];
     velmora_show_window(title.c_str(), size);
     ClientResized(window, size[0], size[1]);
@@ -134,34 +135,32 @@ void WebBackend::showWindow(HWND window, const std::string& title, const surface
 
 void WebBackend::hideWindow(HWND) {}
 
-void WebBackend::present(HWND window, const surface::Canvas& canvas,
-                         const surface::PixelRect& changed) {
+void WebBackend::present(HWND window, const surface::ChangedTiles& changed) {
     if (window != window_) return;
-    const int width = canvas.width();
-    const int height = canvas.height();
-    surface::PixelRect area = changed;
+    const int width = canvas_->width();
+    const int height = canvas_->height();
     if (width != shownWidth_ || height != shownHeight_) {
-        // A new size clears the page's canvas: everything goes over again.
+        // A new size clears the page's canvas: every tile is changed then.
         shown_.assign(static_cast<std::size_t>(width) * height, 0);
         shownWidth_ = width;
         shownHeight_ = height;
-        area = {0, 0, width, height};
     }
-    area = {std::max(area.left, 0), std::max(area.top, 0), std::min(area.right, width),
-            std::min(area.bottom, height)};
-    if (area.empty()) return;
-    // A COLORREF is the bytes R G B 0 in memory; the page wants them opaque: R G B 255.
-    for (int y = area.top; y < area.bottom; ++y) {
-        const std::size_t row = static_cast<std::size_t>(y) * width;
-        const COLORREF* from = canvas.data() + row;
-        std::uint32_t* to = shown_.data() + row;
-        for (int x = area.left; x < area.right; ++x) to[x] = from[x] | 0xff000000u;
-    }
-    velmora_present(shown_.data(), width, height, area.left, area.top, area.right, area.bottom);
+    changed.forEachArea([&](const surface::PixelRect& area) {
+        // A COLORREF is the bytes R G B 0 in memory; the page wants them opaque: R G B 255.
+        for (int y = area.top; y < area.bottom; ++y) {
+            const std::size_t row = static_cast<std::size_t>(y) * width;
+            const COLORREF* from = canvas_->data() + row;
+            std::uint32_t* to = shown_.data() + row;
+            for (int x = area.left; x < area.right; ++x) to[x] = from[x] | 0xff000000u;
+        }
+        velmora_present(shown_.data(), width, height, area.left, area.top, area.right, area.bottom);
+    });
 }
 
 void WebBackend::destroyWindow(HWND window) {
-    if (window == window_) window_ = nullptr;
+    if (window != window_) return;
+    window_ = nullptr;
+    canvas_ = nullptr;
 }
 
 std::unique_ptr<MessageBoxView> WebBackend::openMessageBox(HWND, const std::string& text,

@@ -22,8 +22,7 @@ class WebBackend final : public Backend {
 
     void showWindow(HWND window, const std::string& title, const surface::Canvas& canvas) override;
     void hideWindow(HWND window) override;
-    void present(HWND window, const surface::Canvas& canvas,
-                 const surface::PixelRect& changed) override;
+    void present(HWND window, const surface::ChangedTiles& changed) override;
     void destroyWindow(HWND window) override;
 
     std::unique_ptr<MessageBoxView> openMessageBox(HWND owner, const std::string& text,
@@ -39,6 +38,7 @@ class WebBackend final : public Backend {
     bool takeEvents();
 
     HWND window_ = nullptr;
+    const surface::Canvas* canvas_ = nullptr;  // the window's, valid until destroyWindow
     // The window's pixels as the page's canvas takes them (RGBA bytes), kept between calls so
     // that presenting allocates nothing.
     std::vector<std::uint32_t> shown_;
