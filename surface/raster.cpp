@@ -359,7 +359,8 @@ void DrawLine(Canvas& canvas, const Mix& pen, int penWidth, int x0, int y0, int 
     const std::int64_t majorDelta = xMajor ? dx : dy;
     const std::int64_t minorDelta = xMajor ? dy : dx;
     const LineSteps line{std::abs(majorDelta), std::abs(minorDelta)};
-    if (line.steps == 0) return;
+    // Without pixels there is no row to address, and the band clipping below assumes one.
+    if (line.steps == 0 || canvas.width() == 0 || canvas.height() == 0) return;
     const int width = std::clamp(penWidth, 1, kWidestPen);
     const LineAxes axes{xMajor,
                         xMajor ? x0 : y0,

@@ -74,6 +74,24 @@ TEST(LineClipping, LinesBetweenTheIntLimitsShowTheirVisiblePixels) {
     }
 }
 
+// A canvas without rows or columns has nothing to draw on, whatever the line; the sanitizer
+// build also rejects any address computed from its missing rows.
+TEST(LineClipping, CanvasesWithoutPixelsStayUntouched) {
+    const int sizes[][2] = {{40, 0}, {0, 30}, {0, 0}};
+    const LineCase lines[] = {{2, 0, -1, 2, -1, {}},
+                              {2, -1, 0, -1, 2, {}},
+                              {1, 0, 0, 5, 3, {}},
+                              {2, kIntMin, kIntMin, kIntMax, kIntMax, {}}};
+    for (auto [width, height] : sizes) {
+        for (const LineCase& c : lines) {
+            Drawing drawing(width, height);
+            drawing.usePen(c.penWidth, kRed);
+            drawing.line(c.x0, c.y0, c.x1, c.y1);
+            EXPECT_EQ(drawing.changed(), c.expected) << width << " x " << height;
+        }
+    }
+}
+
 // A line through c from c - k d to c + k d steps exactly like the short line from c - d to
 // c + d repeated, so for any k its pixels near c are those of a short line through c.
 TEST(LineClipping, HugeLinesTouchTheSamePixelsAsShortOnes) {

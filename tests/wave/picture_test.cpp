@@ -82,7 +82,7 @@ TEST(Circuit, LoadCaptionHasOneDecimalBesideTheLoad) {
     const std::pair<double, const char*> captions[] = {
         {50, "50.0"}, {10000, "10000.0"}, {0.1, "0.1"}, {73.25, "73.2"}, {33.36, "33.4"}};
     for (auto [load, text] : captions) {
-        EXPECT_EQ(Record([&](HDC dc) { DrawLoadCaption(dc, 992, 666, load); }),
+        EXPECT_EQ(Record([load = load](HDC dc) { DrawLoadCaption(dc, 992, 666, load); }),
                   "TextOutA 764 196 \"" + std::string(text) + " ohms\"\n");
     }
 }
