@@ -125,8 +125,9 @@ class Session {
     Session& operator=(const Session&) = delete;
 };
 
-// Events a backend reports. Input to a window that is disabled (its modal dialog or owned box
-// is open) or destroyed is dropped, as on Windows.
+// Events a backend reports. Input is routed when the program takes it from the queue, as on
+// Windows: keys for a window that is then disabled go to its open dialog (Enter as OK, Esc as
+// Cancel, other keys are lost), close requests for it are lost.
 void KeyDown(HWND window, int virtualKey);               // posts WM_KEYDOWN
 void CloseRequested(HWND window);                        // posts WM_CLOSE (the close box)
 void ClientResized(HWND window, int width, int height);  // sends WM_SIZE, repaints everything

@@ -32,6 +32,8 @@ struct Window {
 
     // Top-level windows.
     WindowClass windowClass{};
+    int clientWidth = 0;  // the client size, which the canvas holds as far as it can
+    int clientHeight = 0;
     std::unique_ptr<surface::Canvas> canvas;
     bool visible = false;
     int disabledBy = 0;  // open modal boxes and dialogs owned by this window
@@ -59,18 +61,25 @@ struct Timer {
     Millis due;
 };
 
+// A message waiting in the thread's queue. Input (keys, the close box) is routed when it is taken,
+// as Windows routes it: to the window that then has the focus.
+struct Queued {
+    MSG message;
+    bool input;
+};
+
 struct State {
     State(Backend& b, std::span<const DialogResource> d) : backend(b), dialogs(d) {}
 
     Backend& backend;
     std::span<const DialogResource> dialogs;
     std::map<std::string, WindowClass> classes;
-    // Destroyed windows stay here, marked, so that a handle or a device context still held by the
-    // program never points at freed memory.
+    // A destroyed window leaves once no device context draws on it; handles are never reused,
+    // so a stale one finds nothing.
     std::map<HWND, std::unique_ptr<Window>> windows;
     std::uintptr_t lastHandle = 0;
     std::map<HDC, HWND> windowDCs;  // from GetDC and BeginPaint, until released
-    std::deque<MSG> posted;
+    std::deque<Queued> posted;
     bool quitPosted = false;
     int quitCode = 0;
     std::vector<Timer> timers;
@@ -83,6 +92,12 @@ State& Current();
 Window& NewWindow(Window::Kind kind);
 // A window that exists and is not destroyed, or null.
 Window* Live(HWND handle);
+// Marks the window destroyed and frees it as soon as no device context draws on its canvas
+// (call again when one is released).
+void Forget(HWND handle);
+
+// WM_COMMAND from the dialog's control with this id (a button, Enter or Esc).
+MSG CommandMessage(const Window& dialog, int id);
 
 // Calls the window's procedure (or dialog procedure), noting the message in an active trace.
 LRESULT Deliver(Window& window, UINT message, WPARAM wParam, LPARAM lParam);

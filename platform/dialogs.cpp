@@ -13,20 +13,24 @@ namespace {
 // Keeps the owner from taking input while a box or dialog it owns is open.
 class OwnerDisabled {
   public:
-    explicit OwnerDisabled(HWND owner) : owner_(Live(owner)) {
-        if (owner_ != nullptr) ++owner_->disabledBy;
+    explicit OwnerDisabled(HWND owner) {
+        if (Window* window = Live(owner)) {
+            ++window->disabledBy;
+            owner_ = owner;
+        }
     }
+    // The owner may have been destroyed meanwhile, and freed.
     ~OwnerDisabled() {
-        if (owner_ != nullptr) --owner_->disabledBy;
+        if (Window* window = Live(owner_)) --window->disabledBy;
     }
     OwnerDisabled(const OwnerDisabled&) = delete;
     OwnerDisabled& operator=(const OwnerDisabled&) = delete;
 
-    // The owner if it is a live top-level window.
-    HWND handle() const { return owner_ != nullptr ? owner_->handle : nullptr; }
+    // The owner if it is a live window.
+    HWND handle() const { return owner_; }
 
   private:
-    Window* owner_;  // windows are never freed within a session
+    HWND owner_ = nullptr;
 };
 
 // Dialog units to pixels: a horizontal unit is a quarter of the font's average character width,
@@ -159,10 +163,11 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE /*instance*/, LPCSTR templateName, HWND
     platform::core::RunModalLoop([&] { return dialog.ended; });
 
     dialog.view.reset();
-    dialog.destroyed = true;
-    for (HWND handle : dialog.controls) state.windows[handle]->destroyed = true;
+    const INT_PTR result = dialog.result;
+    for (HWND handle : dialog.controls) platform::core::Forget(handle);
+    platform::core::Forget(dialog.handle);
     state.focus = Live(focusBefore) != nullptr ? focusBefore : nullptr;
-    return dialog.result;
+    return result;
 }
 
 HWND WINAPI GetDlgItem(HWND dialog, int id) {

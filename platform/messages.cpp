@@ -34,15 +34,45 @@ int CharacterOf(WPARAM virtualKey) {
     return 0;
 }
 
+// The dialog that has the focus (itself or one of its controls), if one does.
+Window* FocusedDialog() {
+    Window* focus = Live(Current().focus);
+    if (focus != nullptr && focus->kind == Window::Kind::Control) focus = Live(focus->parent);
+    return focus != nullptr && focus->kind == Window::Kind::Dialog && !focus->ended ? focus
+                                                                                    : nullptr;
+}
+
+// Input for a window that a box or dialog has disabled since it was typed goes where Windows
+// sends it: keys to the window with the focus, where the dialog turns Enter into OK and Esc
+// into Cancel (other keys belong to the edit field, which the backend keeps); a click on the
+// close box is lost. False when the input is lost.
+bool RouteInput(MSG& message) {
+    const Window* target = Live(message.hwnd);
+    if (target == nullptr) return false;
+    if (target->kind != Window::Kind::TopLevel || target->disabledBy == 0) return true;
+    const Window* dialog = message.message == WM_KEYDOWN ? FocusedDialog() : nullptr;
+    if (dialog == nullptr) return false;
+    if (message.wParam == VK_RETURN) {
+        message = CommandMessage(*dialog, IDOK);
+    } else if (message.wParam == VK_ESCAPE) {
+        message = CommandMessage(*dialog, IDCANCEL);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool TakeMessage(MSG& message) {
     State& state = Current();
     const Millis now = state.backend.now();
     const DWORD time = static_cast<DWORD>(now);
-    if (!state.posted.empty()) {
-        message = state.posted.front();
+    while (!state.posted.empty()) {
+        const Queued queued = state.posted.front();
         state.posted.pop_front();
+        message = queued.message;
+        if (queued.input && !RouteInput(message)) continue;
         message.time = time;
         return true;
     }
@@ -115,7 +145,8 @@ BOOL WINAPI TranslateMessage(const MSG* message) {
     const int character = platform::core::CharacterOf(message->wParam);
     if (character == 0) return FALSE;
     Current().posted.push_back(
-        {message->hwnd, WM_CHAR, static_cast<WPARAM>(character), message->lParam, 0, {0, 0}});
+        {{message->hwnd, WM_CHAR, static_cast<WPARAM>(character), message->lParam, 0, {0, 0}},
+         false});
     return TRUE;
 }
 
@@ -134,7 +165,7 @@ LRESULT WINAPI DispatchMessageA(const MSG* message) {
 
 BOOL WINAPI PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (window != nullptr && Live(window) == nullptr) return FALSE;
-    Current().posted.push_back({window, message, wParam, lParam, 0, {0, 0}});
+    Current().posted.push_back({{window, message, wParam, lParam, 0, {0, 0}}, false});
     return TRUE;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -85,6 +86,30 @@ Window* Live(HWND handle) {
     return found->second.get();
 }
 
+void Forget(HWND handle) {
+    State& state = Current();
+    const auto found = state.windows.find(handle);
+    if (found == state.windows.end()) return;
+    found->second->destroyed = true;
+    for (const auto& [dc, window] : state.windowDCs) {
+        if (window == handle) return;
+    }
+    state.windows.erase(found);
+}
+
+MSG CommandMessage(const Window& dialog, int id) {
+    HWND control = nullptr;
+    for (HWND handle : dialog.controls) {
+        if (Live(handle) != nullptr && Live(handle)->id == id) control = handle;
+    }
+    return {dialog.handle,
+            WM_COMMAND,
+            static_cast<WPARAM>(static_cast<WORD>(id)),
+            reinterpret_cast<LPARAM>(control),
+            0,
+            {0, 0}};
+}
+
 LRESULT Deliver(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
     NoteInTrace(message, wParam, lParam);
     switch (window.kind) {
@@ -121,21 +146,18 @@ Session::~Session() {
     core::current = nullptr;
 }
 
+// Whether the window takes input is decided when the input is taken from the queue.
 void KeyDown(HWND window, int virtualKey) {
     const Window* target = Live(window);
-    if (target == nullptr || target->kind != Window::Kind::TopLevel || target->disabledBy > 0) {
-        return;
-    }
+    if (target == nullptr || target->kind != Window::Kind::TopLevel) return;
     core::Current().posted.push_back(
-        {window, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 1, 0, {0, 0}});
+        {{window, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 1, 0, {0, 0}}, true});
 }
 
 void CloseRequested(HWND window) {
     const Window* target = Live(window);
-    if (target == nullptr || target->kind != Window::Kind::TopLevel || target->disabledBy > 0) {
-        return;
-    }
-    core::Current().posted.push_back({window, WM_CLOSE, 0, 0, 0, {0, 0}});
+    if (target == nullptr || target->kind != Window::Kind::TopLevel) return;
+    core::Current().posted.push_back({{window, WM_CLOSE, 0, 0, 0, {0, 0}}, true});
 }
 
 void ClientResized(HWND window, int width, int height) {
@@ -144,13 +166,22 @@ void ClientResized(HWND window, int width, int height) {
     // WM_SIZE carries each dimension in 16 bits.
     width = std::clamp(width, 0, 0xffff);
     height = std::clamp(height, 0, 0xffff);
-    surface::Canvas& canvas = *target->canvas;
-    const int oldWidth = canvas.width();
-    const int oldHeight = canvas.height();
+    const int oldWidth = target->clientWidth;
+    const int oldHeight = target->clientHeight;
     if (width == oldWidth && height == oldHeight) return;
-    canvas.resize(width, height);
-    target->invalid = target->invalid.intersected({0, 0, width, height});
+    target->clientWidth = width;
+    target->clientHeight = height;
+    surface::Canvas& canvas = *target->canvas;
+    try {
+        canvas.resize(width, height);
+    } catch (const std::bad_alloc&) {
+        // The old pixels stay: drawing beyond them is clipped, as beyond any canvas.
+    }
+    target->invalid = target->invalid.intersected({0, 0, canvas.width(), canvas.height()});
     core::Deliver(*target, WM_SIZE, 0, MAKELPARAM(width, height));
+    // The procedure may have destroyed the window.
+    target = Live(window);
+    if (target == nullptr) return;
     const UINT style = target->windowClass.style;
     const bool redrawAll = ((style & CS_HREDRAW) != 0 && width != oldWidth) ||
                            ((style & CS_VREDRAW) != 0 && height != oldHeight);
@@ -172,16 +203,7 @@ void ClientResized(HWND window, int width, int height) {
 void DialogCommand(HWND dialog, int id) {
     Window* target = Live(dialog);
     if (target == nullptr || target->kind != Window::Kind::Dialog || target->ended) return;
-    HWND control = nullptr;
-    for (HWND handle : target->controls) {
-        if (Live(handle) != nullptr && Live(handle)->id == id) control = handle;
-    }
-    core::Current().posted.push_back({dialog,
-                                      WM_COMMAND,
-                                      static_cast<WPARAM>(static_cast<WORD>(id)),
-                                      reinterpret_cast<LPARAM>(control),
-                                      0,
-                                      {0, 0}});
+    core::Current().posted.push_back({core::CommandMessage(*target, id), false});
 }
 
 bool TimerExists(HWND window, UINT_PTR id) {

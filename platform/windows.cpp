@@ -70,7 +70,11 @@ BOOL ReleaseWindowDC(HDC dc) {
     const HWND handle = found->second;
     windowDCs.erase(found);
     surface::ReleaseCanvasDC(dc);
-    if (Window* window = Live(handle)) platform::core::PresentChanges(*window);
+    if (Window* window = Live(handle)) {
+        platform::core::PresentChanges(*window);
+    } else {
+        platform::core::Forget(handle);  // destroyed while this context drew on it
+    }
     return TRUE;
 }
 
@@ -107,14 +111,18 @@ HWND WINAPI CreateWindowExA(DWORD /*exStyle*/, LPCSTR className, LPCSTR windowNa
     };
     const int clientWidth = clientSide(width, framed ? platform::core::kFrameWidth : 0);
     const int clientHeight = clientSide(height, framed ? platform::core::kFrameHeight : 0);
+    window.clientWidth = clientWidth;
+    window.clientHeight = clientHeight;
     window.canvas = std::make_unique<surface::Canvas>(clientWidth, clientHeight);
+    const HWND handle = window.handle;
     if (Deliver(window, WM_CREATE, 0, 0) == -1) {
-        window.destroyed = true;
+        platform::core::Forget(handle);
         return nullptr;
     }
-    Deliver(window, WM_SIZE, 0, MAKELPARAM(clientWidth, clientHeight));
-    if ((style & WS_VISIBLE) != 0) ShowWindow(window.handle, SW_SHOW);
-    return window.handle;
+    // From here on the procedure may destroy its window; only the handle is used.
+    SendMessageA(handle, WM_SIZE, 0, MAKELPARAM(clientWidth, clientHeight));
+    if ((style & WS_VISIBLE) != 0) ShowWindow(handle, SW_SHOW);
+    return handle;
 }
 
 BOOL WINAPI ShowWindow(HWND handle, int showCommand) {
@@ -130,9 +138,11 @@ BOOL WINAPI ShowWindow(HWND handle, int showCommand) {
         }
     } else if (!window->visible) {
         window->visible = true;
-        // The backend may give the window another size while showing it (ClientResized).
+        // The backend may give the window another size while showing it (ClientResized), and
+        // the procedure may destroy the window on WM_SIZE.
         Current().backend.showWindow(handle, window->text, *window->canvas);
-        platform::core::Invalidate(*window, WholeClient(*window), true);
+        window = LiveTopLevel(handle);
+        if (window != nullptr) platform::core::Invalidate(*window, WholeClient(*window), true);
     }
     return wasVisible;
 }
@@ -153,9 +163,9 @@ BOOL WINAPI DestroyWindow(HWND handle) {
     if (state.focus == handle) state.focus = nullptr;
     // The window is still valid while it handles WM_DESTROY.
     Deliver(*window, WM_DESTROY, 0, 0);
-    window->destroyed = true;
     std::erase_if(state.timers,
                   [&](const platform::core::Timer& timer) { return timer.window == handle; });
+    platform::core::Forget(handle);
     return TRUE;
 }
 
@@ -179,7 +189,7 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM /*wParam*/, LPAR
 BOOL WINAPI GetClientRect(HWND handle, RECT* rect) {
     const Window* window = LiveTopLevel(handle);
     if (window == nullptr || rect == nullptr) return FALSE;
-    *rect = {0, 0, window->canvas->width(), window->canvas->height()};
+    *rect = {0, 0, window->clientWidth, window->clientHeight};
     return TRUE;
 }
 

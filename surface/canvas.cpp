@@ -15,10 +15,19 @@ void CheckSize(int width, int height) {
     }
 }
 
+// The part of a width x height picture that a canvas may hold.
+void Fit(int& width, int& height) {
+    width = std::min(width, kMaxCanvasSide);
+    height = std::min(height, kMaxCanvasSide);
+    if (width > 0)
+        height = static_cast<int>(std::min<std::int64_t>(height, kMaxCanvasPixels / width));
+}
+
 }  // namespace
 
 Canvas::Canvas(int width, int height, COLORREF fill) {
     CheckSize(width, height);
+    Fit(width, height);
     width_ = width;
     height_ = height;
     pixels_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
@@ -27,6 +36,7 @@ Canvas::Canvas(int width, int height, COLORREF fill) {
 
 void Canvas::resize(int width, int height, COLORREF fill) {
     CheckSize(width, height);
+    Fit(width, height);
     std::vector<COLORREF> resized(
         static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill);
     const int keptWidth = std::min(width, width_);

@@ -11,8 +11,14 @@
 
 namespace surface {
 
+// What one canvas may cost: far beyond any real screen (an 8K display is 7680 x 4320, 33 million
+// pixels), yet a desktop window's two copies of it stay within half a gigabyte.
+constexpr int kMaxCanvasSide = 16384;
+constexpr std::int64_t kMaxCanvasPixels = std::int64_t{1} << 26;  // 256 MiB of pixels
+
 class Canvas {
   public:
+    // A canvas holds as much of the size as it may cost: the top-left part of it, whole rows.
     Canvas(int width, int height, COLORREF fill = RGB(255, 255, 255));
 
     int width() const { return width_; }
@@ -21,7 +27,8 @@ class Canvas {
     COLORREF* row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
     const COLORREF* data() const { return pixels_.data(); }
 
-    // New size; the pixels that remain keep their colour, new ones get the fill colour.
+    // New size, as far as it fits (see the constructor); the pixels that remain keep their
+    // colour, new ones get the fill colour. The memory follows the size, down as well as up.
     void resize(int width, int height, COLORREF fill = RGB(255, 255, 255));
     void fill(const PixelRect& area, COLORREF colour);
 

@@ -103,8 +103,9 @@ void CanvasWindow::resize(int x, int y, int width, int height) {
     const bool sizeChanged = width != w() || height != h();
     Fl_Window::resize(x, y, width, height);
     if (!sizeChanged) return;
-    shown_.resize(width, height);
     ClientResized(handle_, width, height);
+    // Only what the backing store holds is ever shown from it.
+    shown_.resize(canvas_.width(), canvas_.height());
     // The backing store now has the new size; every pixel of it is shown again.
     redraw();
 }

@@ -9,7 +9,8 @@ void ShownPixels::resize(int width, int height) {
     width_ = width;
     height_ = height;
     // A colour no canvas pixel has (COLORREF keeps the top byte zero), so every pixel differs.
-    pixels_.assign(static_cast<std::size_t>(width) * height, 0xFFFFFFFFu);
+    // A fresh buffer, so that a smaller size gives the memory back.
+    pixels_ = std::vector<COLORREF>(static_cast<std::size_t>(width) * height, 0xFFFFFFFFu);
 }
 
 surface::PixelRect ShownPixels::clip(const surface::Canvas& canvas, surface::PixelRect area) const {

@@ -2,6 +2,8 @@
 // gets: creation and the client size, the order and timing of messages (posted, WM_QUIT, WM_PAINT,
 // WM_TIMER), modal loops, invalidation, erasing and device contexts, and modal dialogs from
 // templates.
+#include "platform/core.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -273,6 +275,36 @@ TEST_F(WindowTest, ASizeChangeSendsTheSizeAndRepaintsEverythingErased) {
     EXPECT_EQ(Pixel(5, 5), kWhite);
 }
 
+// WM_SIZE and GetClientRect carry any size; the canvas holds what it may cost of it, from the
+// top-left corner, and its memory follows the size down again.
+TEST_F(WindowTest, AnyClientSizeCostsAtMostTheCanvasLimit) {
+    static_assert(surface::kMaxCanvasSide == 16384 && surface::kMaxCanvasPixels == 16384 * 4096);
+    const std::array<int, 4> sizes[] = {
+        // client width and height, canvas width and height
+        {65535, 65535, 16384, 4096},
+        {70000, 3, 16384, 3},
+        {3, 70000, 3, 16384},
+        {0, 0, 0, 0},
+        {300, 0, 300, 0},
+        {992, 666, 992, 666},
+    };
+    for (auto [width, height, canvasWidth, canvasHeight] : sizes) {
+        platform::ClientResized(window, width, height);
+        const int sentWidth = std::min(width, 0xffff), sentHeight = std::min(height, 0xffff);
+        RECT client{};
+        GetClientRect(window, &client);
+        EXPECT_EQ(std::vector({client.right, client.bottom}), std::vector({sentWidth, sentHeight}));
+        EXPECT_EQ(
+            *std::find_if(messageLog.rbegin(), messageLog.rend(),
+                          [](const std::string& entry) { return entry.starts_with("WM_SIZE"); }),
+            "WM_SIZE " + std::to_string(sentWidth) + "x" + std::to_string(sentHeight));
+        const surface::Canvas& canvas = *platform::core::Live(window)->canvas;
+        EXPECT_EQ(std::vector({canvas.width(), canvas.height()}),
+                  std::vector({canvasWidth, canvasHeight}))
+            << width << " x " << height;
+    }
+}
+
 // Each context of the window is fresh: over black, the default copy mode draws the black pen as
 // black, where the NOTXOR mode left on the context before would turn it white.
 TEST_F(WindowTest, EveryContextStartsWithTheDefaults) {
@@ -327,16 +359,102 @@ TEST_F(DialogTest, TheTemplateIsLaidOutInPixelsOfTheDialogFont) {
                          {static_cast<int>(Kind::Edit), 10, 122, 125, 60, 23}}));
 }
 
-TEST_F(DialogTest, TheOwnerKeepsTickingButTakesNoKeysWhileTheDialogIsOpen) {
+TEST_F(DialogTest, TheOwnerKeepsTickingWhileTheDialogIsOpen) {
     SetTimer(window, 1, 50, nullptr);
     backend.answerDialog("", 200);
-    backend.setDriver([pressed = false](platform::HeadlessBackend& driver) mutable {
-        if (!pressed) driver.pressKey(VK_RETURN);
-        pressed = true;
-    });
     EXPECT_EQ(Run(), 20 + IDOK);
     EXPECT_EQ(std::count(messageLog.begin(), messageLog.end(), "WM_TIMER 1"), 4);
-    EXPECT_EQ(std::count(messageLog.begin(), messageLog.end(), "WM_KEYDOWN 13"), 0);
+}
+
+// Focuses the first control with a tab stop, as the program's dialog does.
+INT_PTR CALLBACK FocusingEndOnCommand(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return message == WM_INITDIALOG ? TRUE : EndOnCommand(dialog, message, wParam, lParam);
+}
+
+// Input typed before the dialog opened is routed when it is taken from the queue, as on Windows:
+// keys go to the dialog, which has the focus (Enter is OK, Esc is Cancel, others are lost), and
+// never to the disabled owner, nor does its close box.
+TEST_F(DialogTest, InputTypedAheadGoesToTheDialogAndNeverToItsDisabledOwner) {
+    constexpr int kCloseBox = 0;
+    struct Case {
+        std::vector<int> typed;  // in one burst; F1 opens the dialog
+        INT_PTR result;          // Esc, 100 ms after opening, unless typed ahead
+    };
+    const Case cases[] = {
+        {{VK_F1, VK_RETURN}, 20 + IDOK},
+        {{VK_F1, VK_ESCAPE}, 20 + IDCANCEL},
+        {{VK_F1, VK_F1, 'A', kCloseBox, VK_F1}, 20 + IDCANCEL},
+        {{VK_F1, kCloseBox, VK_SPACE, VK_RETURN}, 20 + IDOK},
+    };
+    std::vector<INT_PTR> results;
+    int depth = 0;
+    onMessage = [&](HWND handle, UINT message, WPARAM wParam) {
+        if (message != WM_KEYDOWN || wParam != VK_F1) return;
+        EXPECT_EQ(depth++, 0) << "a dialog opened inside another";
+        results.push_back(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(kTestDialogId), handle,
+                                          FocusingEndOnCommand, 0));
+        --depth;
+    };
+    for (const Case& c : cases) {
+        results.clear();
+        messageLog.clear();
+        backend.cancelDialog(100);
+        backend.setDriver([&, typed = false](platform::HeadlessBackend& driver) mutable {
+            if (!typed) {
+                for (int key : c.typed)
+                    key == kCloseBox ? driver.closeWindow() : driver.pressKey(key);
+            } else if (!driver.modalOpen()) {
+                PostQuitMessage(0);
+            }
+            typed = true;
+            driver.passTime(1);
+        });
+        RunLoop();
+        EXPECT_EQ(results, std::vector<INT_PTR>{c.result}) << c.typed.size() << " keys";
+        EXPECT_EQ(std::count(messageLog.begin(), messageLog.end(), "WM_KEYDOWN 112"), 1);
+        EXPECT_EQ(std::count_if(messageLog.begin(), messageLog.end(),
+                                [](const std::string& entry) {
+                                    return entry.starts_with("WM_KEYDOWN") ||
+                                           entry.starts_with("WM_CLOSE");
+                                }),
+                  1)
+            << ::testing::PrintToString(messageLog);
+        ASSERT_NE(platform::core::Live(window), nullptr) << "the owner was closed";
+    }
+}
+
+HWND lastDialog = nullptr;
+INT_PTR CALLBACK NoteAndCancel(HWND dialog, UINT message, WPARAM, LPARAM) {
+    lastDialog = dialog;
+    if (message == WM_INITDIALOG) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    if (message == WM_COMMAND) EndDialog(dialog, 0);
+    return message == WM_INITDIALOG;
+}
+
+// A closed dialog and its controls leave the core's table, and so does a destroyed window once
+// its last context is released; their handles then find nothing.
+TEST_F(DialogTest, ClosedWindowsLeaveTheTableAndTheirHandlesFindNothing) {
+    const std::size_t windowsBefore = platform::core::Current().windows.size();
+    for (int i = 0; i < 100; ++i) {
+        DialogBoxParamA(nullptr, MAKEINTRESOURCEA(kTestDialogId), window, NoteAndCancel, 0);
+    }
+    EXPECT_EQ(platform::core::Current().windows.size(), windowsBefore);
+    char text[8] = "x";
+    EXPECT_EQ(GetDlgItem(lastDialog, 10), nullptr);
+    EXPECT_EQ(GetDlgItemTextA(lastDialog, 10, text, sizeof text), 0u);
+    EXPECT_EQ(EndDialog(lastDialog, 1), FALSE);
+    platform::DialogCommand(lastDialog, IDOK);
+    EXPECT_EQ(PostMessageA(lastDialog, WM_COMMAND, IDOK, 0), FALSE);
+
+    const HWND other = CreateWindowExA(0, "Test", "Other", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
+                                       nullptr, nullptr, nullptr, nullptr);
+    HDC dc = GetDC(other);
+    DestroyWindow(other);
+    SetPixel(dc, 5, 5, kBlack);  // still draws on the window's last pixels
+    EXPECT_EQ(ReleaseDC(other, dc), TRUE);
+    EXPECT_EQ(platform::core::Current().windows.size(), windowsBefore);
+    EXPECT_EQ(GetDC(other), nullptr);
+    EXPECT_EQ(platform::core::Live(other), nullptr);
 }
 
 }  // namespace
