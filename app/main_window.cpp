@@ -16,6 +16,10 @@ namespace {
 using wave::kClockEnd;
 using wave::kClockStep;
 
+// The introductory boxes have no owner, so keys still reach the window while they are open; but
+// nothing may run before the start-up dialog has been answered.
+bool introOpen = false;
+
 void Paint(HWND window) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
@@ -26,7 +30,9 @@ void Paint(HWND window) {
     DrawLoadCaption(dc, clientWidth, clientHeight, loadOhms);
     if (introShown == 0) {
         introShown = 1;
+        introOpen = true;
         ShowIntro();
+        introOpen = false;
     }
     EndPaint(window, &paint);
 }
@@ -70,6 +76,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             Paint(window);
             return 0;
         case WM_KEYDOWN:
+            if (introOpen) return 0;
             if (wParam == VK_RETURN) {
                 running = running == 0 ? 1 : 0;
             } else if (wParam == VK_F1) {

@@ -23,6 +23,7 @@
 #include "app/resources/dialog_template.h"
 #include "app/resources/resource.h"
 #include "app/velmora.h"
+#include "circuit/painted_once.h"
 #include "platform/headless/headless_backend.h"
 #include "surface/canvas.h"
 #include "surface/recorder.h"
@@ -225,6 +226,52 @@ TEST(Startup, ShowsTheIntroPaintsTwiceAsksForTheLoadAndWaitsPausedUntilClosed) {
         })});
         EXPECT_EQ(exitCode, 0);
         EXPECT_FALSE(program.TimerAlive());
+    });
+}
+
+// The introductory boxes leave the window live, but ENTER and F1 typed while one is open change
+// nothing: start-up draws exactly what it draws without them and asks for the load once.
+TEST(Startup, EnterAndF1DoNothingWhileAnIntroductoryBoxIsOpen) {
+    // The trace of a start-up with the keys pressed while the first box is open, keys unnoted.
+    const auto startup = [](const std::vector<int>& keys) {
+        clientWidth = clientHeight = clockDeg = running = introShown = circuit::paintedOnce = 0;
+        loadOhms = 50.0;
+        platform::HeadlessBackend backend;
+        backend.answerMessageBox(IDOK, 300);
+        backend.answerMessageBox(IDOK, 300);
+        backend.cancelDialog(300);
+        backend.setDriver([&, pressed = false](platform::HeadlessBackend& driver) mutable {
+            if (!pressed) {
+                if (backend.messageBoxes().empty()) return;
+                for (int key : keys) driver.pressKey(key);
+                pressed = true;
+            } else if (!driver.modalOpen()) {
+                driver.closeWindow();
+            }
+        });
+        std::ostringstream trace;
+        {
+            surface::Recorder recorder(trace);
+            platform::Session session(backend, dialogTemplates);
+            char commandLine[] = "";
+            WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
+        }
+        EXPECT_EQ(backend.dialogs().size(), 1u);
+        std::string drawn;
+        std::istringstream lines(trace.str());
+        for (std::string line; std::getline(lines, line);) {
+            if (!line.starts_with("# WM_KEYDOWN") && !line.starts_with("# WM_CHAR")) {
+                drawn += line + "\n";
+            }
+        }
+        return drawn;
+    };
+    InFreshProcess([&] {
+        const std::string undisturbed = startup({});
+        for (const std::vector<int>& keys :
+             {std::vector{VK_RETURN}, {VK_F1}, {VK_F1, VK_RETURN, VK_F1}}) {
+            EXPECT_EQ(startup(keys), undisturbed) << keys.size() << " keys";
+        }
     });
 }
 
