@@ -18,6 +18,7 @@
 #include "app/resources/dialog_template.h"
 #include "app/velmora.h"
 #include "platform/headless/headless_backend.h"
+#include "surface/canvas.h"
 #include "surface/recorder.h"
 #include "tools/animated_gif.h"
 #include "tools/output_file.h"
@@ -27,8 +28,8 @@ namespace {
 
 // The largest window the program draws in full: a side of a presentation screen and more, and
 // what one picture may cost (256 MiB).
-constexpr int kMaxSide = 16384;
-constexpr std::int64_t kMaxPixels = std::int64_t{1} << 26;
+constexpr int kMaxSide = surface::kMaxCanvasSide;
+constexpr std::int64_t kMaxPixels = surface::kMaxCanvasPixels;
 using wave::kClockEnd;
 using wave::kClockStep;
 // The program's timer period, in a GIF's hundredths of a second, and how long the last frame
