@@ -12,23 +12,20 @@ void ChangedTiles::resize(int width, int height) {
     mark({0, 0, width, height});
 }
 
-void ChangedTiles::mark(const PixelRect& area) {
-    const PixelRect visible = area.intersected({0, 0, width_, height_});
-    if (visible.empty()) return;
-    const int firstColumn = visible.left / kTileWidth;
-    const int lastColumn = (visible.right - 1) / kTileWidth;
-    const int firstWord = firstColumn / kWordBits;
-    const int lastWord = lastColumn / kWordBits;
+void ChangedTiles::markColumns(const PixelRect& visible, unsigned firstColumn,
+                               unsigned lastColumn) {
+    const unsigned firstWord = firstColumn / kWordBits;
+    const unsigned lastWord = lastColumn / kWordBits;
     const std::uint64_t firstMask = ~0ull << (firstColumn % kWordBits);
     const std::uint64_t lastMask = ~0ull >> (kWordBits - 1 - lastColumn % kWordBits);
-    for (int row = visible.top / kTileHeight; row <= (visible.bottom - 1) / kTileHeight; ++row) {
+    for (unsigned row = rowOf(visible.top); row <= rowOf(visible.bottom - 1); ++row) {
         std::uint64_t* bits = bits_.data() + static_cast<std::size_t>(row) * wordsPerRow_;
         if (firstWord == lastWord) {
             bits[firstWord] |= firstMask & lastMask;
             continue;
         }
         bits[firstWord] |= firstMask;
-        for (int word = firstWord + 1; word < lastWord; ++word) bits[word] = ~0ull;
+        for (unsigned word = firstWord + 1; word < lastWord; ++word) bits[word] = ~0ull;
         bits[lastWord] |= lastMask;
     }
 }

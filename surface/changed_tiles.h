@@ -23,7 +23,21 @@ class ChangedTiles {
     // A canvas of this size, every tile changed.
     void resize(int width, int height);
     // Marks every tile the area touches; the part of the area off the canvas is ignored.
-    void mark(const PixelRect& area);
+    void mark(const PixelRect& area) {
+        const PixelRect visible = area.intersected({0, 0, width_, height_});
+        if (visible.empty()) return;
+        const unsigned firstColumn = columnOf(visible.left);
+        const unsigned lastColumn = columnOf(visible.right - 1);
+        // Most marks are of a line's piece or a glyph: within one tile or two side by side.
+        if (lastColumn - firstColumn <= 1 && rowOf(visible.top) == rowOf(visible.bottom - 1) &&
+            firstColumn / kWordBits == lastColumn / kWordBits) {
+            bits_[static_cast<std::size_t>(rowOf(visible.top)) * wordsPerRow_ +
+                  firstColumn / kWordBits] |= ((2ull << (lastColumn - firstColumn)) - 1)
+                                              << (firstColumn % kWordBits);
+            return;
+        }
+        markColumns(visible, firstColumn, lastColumn);
+    }
     void clear();
 
     bool empty() const;
@@ -45,6 +59,10 @@ class ChangedTiles {
 
   private:
     static constexpr int kWordBits = 64;
+    // Of a pixel on the canvas.
+    static unsigned columnOf(int x) { return static_cast<unsigned>(x) / kTileWidth; }
+    static unsigned rowOf(int y) { return static_cast<unsigned>(y) / kTileHeight; }
+    void markColumns(const PixelRect& visible, unsigned firstColumn, unsigned lastColumn);
     const std::uint64_t* rowBits(int row) const {
         return bits_.data() + static_cast<std::size_t>(row) * wordsPerRow_;
     }

@@ -275,7 +275,7 @@ void WalkInTilePieces(Canvas& canvas, const LineAxes& axes, std::int64_t first, 
 
 // Writes one step's band of a line that needs no clipping.
 template <int kWidth>
-void WriteBand(COLORREF* pixel, std::ptrdiff_t minorStride, int width, const Mix& pen) {
+void WriteBand(COLORREF* pixel, std::ptrdiff_t minorStride, int width, Mix pen) {
     const int count = kWidth > 0 ? kWidth : width;
     for (int m = 0; m < count; ++m, pixel += minorStride) *pixel = pen.apply(*pixel);
 }
@@ -283,7 +283,8 @@ void WriteBand(COLORREF* pixel, std::ptrdiff_t minorStride, int width, const Mix
 // A line whose every step and band lie on the canvas: no clipping, and each step moves an index
 // into the pixels instead of computing it. A line along a row or column is written as runs.
 template <int kWidth>
-void DrawWholeLineOfWidth(Canvas& canvas, const Mix& pen, int width, const LineAxes& axes,
+// The pen is taken by value: a copy in registers, which writes to pixels cannot change.
+void DrawWholeLineOfWidth(Canvas& canvas, Mix pen, int width, const LineAxes& axes,
                           std::int64_t steps) {
     COLORREF* const pixels = canvas.row(0);
     const std::ptrdiff_t majorStride = axes.xMajor ? 1 : canvas.width();
@@ -324,8 +325,7 @@ void DrawWholeLineOfWidth(Canvas& canvas, const Mix& pen, int width, const LineA
         });
 }
 
-void DrawWholeLine(Canvas& canvas, const Mix& pen, int width, const LineAxes& axes,
-                   std::int64_t steps) {
+void DrawWholeLine(Canvas& canvas, Mix pen, int width, const LineAxes& axes, std::int64_t steps) {
     switch (width) {
         case 1:
             return DrawWholeLineOfWidth<1>(canvas, pen, width, axes, steps);
