@@ -21,10 +21,30 @@ surface::PixelRect ShownPixels::clip(const surface::Canvas& canvas, surface::Pix
 const std::vector<surface::PixelRect>& ShownPixels::takeDifferences(
     const surface::Canvas& canvas, const surface::ChangedTiles& changed) {
     differences_.clear();
+    // Each tile's box of differences, joined with its neighbour's when the joined box is hardly
+    // larger than the two: the X server then gets few requests and few pixels it already has.
+    constexpr long kPixelsWorthARequest = 64;
+    auto size = [](const surface::PixelRect& r) {
+        return static_cast<long>(r.right - r.left) * (r.bottom - r.top);
+    };
+    surface::PixelRect pending;
     changed.forEachArea([&](const surface::PixelRect& area) {
-        const surface::PixelRect differing = takeDifferencesIn(canvas, area);
-        if (!differing.empty()) differences_.push_back(differing);
+        for (int left = area.left; left < area.right; left += surface::ChangedTiles::kTileWidth) {
+            const surface::PixelRect differing = takeDifferencesIn(
+                canvas,
+                {left, area.top, std::min(area.right, left + surface::ChangedTiles::kTileWidth),
+                 area.bottom});
+            if (differing.empty()) continue;
+            const surface::PixelRect joined = pending.united(differing);
+            if (size(joined) <= size(pending) + size(differing) + kPixelsWorthARequest) {
+                pending = joined;
+                continue;
+            }
+            if (!pending.empty()) differences_.push_back(pending);
+            pending = differing;
+        }
     });
+    if (!pending.empty()) differences_.push_back(pending);
     return differences_;
 }
 

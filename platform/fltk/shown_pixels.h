@@ -18,8 +18,8 @@ class ShownPixels {
 
     // Compares the canvas with what was sent in the changed tiles, takes the canvas's pixels as
     // sent, and returns rectangles that cover every pixel that differed: the tight box of the
-    // differences in each run of changed tiles, in the order the tiles report their runs. The
-    // rectangles stay valid until the next call; a call allocates nothing once they fit.
+    // differences in each tile, neighbours joined where that adds few pixels. The rectangles
+    // stay valid until the next call; a call allocates nothing once they fit.
     const std::vector<surface::PixelRect>& takeDifferences(const surface::Canvas& canvas,
                                                            const surface::ChangedTiles& changed);
 
