@@ -52,6 +52,8 @@ void DrawText(Canvas& canvas, int x, int y, const char* text, int length, bool o
             {cellLeft, static_cast<int>(top + firstRow), cellRight, static_cast<int>(top + endRow)},
             RGB(255, 255, 255));
     }
+    // The box around the visible ink of all glyphs, marked once: glyphs stand side by side.
+    PixelRect inked;
     std::int64_t pen = left;
     for (int i = 0; i < length; ++i) {
         const FontGlyph& glyph = GlyphFor(text[i]);
@@ -78,12 +80,13 @@ void DrawText(Canvas& canvas, int x, int y, const char* text, int length, bool o
             inkBottom = row + 1;
         }
         if (inkColumns == 0) continue;
-        // The box around the glyph's visible ink.
-        canvas.markChanged({static_cast<int>(glyphX + std::countr_zero(inkColumns)),
-                            static_cast<int>(top + inkTop),
-                            static_cast<int>(glyphX + kGlyphColumns - std::countl_zero(inkColumns)),
-                            static_cast<int>(top + inkBottom)});
+        inked =
+            inked.united({static_cast<int>(glyphX + std::countr_zero(inkColumns)),
+                          static_cast<int>(top + inkTop),
+                          static_cast<int>(glyphX + kGlyphColumns - std::countl_zero(inkColumns)),
+                          static_cast<int>(top + inkBottom)});
     }
+    canvas.markChanged(inked);
 }
 
 }  // namespace detail
