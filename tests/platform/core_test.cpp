@@ -36,10 +36,12 @@ LRESULT CALLBACK LoggingProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         {WM_CLOSE, "WM_CLOSE"},   {WM_DESTROY, "WM_DESTROY"}};
     const auto name = kNames.find(message);
     std::string entry = name != kNames.end() ? name->second : "message " + std::to_string(message);
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about " " + std::string at -O3.
     if (message == WM_SIZE) {
-        entry += " " + std::to_string(LOWORD(lParam)) + "x" + std::to_string(HIWORD(lParam));
+        entry.append(" ").append(std::to_string(LOWORD(lParam)));
+        entry.append("x").append(std::to_string(HIWORD(lParam)));
     } else if (message == WM_TIMER || message == WM_KEYDOWN || message == WM_CHAR) {
-        entry += " " + std::to_string(wParam);
+        entry.append(" ").append(std::to_string(wParam));
     }
     messageLog.push_back(entry);
     if (message == WM_DESTROY) PostQuitMessage(3);
