@@ -42,7 +42,7 @@ const char* const kOutputs[] = {"--png", "--gif", "--trace"};
 
 const char kUsage[] =
     "velmora-render [--size WxH] [--load TEXT] [--clock D] [--png FILE] [--gif FILE] "
-    "[--trace FILE] [--help]";
+    "[--trace FILE] [--help] [--version]";
 
 static_assert(kMaxSide == 16384 && kMaxPixels == 67108864 && kLastFrameDelay == 300,
               "the help names these figures");
@@ -63,6 +63,7 @@ the animation clock advancing by 3 degrees each tick; and writes what the window
                 --png writes it), each shown for 50 ms, the last one for 3 s
   --trace FILE  write every drawing call of the run as text, one call per line
   --help        show this help and exit
+  --version     show the version and exit
 
 FILE may be - for standard output. A file that is there is replaced only once the new one
 has been written in full; a device or a pipe is written as it is.
@@ -75,6 +76,7 @@ Example: the whole run with a 100-ohm load at presentation size, for a slide:
 
 struct Options {
     bool help = false;
+    bool version = false;
     int width = 992;
     int height = 666;
     std::optional<std::string> load;
@@ -127,6 +129,10 @@ Options ParseArguments(int argc, char** argv) {
         const std::string name = argv[i];
         if (name == "--help") {
             options.help = true;
+            return options;
+        }
+        if (name == "--version") {
+            options.version = true;
             return options;
         }
         const bool isOutput =
@@ -278,6 +284,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << "Usage: " << kUsage << "\n\n" << kHelp << std::flush;
+        return std::cout ? 0 : 1;
+    }
+    if (options.version) {
+        std::cout << "velmora-render " << VELMORA_VERSION << '\n' << std::flush;
         return std::cout ? 0 : 1;
     }
 
