@@ -7,7 +7,7 @@
 # Usage: bench/quick_start.sh [COMMIT]   (as root; default HEAD; needs debootstrap, Xvfb, xdotool)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-commit=${1:-HEAD}
+commit=$(git rev-parse --verify "${1:-HEAD}^{commit}")
 source tests/window/xsession.sh
 source tests/install/debian_root.sh
 
