@@ -7,10 +7,11 @@
 #
 #   tests/windows/run-under-wine.sh VELMORA_EXE OUTPUT_DIR [VELMORA_RENDER]
 #
-# Writes the screen at each step to OUTPUT_DIR (intro.png, load-dialog.png, before-enter.png,
+# VELMORA_EXE may be the 32-bit or the 64-bit build; the Wine prefix is made to match. Writes the
+# screen at each step to OUTPUT_DIR (intro.png, load-dialog.png, before-enter.png,
 # after-animation.png), Wine's own messages to OUTPUT_DIR/wine.log and the X server's to
-# OUTPUT_DIR/xvfb.log. Without Wine it says so and succeeds: the build alone is then the Windows
-# check.
+# OUTPUT_DIR/xvfb.log. Where Wine is missing or cannot run it says so and succeeds: the build
+# alone is then the Windows check.
 set -euo pipefail
 source "$(dirname "$0")/../window/xsession.sh"
 
@@ -25,18 +26,36 @@ load=100
 # With a 100-ohm load the envelope is a few hundred dots; far fewer means it was not drawn.
 min_red_pixels=300
 
-if ! command -v wine >/dev/null; then
-    echo "run-under-wine: skipped, Wine is not installed"
+[ -f "$exe" ] || { echo "run-under-wine: no such program: $exe" >&2; exit 1; }
+# Prints the machine field of a PE file's header (014c for x86, 8664 for x64); the header starts
+# where the 32-bit value at offset 60 says.
+pe_machine() {
+    local header
+    header=$(od -An -t u4 -j 60 -N 4 "$1" | tr -d ' ')
+    od -An -t x2 -j $((header + 4)) -N 2 "$1" | tr -d ' '
+}
+case $(pe_machine "$exe" 2>/dev/null) in
+    014c) export WINEARCH=win32 && wine=wine ;;
+    # Debian's wine command takes the 32-bit loader whenever it is installed, even where it
+    # cannot run, so the 64-bit one is named directly.
+    8664) export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 && wine=$WINELOADER ;;
+    *) echo "run-under-wine: not an x86 or x64 Windows program: $exe" >&2; exit 1 ;;
+esac
+if ! command -v "$wine" >/dev/null; then
+    echo "run-under-wine: skipped, Wine for $WINEARCH is not installed"
+    exit 0
+fi
+if ! cannot_run=$("$wine" --version 2>&1 >/dev/null); then
+    echo "run-under-wine: skipped, Wine for $WINEARCH cannot run here: ${cannot_run%%$'\n'*}"
     exit 0
 fi
 for tool in Xvfb xdotool import convert; do
     command -v "$tool" >/dev/null || { echo "run-under-wine: $tool is missing" >&2; exit 1; }
 done
-[ -f "$exe" ] || { echo "run-under-wine: no such program: $exe" >&2; exit 1; }
 mkdir -p "$out"
 
 work=$(mktemp -d /tmp/velmora-wine.XXXXXX)
-export WINEPREFIX=$work/prefix WINEARCH=win32 WINEDEBUG=-all
+export WINEPREFIX=$work/prefix WINEDEBUG=-all
 # No .NET or HTML engine: the program needs neither, and their installers would ask.
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 cleanup() {
@@ -56,7 +75,8 @@ fail() {
 XVFB_LOG=$out/xvfb.log start_xvfb || { echo "run-under-wine: no X server of our own" >&2; exit 1; }
 
 started=$SECONDS
-timeout 600 wineboot -i >"$work/wineboot.log" 2>&1 || fail "wineboot did not set up the Wine prefix"
+timeout 600 "$wine" wineboot -i >"$work/wineboot.log" 2>&1 ||
+    fail "wineboot did not set up the Wine prefix"
 timeout 120 wineserver -w || true
 echo "run-under-wine: fresh Wine prefix in $((SECONDS - started)) s"
 
@@ -110,7 +130,7 @@ screen() {
 }
 
 started=$SECONDS
-(cd "$work" && exec wine "$exe" >"$out/wine.log" 2>&1) &
+(cd "$work" && exec "$wine" "$exe" >"$out/wine.log" 2>&1) &
 
 main=$(wait_for_window Velmora 900) || fail "the main window did not appear"
 first=$(wait_for_window Velmora 0 "$main") || fail "the first introductory box did not appear"
