@@ -179,17 +179,33 @@ TEST(TextOut, RightAlignedTextEndsAtX) {
     EXPECT_EQ(right.canvas.pixel(150, 5), kRed);
 }
 
+// Every pixel of a clipped drawing is compared with the whole drawing, so that ink cut short
+// fails as well as ink out of place; the text is put at every column where it reaches the first
+// or the last column of the canvas.
 TEST(TextOut, ClipsAtEveryEdgeAndAnyCoordinate) {
-    Drawing whole(400, 100);
-    Write(whole, 100, 40, kText);
-    for (auto [x, y] : {std::pair{-20, -7}, {170, 50}, {-5, 52}}) {
-        Drawing clipped(200, 60);
+    constexpr int kWidth = 200, kHeight = 60;
+    // Every pixel of the clipped canvases below has its place here.
+    Drawing whole(3 * kWidth, 3 * kHeight);
+    Write(whole, kWidth, kHeight, kText);
+    std::vector<std::pair<int, int>> places{{170, 50}};
+    for (int x = 1 - Width(kText); x <= 0; ++x) places.push_back({x, -7});
+    for (int x = kWidth - Width(kText); x < kWidth; ++x) places.push_back({x, kHeight - 8});
+    bool inkInFirstColumn = false, inkInLastColumn = false;
+    for (auto [x, y] : places) {
+        Drawing clipped(kWidth, kHeight);
         Write(clipped, x, y, kText);
-        for (auto [px, py] : clipped.changed()) {
-            EXPECT_EQ(clipped.canvas.pixel(px, py), whole.canvas.pixel(px + 100 - x, py + 40 - y));
+        int wrong = 0;
+        for (int py = 0; py < kHeight; ++py) {
+            for (int px = 0; px < kWidth; ++px) {
+                const COLORREF pixel = clipped.canvas.pixel(px, py);
+                wrong += pixel != whole.canvas.pixel(px + kWidth - x, py + kHeight - y);
+                inkInFirstColumn |= px == 0 && pixel == kBlack;
+                inkInLastColumn |= px == kWidth - 1 && pixel == kBlack;
+            }
         }
-        EXPECT_FALSE(clipped.pixels(kBlack).empty());
+        EXPECT_EQ(wrong, 0) << "text at " << x << "," << y;
     }
+    EXPECT_TRUE(inkInFirstColumn && inkInLastColumn);
     Drawing far(40, 20);
     for (auto [x, y] : {std::pair{kIntMin, 0}, {kIntMax, 0}, {0, kIntMax}, {0, kIntMin}}) {
         Write(far, x, y, kText);
