@@ -385,12 +385,13 @@ TEST(Animation, RunningTakesOnlyEnterAndF1) {
 
 // F1 while running, after the finish, or after the finish and a repaint (when the clock reads 0
 // but the timer is gone): the animation stops, the dialog asks again, the whole window is erased
-// to the start picture, and ENTER starts a new run.
+// to the start picture, and ENTER starts a new run. The dialog stays open over a few ticks, as
+// it does for any user.
 TEST(Animation, F1AlwaysResetsToTheStartPictureAndARunEnterCanStart) {
     for (const int stopAt : {450, 1080, -1}) {
         SCOPED_TRACE(stopAt < 0 ? "repainted after the finish" : "at " + std::to_string(stopAt));
         PlayFresh("100", [stopAt](Program& program) {
-            program.backend.cancelDialog();
+            program.backend.cancelDialog(4 * kTickPeriod);
             return Steps{
                 Check([&] { program.picture = program.Screen(); }),
                 Press(VK_RETURN),
