@@ -106,12 +106,24 @@ TEST(ChangedTiles, MarkedAreasComeBackAsRunsOfTilesCutToTheCanvas) {
 }
 
 // Drawn in colour on red, every pixel written changes. A drawing call marks every tile it
-// changed, and no tile outside the box of what it changed; a line marks exactly its tiles.
+// changed, and no tile outside the box of what it changed; a line marks exactly its tiles, also
+// where a tile holds only one of its steps (at the line's start or end, whole or clipped).
 TEST(Canvas, EachDrawingCallMarksTheTilesItChanged) {
+    auto line = [](int x0, int y0, int x1, int y1) {
+        return [=](HDC dc) {
+            MoveToEx(dc, x0, y0, nullptr);
+            LineTo(dc, x1, y1);
+        };
+    };
     const struct {
         std::function<void(HDC)> call;
         bool exact;
     } cases[] = {
+        {line(15, 20, 100, 31), true},
+        {line(112, 60, 20, 75), true},
+        {line(40, 47, 52, 140), true},
+        {line(3, 100, 33, 104), true},
+        {line(kIntMin, 140, 17, 120), true},
         {[](HDC dc) { LineTo(dc, 170, 30); }, true},
         {[](HDC dc) { LineTo(dc, 30, 130); }, true},
         {[](HDC dc) {
