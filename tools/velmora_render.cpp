@@ -10,6 +10,7 @@
 #include <iostream>
 #include <list>
 #include <map>
+#include <new>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -219,6 +220,12 @@ void Play(const Options& options,
     backend.setDriver([&](platform::HeadlessBackend& driver) {
         if (driver.modalOpen()) return;
         if (!started) {
+            // Where a canvas of the wanted size does not fit in memory, the window keeps a smaller
+            // one.
+            const surface::Canvas& shown = *driver.screen();
+            if (shown.width() != options.width || shown.height() != options.height) {
+                throw std::bad_alloc();
+            }
             started = true;
             driver.pressKey(VK_RETURN);
         } else if (clockDeg != lastClock) {
@@ -303,6 +310,8 @@ int main(int argc, char** argv) {
             if (clock == options.clock && options.outputs.count("--png")) picture = shown;
         });
         recorder.reset();
+        // A string stream that cannot grow stops taking text, silently.
+        if (!trace) throw std::bad_alloc();
         for (Output& output : outputs) {
             if (output.argument == "--png") {
                 output.content = EncodePng(*picture);
@@ -317,6 +326,10 @@ int main(int argc, char** argv) {
         return 1;
     } catch (const std::runtime_error& error) {
         std::cerr << "velmora-render: " << error.what() << '\n';
+        return 1;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "velmora-render: out of memory for a window of " << options.width << 'x'
+                  << options.height << " pixels\n";
         return 1;
     }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <new>
 
 namespace platform {
 
@@ -153,7 +154,13 @@ void HeadlessBackend::present(HWND /*window*/, const surface::ChangedTiles& /*ch
 
 void HeadlessBackend::destroyWindow(HWND window) {
     if (window != window_ || liveScreen_ == nullptr) return;
-    lastScreen_ = *liveScreen_;
+    // Kept where memory allows: a window is also destroyed as its session ends, where nothing may
+    // throw.
+    lastScreen_.reset();
+    try {
+        lastScreen_.emplace(*liveScreen_);
+    } catch (const std::bad_alloc&) {
+    }
     liveScreen_ = nullptr;
 }
 

@@ -65,7 +65,8 @@ class HeadlessBackend final : public Backend {
     void passTime(Millis duration);
 
     HWND window() const { return window_; }
-    // The main window's backing canvas; after the window is destroyed, its last picture.
+    // The main window's backing canvas; after the window is destroyed, its last picture (null
+    // where there was no memory to keep it).
     const surface::Canvas* screen() const;
     bool modalOpen() const { return !modals_.empty(); }
     const std::vector<ShownBox>& messageBoxes() const { return boxes_; }

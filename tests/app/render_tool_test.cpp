@@ -20,6 +20,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+constexpr bool kSanitized = __has_feature(address_sanitizer);
+#else
+constexpr bool kSanitized = false;
+#endif
+
 std::string Slurp(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -172,36 +180,64 @@ TEST_F(RenderTool, BadArgumentsGetOneLineNamingThemAndNothingIsWritten) {
     }
 }
 
-// A run that fails leaves every file as it was, whatever failed; one that succeeds replaces the
-// files in full, keeping their permissions and the links that lead to them. No temporary file is
-// left behind.
+// A run that fails leaves every file as it was, whatever failed: a bad argument, a write, memory,
+// a signal. One that succeeds replaces the files in full, keeping their permissions and the links
+// that lead to them (also to a file not there yet), and writes standard output, however named, in
+// place. No temporary file is left behind.
 TEST_F(RenderTool, FilesAreReplacedOnlyInFull) {
     const std::string old(4000, 'o');  // longer than what replaces it
     const std::string png = Output("kept.png").string(), trace = Output("kept.trace").string();
     const std::string link = Output("link.png").string();
     const std::string fresh = Run({"--clock", "0", "--trace", "-"}).out;
+    enum Outcome { kKept, kReplaced, kAppended };  // the trace's; the picture's is replaced or kept
     struct Case {
         const char* what;
         std::string before, redirect;
-        std::vector<std::string> arguments;
+        std::vector<std::string> arguments;  // each run stops at clock 0 unless they say otherwise
         int status;
         const char* named;  // in the one-line message
-        bool replaced;
+        Outcome outcome;
     };
     const std::string nowhere = (dir / "no" / "x").string();
     const std::string otherName = (dir / "outputs/../outputs/kept.png").string();
-    const Case cases[] = {
-        {"a bad argument", "", "", {"--png", png, "--trace", nowhere}, 2, "--trace", false},
-        {"standard error closed", "", " 2>&-", {"--png", png, "--trace", nowhere}, 2, {}, false},
-        {"one file twice", "", "", {"--png", png, "--trace", link}, 2, "--trace", false},
-        {"one file by two names", "", "", {"--trace", png, "--png", otherName}, 2, "--png", false},
-        {"standard output twice", "", "", {"--png", "-", "--trace", "-"}, 2, "--trace", false},
-        {"a size limit", "ulimit -f 1;", "", {"--png", png, "--trace", trace}, 1, "--png", false},
-        {"a full disk", "", "", {"--png", png, "--trace", "/dev/full"}, 1, "--trace", false},
-        {"a GIF over a size limit", "ulimit -f 1;", "", {"--gif", png}, 1, "--gif", false},
-        {"standard output closed", "", " >&-", {"--png", png, "--trace", "-"}, 1, "--trace", false},
-        {"a run that writes", "", "", {"--png", link, "--trace", trace}, 0, {}, true},
+    std::vector<Case> cases = {
+        {"a bad argument", "", "", {"--png", png, "--trace", nowhere}, 2, "--trace", kKept},
+        {"standard error closed", "", " 2>&-", {"--png", png, "--trace", nowhere}, 2, {}, kKept},
+        {"one file twice", "", "", {"--png", png, "--trace", link}, 2, "--trace", kKept},
+        {"one file by two names", "", "", {"--trace", png, "--png", otherName}, 2, "--png", kKept},
+        {"standard output twice", "", "", {"--png", "-", "--trace", "-"}, 2, "--trace", kKept},
+        {"a size limit", "ulimit -f 1;", "", {"--png", png, "--trace", trace}, 1, "--png", kKept},
+        {"a full disk", "", "", {"--png", png, "--trace", "/dev/full"}, 1, "--trace", kKept},
+        {"a GIF over a size limit", "ulimit -f 1;", "", {"--gif", png}, 1, "--gif", kKept},
+        {"standard output closed", "", " >&-", {"--png", png, "--trace", "-"}, 1, "--trace", kKept},
+        {"a run that writes", "", "", {"--png", link, "--trace", trace}, 0, {}, kReplaced},
     };
+    const std::string huge = "16384x4096";
+    const Case outOfMemory[] = {
+        {"too little memory for the window",
+         "prlimit --as=200000000",
+         "",
+         {"--size", huge, "--png", png, "--trace", trace},
+         1,
+         "out of memory",
+         kKept},
+        {"too little memory for the picture",
+         "prlimit --as=400000000",
+         "",
+         {"--size", huge, "--png", png, "--trace", trace},
+         1,
+         "out of memory",
+         kKept},
+        {"too little memory for the animation",
+         "prlimit --as=400000000",
+         "",
+         {"--size", huge, "--gif", png},
+         1,
+         "out of memory",
+         kKept},
+    };
+    // The sanitizers need more address space than these limits leave.
+    if (!kSanitized) cases.insert(cases.end(), std::begin(outOfMemory), std::end(outOfMemory));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         for (const std::string& file : {png, trace}) {
@@ -210,7 +246,10 @@ TEST_F(RenderTool, FilesAreReplacedOnlyInFull) {
                             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
         }
         fs::create_symlink("kept.png", link);
-        std::vector<std::string> arguments{"--clock", "0"};
+        std::vector<std::string> arguments;
+        if (std::find(c.arguments.begin(), c.arguments.end(), "--clock") == c.arguments.end()) {
+            arguments = {"--clock", "0"};
+        }
         arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
         const Result result = Run(arguments, c.before, c.redirect);
 
@@ -219,10 +258,15 @@ TEST_F(RenderTool, FilesAreReplacedOnlyInFull) {
             EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
             EXPECT_NE(result.err.find(c.named), std::string::npos) << result.err;
         }
-        EXPECT_EQ(Slurp(png) == old, !c.replaced);
-        EXPECT_EQ(Slurp(png).substr(0, 4) == "\x89PNG", c.replaced);
-        EXPECT_EQ(Slurp(trace), c.replaced ? fresh : old);
+        const bool replaced = c.outcome != kKept;
+        EXPECT_EQ(Slurp(png) == old, !replaced);
+        EXPECT_EQ(Slurp(png).substr(0, 4) == "\x89PNG", replaced);
+        EXPECT_EQ(Slurp(trace), c.outcome == kKept       ? old
+                                : c.outcome == kReplaced ? fresh
+                                                         : old + fresh);
+        // The link, and the file it leads to.
         EXPECT_TRUE(fs::is_symlink(link));
+        EXPECT_EQ(Slurp(link).substr(0, 4) == "\x89PNG", replaced || c.status == 0);
         EXPECT_EQ(fs::status(png).permissions(),
                   fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
         std::vector<std::string> left;
@@ -231,7 +275,9 @@ TEST_F(RenderTool, FilesAreReplacedOnlyInFull) {
         }
         std::sort(left.begin(), left.end());
         EXPECT_EQ(left, (std::vector<std::string>{"kept.png", "kept.trace", "link.png"}));
-        fs::remove(link);
+        // What a failing case left does not fail the next.
+        fs::remove_all(dir / "outputs");
+        fs::create_directory(dir / "outputs");
     }
 }
 
