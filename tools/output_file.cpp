@@ -14,12 +14,32 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// As many as the kernel follows in one path.
+constexpr int kMaxLinks = 40;
+
 std::string Reason(int error) { return std::strerror(error); }
 
 mode_t CurrentUmask() {
     const mode_t mask = umask(0);
     umask(mask);
     return mask;
+}
+
+// Where a path leads: the file, with its symbolic links followed (also to a file that is not
+// there yet) and its folder made canonical.
+fs::path Resolve(const std::string& path) {
+    std::error_code error;
+    fs::path file = fs::absolute(path, error);
+    for (int links = 0; !error; ++links) {
+        const fs::path folder = fs::canonical(file.parent_path(), error);
+        if (error) break;
+        file = folder / file.filename();
+        struct stat status {};
+        if (lstat(file.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return file;
+        if (links == kMaxLinks) throw OutputFile::Unwritable(Reason(ELOOP));
+        file = folder / fs::read_symlink(file, error);
+    }
+    throw OutputFile::Unwritable(error.message());
 }
 
 }  // namespace
@@ -57,12 +77,8 @@ OutputFile::OutputFile(const std::string& path) : path_(path) {
         descriptor_ = STDOUT_FILENO;
         return;
     }
-    std::error_code error;
-    // Through symbolic links, so that a link stays a link and its file gets the content.
-    fs::path target = fs::absolute(path, error);
-    if (!error) target = fs::weakly_canonical(target, error);
-    if (error) throw Unwritable(error.message());
-    target_ = target.string();
+    const fs::path destination = Resolve(path);
+    target_ = destination.string();
 
     struct stat status {};
     if (stat(target_.c_str(), &status) == 0) {
@@ -80,10 +96,12 @@ OutputFile::OutputFile(const std::string& path) : path_(path) {
         throw Unwritable(Reason(errno));
     }
 
-    std::string name = (target.parent_path() / ".velmora-render-XXXXXX").string();
-    descriptor_ = mkostemp(name.data(), O_CLOEXEC);
-    if (descriptor_ < 0) throw Unwritable(Reason(errno));
-    temporary_ = name;
+    const std::string folder = destination.parent_path();
+    if (const int error = createTemporary(folder)) {
+        throw Unwritable((device_ ? "the file that replaces it cannot be created in "
+                                  : "it cannot be created in ") +
+                         Quoted(folder) + ": " + Reason(error));
+    }
     // The new file gets the old one's permissions and, where we may, its owner.
     if (device_) {
         if (fchown(descriptor_, status.st_uid, status.st_gid) != 0) {
@@ -98,6 +116,14 @@ OutputFile::OutputFile(const std::string& path) : path_(path) {
 OutputFile::~OutputFile() {
     if (descriptor_ > STDERR_FILENO) close(descriptor_);
     if (!temporary_.empty()) unlink(temporary_.c_str());
+}
+
+int OutputFile::createTemporary(const std::string& folder) {
+    std::string name = folder + "/.velmora-render-XXXXXX";
+    descriptor_ = mkostemp(name.data(), O_CLOEXEC);
+    if (descriptor_ < 0) return errno;
+    temporary_ = name;
+    return 0;
 }
 
 bool OutputFile::sameFileAs(const OutputFile& other) const {

@@ -28,7 +28,7 @@ class OutputFile {
     };
 
     // Makes sure the path can be written (the temporary file is created now) and touches nothing
-    // that is there.
+    // that is there. Symbolic links are followed, also to a file that does not exist yet.
     explicit OutputFile(const std::string& path);
     ~OutputFile();
     OutputFile(const OutputFile&) = delete;
@@ -45,6 +45,9 @@ class OutputFile {
     std::string replace();
 
   private:
+    // 0, or the error that kept it from being created.
+    int createTemporary(const std::string& folder);
+
     std::string path_;
     std::string target_;           // the resolved path; empty for standard output
     std::optional<dev_t> device_;  // of the file that is there

@@ -182,10 +182,10 @@ TEST_F(RenderTool, BadArgumentsGetOneLineNamingThemAndNothingIsWritten) {
 
 // A run that fails leaves every file as it was, whatever failed: a bad argument, a write, memory,
 // a signal. One that succeeds replaces the files in full, keeping their permissions and the links
-// that lead to them (also to a file not there yet), and writes standard output, however named, in
-// place. No temporary file is left behind.
+// that lead to them (also to a file not there yet). No temporary file is left behind.
 TEST_F(RenderTool, FilesAreReplacedOnlyInFull) {
     const std::string old(4000, 'o');  // longer than what replaces it
+    const std::string outputs = (dir / "outputs").string();
     const std::string png = Output("kept.png").string(), trace = Output("kept.trace").string();
     const std::string link = Output("link.png").string();
     const std::string fresh = Run({"--clock", "0", "--trace", "-"}).out;
@@ -200,17 +200,34 @@ TEST_F(RenderTool, FilesAreReplacedOnlyInFull) {
     };
     const std::string nowhere = (dir / "no" / "x").string();
     const std::string otherName = (dir / "outputs/../outputs/kept.png").string();
+    // Root writes into a read-only folder unless it gives up that privilege.
+    const std::string asUser = geteuid() == 0 ? "setpriv --bounding-set=-dac_override " : "";
     std::vector<Case> cases = {
         {"a bad argument", "", "", {"--png", png, "--trace", nowhere}, 2, "--trace", kKept},
         {"standard error closed", "", " 2>&-", {"--png", png, "--trace", nowhere}, 2, {}, kKept},
         {"one file twice", "", "", {"--png", png, "--trace", link}, 2, "--trace", kKept},
         {"one file by two names", "", "", {"--trace", png, "--png", otherName}, 2, "--png", kKept},
         {"standard output twice", "", "", {"--png", "-", "--trace", "-"}, 2, "--trace", kKept},
+        {"a link to a file not there yet that another output names",
+         "ln -sfn new.png " + link + ";",
+         "",
+         {"--png", Output("new.png").string(), "--gif", link},
+         2,
+         "--gif",
+         kKept},
+        {"a file in a read-only folder",
+         "chmod a-w " + outputs + "; " + asUser,
+         "; status=$?; chmod u+w " + outputs + "; exit $status",
+         {"--png", png},
+         2,
+         "cannot be created in",
+         kKept},
         {"a size limit", "ulimit -f 1;", "", {"--png", png, "--trace", trace}, 1, "--png", kKept},
         {"a full disk", "", "", {"--png", png, "--trace", "/dev/full"}, 1, "--trace", kKept},
         {"a GIF over a size limit", "ulimit -f 1;", "", {"--gif", png}, 1, "--gif", kKept},
         {"standard output closed", "", " >&-", {"--png", png, "--trace", "-"}, 1, "--trace", kKept},
         {"a run that writes", "", "", {"--png", link, "--trace", trace}, 0, {}, kReplaced},
+        {"a dangling link", "ln -sfn ../new.png " + link + ";", "", {"--png", link}, 0, {}, kKept},
     };
     const std::string huge = "16384x4096";
     const Case outOfMemory[] = {
