@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <filesystem>
 
@@ -25,17 +26,34 @@ mode_t CurrentUmask() {
     return mask;
 }
 
-// Where a path leads: the file, with its symbolic links followed (also to a file that is not
-// there yet) and its folder made canonical.
-fs::path Resolve(const std::string& path) {
+// Where a path leads: a file, with its symbolic links followed (also to a file that is not there
+// yet) and its folder made canonical; or, for a name of one of our open descriptors
+// (/dev/stdout, /dev/fd/N, /proc/self/fd/N), that descriptor.
+struct Destination {
+    fs::path file;
+    std::optional<int> descriptor;
+};
+
+Destination Resolve(const std::string& path) {
     std::error_code error;
     fs::path file = fs::absolute(path, error);
+    const fs::path descriptors = "/proc/" + std::to_string(getpid()) + "/fd";
     for (int links = 0; !error; ++links) {
         const fs::path folder = fs::canonical(file.parent_path(), error);
         if (error) break;
+        if (folder == descriptors) {
+            const std::string name = file.filename();
+            int descriptor = -1;
+            const auto [end, failure] =
+                std::from_chars(name.data(), name.data() + name.size(), descriptor);
+            if (failure != std::errc() || end != name.data() + name.size()) {
+                throw OutputFile::Unwritable(Reason(ENOENT));
+            }
+            return {{}, descriptor};
+        }
         file = folder / file.filename();
         struct stat status {};
-        if (lstat(file.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return file;
+        if (lstat(file.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return {file, {}};
         if (links == kMaxLinks) throw OutputFile::Unwritable(Reason(ELOOP));
         file = folder / fs::read_symlink(file, error);
     }
@@ -74,11 +92,19 @@ std::string Quoted(const std::string& text) {
 
 OutputFile::OutputFile(const std::string& path) : path_(path) {
     if (path == "-") {
-        descriptor_ = STDOUT_FILENO;
+        useDescriptor(STDOUT_FILENO);
         return;
     }
-    const fs::path destination = Resolve(path);
-    target_ = destination.string();
+    const Destination destination = Resolve(path);
+    if (destination.descriptor) {
+        // A copy shares the offset and the mode: what the shell opened for appending is appended
+        // to.
+        const int copy = fcntl(*destination.descriptor, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+        if (copy < 0) throw Unwritable(Reason(errno));
+        useDescriptor(copy);
+        return;
+    }
+    target_ = destination.file.string();
 
     struct stat status {};
     if (stat(target_.c_str(), &status) == 0) {
@@ -96,7 +122,7 @@ OutputFile::OutputFile(const std::string& path) : path_(path) {
         throw Unwritable(Reason(errno));
     }
 
-    const std::string folder = destination.parent_path();
+    const std::string folder = destination.file.parent_path();
     if (const int error = createTemporary(folder)) {
         throw Unwritable((device_ ? "the file that replaces it cannot be created in "
                                   : "it cannot be created in ") +
@@ -118,6 +144,15 @@ OutputFile::~OutputFile() {
     if (!temporary_.empty()) unlink(temporary_.c_str());
 }
 
+void OutputFile::useDescriptor(int descriptor) {
+    descriptor_ = descriptor;
+    struct stat status {};
+    if (fstat(descriptor, &status) == 0) {
+        device_ = status.st_dev;
+        inode_ = status.st_ino;
+    }
+}
+
 int OutputFile::createTemporary(const std::string& folder) {
     std::string name = folder + "/.velmora-render-XXXXXX";
     descriptor_ = mkostemp(name.data(), O_CLOEXEC);
@@ -127,10 +162,8 @@ int OutputFile::createTemporary(const std::string& folder) {
 }
 
 bool OutputFile::sameFileAs(const OutputFile& other) const {
-    if (device_ && other.device_ && *device_ == *other.device_ && *inode_ == *other.inode_) {
-        return true;
-    }
-    return target_ == other.target_;
+    if (device_ && other.device_) return *device_ == *other.device_ && *inode_ == *other.inode_;
+    return !target_.empty() && target_ == other.target_;
 }
 
 std::string OutputFile::write(const std::string& content) {

@@ -1,6 +1,7 @@
 // An output file of velmora-render that never damages what the user has. A regular file, or one
 // that does not exist yet, is written to a temporary file beside it, which replaces it only once
-// everything was written; a device or a pipe is written directly; "-" is standard output.
+// everything was written; a device, a pipe or an open descriptor (/dev/stdout, /dev/fd/N) is
+// written directly; "-" is standard output.
 #pragma once
 
 #include <sys/types.h>
@@ -45,11 +46,13 @@ class OutputFile {
     std::string replace();
 
   private:
+    // Writes to the open descriptor, in place.
+    void useDescriptor(int descriptor);
     // 0, or the error that kept it from being created.
     int createTemporary(const std::string& folder);
 
     std::string path_;
-    std::string target_;           // the resolved path; empty for standard output
+    std::string target_;           // the resolved path; empty for a descriptor
     std::optional<dev_t> device_;  // of the file that is there
     std::optional<ino_t> inode_;
     std::string temporary_;  // empty when writing directly

@@ -182,7 +182,8 @@ TEST_F(RenderTool, BadArgumentsGetOneLineNamingThemAndNothingIsWritten) {
 
 // A run that fails leaves every file as it was, whatever failed: a bad argument, a write, memory,
 // a signal. One that succeeds replaces the files in full, keeping their permissions and the links
-// that lead to them (also to a file not there yet). No temporary file is left behind.
+// that lead to them (also to a file not there yet), and writes standard output, however named, in
+// place. No temporary file is left behind.
 TEST_F(RenderTool, FilesAreReplacedOnlyInFull) {
     const std::string old(4000, 'o');  // longer than what replaces it
     const std::string outputs = (dir / "outputs").string();
@@ -208,6 +209,13 @@ TEST_F(RenderTool, FilesAreReplacedOnlyInFull) {
         {"one file twice", "", "", {"--png", png, "--trace", link}, 2, "--trace", kKept},
         {"one file by two names", "", "", {"--trace", png, "--png", otherName}, 2, "--png", kKept},
         {"standard output twice", "", "", {"--png", "-", "--trace", "-"}, 2, "--trace", kKept},
+        {"standard output is the file of another output",
+         "",
+         " >>" + trace,
+         {"--png", "-", "--trace", trace},
+         2,
+         "--trace",
+         kKept},
         {"a link to a file not there yet that another output names",
          "ln -sfn new.png " + link + ";",
          "",
@@ -228,6 +236,20 @@ TEST_F(RenderTool, FilesAreReplacedOnlyInFull) {
         {"standard output closed", "", " >&-", {"--png", png, "--trace", "-"}, 1, "--trace", kKept},
         {"a run that writes", "", "", {"--png", link, "--trace", trace}, 0, {}, kReplaced},
         {"a dangling link", "ln -sfn ../new.png " + link + ";", "", {"--png", link}, 0, {}, kKept},
+        {"a descriptor open for appending",
+         "",
+         " 5>>" + trace,
+         {"--png", png, "--trace", "/dev/fd/5"},
+         0,
+         {},
+         kAppended},
+        {"standard output into a pipe",
+         "{",
+         " >&4; } 4>&1 | cat >" + trace,
+         {"--png", png, "--trace", "/dev/stdout"},
+         0,
+         {},
+         kReplaced},
     };
     const std::string huge = "16384x4096";
     const Case outOfMemory[] = {
