@@ -4,10 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 namespace tools {
 
@@ -15,8 +18,37 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr int kEndingSignals[] = {SIGHUP, SIGINT, SIGQUIT, SIGTERM};
 // As many as the kernel follows in one path.
 constexpr int kMaxLinks = 40;
+
+// The temporary files there are now, for the signal handler: changed only with the ending
+// signals held.
+std::vector<std::string> temporaries;
+
+// Holds the ending signals back while it lives.
+class SignalsHeld {
+  public:
+    SignalsHeld() {
+        sigset_t held;
+        sigemptyset(&held);
+        for (const int signal : kEndingSignals) sigaddset(&held, signal);
+        sigprocmask(SIG_BLOCK, &held, &previous_);
+    }
+    ~SignalsHeld() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+  private:
+    sigset_t previous_;
+};
+
+void RemoveTemporariesAndEnd(int signal) {
+    for (const std::string& name : temporaries) unlink(name.c_str());
+    // Ends the program once the handler returns, as the signal would have.
+    std::signal(signal, SIG_DFL);
+    raise(signal);
+}
 
 std::string Reason(int error) { return std::strerror(error); }
 
@@ -70,6 +102,19 @@ bool EnsureStandardDescriptors() {
         if (open("/dev/null", modes[descriptor] | O_NOCTTY) != descriptor) return false;
     }
     return true;
+}
+
+void RemoveTemporaryFilesOnSignals() {
+    struct sigaction action {};
+    action.sa_handler = RemoveTemporariesAndEnd;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : kEndingSignals) sigaddset(&action.sa_mask, signal);
+    for (const int signal : kEndingSignals) {
+        struct sigaction previous {};
+        if (sigaction(signal, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN) {
+            sigaction(signal, &action, nullptr);
+        }
+    }
 }
 
 std::string Quoted(const std::string& text) {
@@ -141,7 +186,11 @@ OutputFile::OutputFile(const std::string& path) : path_(path) {
 
 OutputFile::~OutputFile() {
     if (descriptor_ > STDERR_FILENO) close(descriptor_);
-    if (!temporary_.empty()) unlink(temporary_.c_str());
+    if (!temporary_.empty()) {
+        const SignalsHeld held;
+        unlink(temporary_.c_str());
+        forgetTemporary();
+    }
 }
 
 void OutputFile::useDescriptor(int descriptor) {
@@ -155,10 +204,19 @@ void OutputFile::useDescriptor(int descriptor) {
 
 int OutputFile::createTemporary(const std::string& folder) {
     std::string name = folder + "/.velmora-render-XXXXXX";
+    temporaries.reserve(temporaries.size() + 1);
+    // Listed for the signal handler as it is created.
+    const SignalsHeld held;
     descriptor_ = mkostemp(name.data(), O_CLOEXEC);
     if (descriptor_ < 0) return errno;
+    temporaries.push_back(name);
     temporary_ = name;
     return 0;
+}
+
+void OutputFile::forgetTemporary() {
+    temporaries.erase(std::find(temporaries.begin(), temporaries.end(), temporary_));
+    temporary_.clear();
 }
 
 bool OutputFile::sameFileAs(const OutputFile& other) const {
@@ -185,8 +243,9 @@ std::string OutputFile::write(const std::string& content) {
 
 std::string OutputFile::replace() {
     if (temporary_.empty()) return "";
+    const SignalsHeld held;
     if (rename(temporary_.c_str(), target_.c_str()) != 0) return Reason(errno);
-    temporary_.clear();
+    forgetTemporary();
     return "";
 }
 

@@ -18,6 +18,10 @@ namespace tools {
 // the user's picture). False if that was impossible.
 bool EnsureStandardDescriptors();
 
+// Has SIGHUP, SIGINT, SIGQUIT and SIGTERM remove the temporary files before they end the
+// program as they would have; a signal that is ignored stays ignored.
+void RemoveTemporaryFilesOnSignals();
+
 // Quotes a text for a one-line message: in single quotes, control characters escaped.
 std::string Quoted(const std::string& text);
 
@@ -50,6 +54,7 @@ class OutputFile {
     void useDescriptor(int descriptor);
     // 0, or the error that kept it from being created.
     int createTemporary(const std::string& folder);
+    void forgetTemporary();
 
     std::string path_;
     std::string target_;           // the resolved path; empty for a descriptor

@@ -277,8 +277,11 @@ void OpenOutputs(const Options& options, std::list<Output>& outputs) {
 
 int main(int argc, char** argv) {
     if (!tools::EnsureStandardDescriptors()) return 2;
-    // Beyond a file-size limit a write fails and is reported, rather than ending the run.
+    // Beyond a file-size limit, or to a pipe nobody reads any more, a write fails and is reported,
+    // rather than ending the run.
     std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
+    tools::RemoveTemporaryFilesOnSignals();
 
     Options options;
     std::list<Output> outputs;

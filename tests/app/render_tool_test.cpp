@@ -201,8 +201,12 @@ TEST_F(RenderTool, FilesAreReplacedOnlyInFull) {
     };
     const std::string nowhere = (dir / "no" / "x").string();
     const std::string otherName = (dir / "outputs/../outputs/kept.png").string();
+    const std::string fifo = (dir / "fifo").string();
     // Root writes into a read-only folder unless it gives up that privilege.
     const std::string asUser = geteuid() == 0 ? "setpriv --bounding-set=-dac_override " : "";
+    // The picture and the animation of a whole run at a large size: seconds of work.
+    const std::vector<std::string> longRun{"--size", "4096x4096", "--clock", "1080",
+                                           "--gif",  png,         "--trace", trace};
     std::vector<Case> cases = {
         {"a bad argument", "", "", {"--png", png, "--trace", nowhere}, 2, "--trace", kKept},
         {"standard error closed", "", " 2>&-", {"--png", png, "--trace", nowhere}, 2, {}, kKept},
@@ -234,6 +238,15 @@ TEST_F(RenderTool, FilesAreReplacedOnlyInFull) {
         {"a full disk", "", "", {"--png", png, "--trace", "/dev/full"}, 1, "--trace", kKept},
         {"a GIF over a size limit", "ulimit -f 1;", "", {"--gif", png}, 1, "--gif", kKept},
         {"standard output closed", "", " >&-", {"--png", png, "--trace", "-"}, 1, "--trace", kKept},
+        {"a reader that stops early",
+         "mkfifo " + fifo + "; (head -c 1 " + fifo + " >/dev/null &);",
+         "",
+         {"--clock", "1080", "--png", png, "--trace", fifo},
+         1,
+         "--trace",
+         kKept},
+        {"SIGINT", "timeout --preserve-status -s INT 1", "", longRun, 130, {}, kKept},
+        {"SIGTERM", "timeout --preserve-status -s TERM 1", "", longRun, 143, {}, kKept},
         {"a run that writes", "", "", {"--png", link, "--trace", trace}, 0, {}, kReplaced},
         {"a dangling link", "ln -sfn ../new.png " + link + ";", "", {"--png", link}, 0, {}, kKept},
         {"a descriptor open for appending",
