@@ -66,10 +66,12 @@ the animation clock advancing by 3 degrees each tick; and writes what the window
   --help        show this help and exit
   --version     show the version and exit
 
-FILE may be - for standard output. A file that is there is replaced only once the new one
-has been written in full; a device or a pipe is written as it is.
-Exit status: 0 when everything was written, 1 when the run or a write failed, 2 for a bad
-argument (nothing is written then).
+FILE may be - for standard output. A file that is there, or that a symbolic link leads to,
+is replaced by a new one only once every new file has been written in full, so a run that
+fails or is interrupted before then replaces none; a device, a pipe or an open descriptor
+(/dev/stdout, /dev/fd/N) is written as it is.
+Exit status: 0 when everything was written, 1 when the run or a write failed (memory ran
+out, say), 2 for a bad argument (nothing is written then).
 
 Example: the whole run with a 100-ohm load at presentation size, for a slide:
   velmora-render --size 1920x1080 --load 100 --gif reflection.gif
