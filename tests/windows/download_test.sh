@@ -61,6 +61,10 @@ checks = [
 sys.exit(0 if all(checks) else 1)
 PYTHON
 
+if [ ! -f "$zip" ]; then
+    fail "no $zip (cpack in $build makes it)"
+    exit 1
+fi
 # One folder named after the version, so that unpacking two versions keeps both.
 folder=velmora-$version-windows
 listing=$(zipinfo -1 "$zip" | sort | xargs)
