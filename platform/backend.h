@@ -1,5 +1,5 @@
 // The seam between our USER32 subset (the core, platform/*.cpp) and a display: a desktop toolkit
-// (platform/fltk) or none (platform/headless).
+// (platform/fltk), a web page (platform/web) or none (platform/headless).
 //
 // The core keeps everything Windows defines: window classes and windows, the message queue and
 // its order, timers, invalid areas and painting, the window's backing store (a surface::Canvas),

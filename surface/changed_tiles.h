@@ -15,8 +15,8 @@ namespace surface {
 // that a display compares with what it shows, or sends, only the tiles that changed.
 class ChangedTiles {
   public:
-    // Wide and short: rows of a tile lie next to each other in memory, and the program's thin
-    // lines and text cross few of them.
+    // Small squares: a tile's row of 16 pixels is 64 bytes, one cache line, and the program's
+    // thin lines and text change few tiles.
     static constexpr int kTileWidth = 16;
     static constexpr int kTileHeight = 16;
 
