@@ -130,6 +130,16 @@ TEST(LabRender, MarksTheLoadAndZ1ToZ7OnTheSmithChart) {
     }
 }
 
+TEST(LabCommandLine, IsTheWordLabAmongTheArguments) {
+    const std::pair<const char*, bool> kLines[] = {
+        {"--lab", true},          {"  --lab  ", true}, {"-x\t--lab", true},
+        {"--size 1 --lab", true}, {"", false},         {"--labx", false},
+        {"x--lab", false},        {"--la", false},     {"\"--lab\"", false},
+    };
+    for (const auto& [line, lab] : kLines) EXPECT_EQ(WantsLab(line), lab) << line;
+    EXPECT_FALSE(WantsLab(nullptr));
+}
+
 // The program's state is program-wide: each scenario runs in a process of its own.
 void InFreshProcess(const std::function<void()>& scenario) {
     std::fflush(nullptr);
