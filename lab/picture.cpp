@@ -24,6 +24,7 @@ constexpr int kLoadStation = 8;
 constexpr int kReadoutCount = 7;  // Z1 to Z7, at stations 9 to 15
 constexpr int kLineSpacing = 20;
 constexpr int kChartMargin = 20;
+constexpr double kLeastLabelledRadius = 8;  // pixels from the chart's centre
 // The pointer reads the line within this many pixels of it.
 constexpr int kPointerReach = 30;
 
@@ -159,7 +160,8 @@ void DrawLabMarks(HDC dc, int width, int height, const Load& load, int clockDeg)
         ChartPoint(chart, Reflection(load) * std::polar(1.0, -4 * pi * wavelengths));
     Block(dc, point, 1, wave::kReflectedColour);
     // Half a wavelength brings every point back: Z1 to Z4 are labelled right of theirs, Z5 to Z7
-    // left of the same points.
+    // left of the same points. Near the centre the points crowd together and go unlabelled.
+    if (std::abs(Reflection(load)) * chart.radius < kLeastLabelledRadius) return;
     SetBkMode(dc, TRANSPARENT);
     Write(dc, point.x + (k <= 4 ? 4 : -11), point.y + 1, number);
     SetBkMode(dc, OPAQUE);
