@@ -1,4 +1,4 @@
-// The lab's window procedure and load dialog. The lab keeps the described program's window,
+// The lab's window procedure and load dialog. The lab keeps the main mode's window,
 // circuit, clock and keys, and adds: complex loads, a picture redrawn whole on every paint (so a
 // paint does not restart the run), a run that goes on turning in the steady state, speed and
 // single steps, and the value under the pointer.
@@ -20,7 +20,7 @@ using wave::kClockStep;
 // The timer's periods from slowest to fastest, halving each time; 12.5 ms is set as 12, the
 // timer counting whole milliseconds.
 constexpr UINT kPeriods[] = {200, 100, 50, 25, 12};
-constexpr int kFirstPeriod = 2;  // the described program's 50 ms
+constexpr int kFirstPeriod = 2;  // the main mode's 50 ms
 constexpr int kFastest = sizeof kPeriods / sizeof kPeriods[0] - 1;
 // After the first run the steady state turns on: one period of the signal, over and over.
 constexpr int kPeriodDegrees = 360;

@@ -1,6 +1,6 @@
 // The cost of the pictures on a 992 x 666 canvas: the circuit at a paint, a single frame, and a
 // whole tick (the erasing call and the drawing call on one fresh context, as the timer does),
-// alone and over a whole run; and the lab's tick beside the described one, in the same run. A tick
+// alone and over a whole run; and the lab's tick beside the main mode's, in the same run. A tick
 // must stay well under 20 microseconds and allocate nothing; allocations are counted by replacing
 // the global operator new and reported per iteration.
 #include <benchmark/benchmark.h>
@@ -137,7 +137,7 @@ BENCHMARK(BM_TickWithoutPixels)->Arg(672)->Arg(1077);
 
 // The lab's tick, as its timer does it: the old frame erased, what the new one adds for good (the
 // envelope's dots; at 405 to 675 a readout, a station's label and a point on the Smith chart),
-// the new frame. 669 to 672 and 672 to 675 match the described tick's busiest; 402 to 405
+// the new frame. 669 to 672 and 672 to 675 match the main tick's busiest; 402 to 405
 // writes Z1.
 void BM_LabTick(benchmark::State& state) {
     const int d = static_cast<int>(state.range(0));

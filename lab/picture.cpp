@@ -1,5 +1,5 @@
 // The lab's drawing. The line, the front arrow, the phasor glyph and the colours are the
-// described picture's own (circuit/line.h, wave/frame_values.h); the angles here are exact.
+// main picture's own (circuit/line.h, wave/frame_values.h); the angles here are exact.
 #include "lab/picture.h"
 
 #include <algorithm>

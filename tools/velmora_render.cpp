@@ -53,8 +53,8 @@ const char kHelp[] =
 confirmed, the load typed into the start-up dialog, ENTER, then one timer tick every 50 ms,
 the animation clock advancing by 3 degrees each tick; and writes what the window shows.
 
-  --lab         play the lab: complex loads (R, R+jX, R-jX, short, open), the reflection
-                coefficient, the Smith chart; the other options as for the described program
+  --lab         play the lab: complex loads (R, R+jX or R-jX, short or open; a text that
+                is not a load is a bad argument), Gamma, the Smith chart
   --size WxH    the window's client area in pixels, W and H from 1 to 16384 and at most
                 67108864 pixels in all (default 992x666, the program's own window)
   --load TEXT   the text typed into the load dialog, read as the dialog reads it; without it

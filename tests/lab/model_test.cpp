@@ -77,9 +77,9 @@ TEST(LabModel, ReadoutsMatchTheClosedForms) {
     }
 }
 
-// A resistive load reads as in the described program: its ratio line, and Z1 to Z7 from its
+// A resistive load reads as in the main mode: its ratio line, and Z1 to Z7 from its
 // formulas (the reactance's sign by which side of 50 ohms the load lies).
-TEST(LabModel, ResistiveLoadsMatchTheDescribedProgram) {
+TEST(LabModel, ResistiveLoadsMatchTheMainMode) {
     for (double r : {0.1, 1.0, 25.0, 49.9, 50.0, 50.1, 100.0, 333.0, 10000.0}) {
         SCOPED_TRACE(r);
         const lab::Load load{r};
@@ -93,18 +93,18 @@ TEST(LabModel, ResistiveLoadsMatchTheDescribedProgram) {
         const double re = (1 - g * g) * 50 / (1 + g * g);
         const double im = 2 * g * 50 / (1 + g * g);
         const double above = r >= 50 ? 1 : -1;
-        const std::array<std::complex<double>, 7> described = {{{re, -above * im},
-                                                                {2500 / r, 0},
-                                                                {re, above * im},
-                                                                {r, 0},
-                                                                {re, -above * im},
-                                                                {2500 / r, 0},
-                                                                {re, above * im}}};
+        const std::array<std::complex<double>, 7> mainMode = {{{re, -above * im},
+                                                               {2500 / r, 0},
+                                                               {re, above * im},
+                                                               {r, 0},
+                                                               {re, -above * im},
+                                                               {2500 / r, 0},
+                                                               {re, above * im}}};
         for (int k = 1; k <= 7; ++k) {
             const auto z = lab::ImpedanceAt(load, k / 8.0);
             ASSERT_TRUE(z.has_value());
-            EXPECT_NEAR(z->real(), described[k - 1].real(), 1e-9 * (1 + std::abs(z->real())));
-            EXPECT_NEAR(z->imag(), described[k - 1].imag(), 1e-9 * (1 + std::abs(z->real())));
+            EXPECT_NEAR(z->real(), mainMode[k - 1].real(), 1e-9 * (1 + std::abs(z->real())));
+            EXPECT_NEAR(z->imag(), mainMode[k - 1].imag(), 1e-9 * (1 + std::abs(z->real())));
         }
     }
 }
