@@ -109,6 +109,25 @@ TEST(LabRender, SetsTheEnvelopesDotsAtTheFormulasHeights) {
     }
 }
 
+// For a resistive load the envelope is the main mode's, at the heights it is known to have.
+TEST(LabRender, AResistiveLoadsEnvelopeIsTheMainModes) {
+    const struct {
+        const char* load;
+        std::vector<std::pair<int, int>> heights;  // clock, height
+    } kRuns[] = {
+        {"100", {{360, 67}, {405, 53}, {450, 33}, {495, 53}, {540, 67}, {720, 67}}},
+        {"25", {{360, 33}, {405, 53}, {450, 67}, {540, 33}, {720, 33}}},
+    };
+    for (const auto& run : kRuns) {
+        SCOPED_TRACE(run.load);
+        const std::set<std::string> lines = Lines(LabTrace(run.load));
+        for (const auto& [d, height] : run.heights) {
+            const auto [x, y] = Front(d);
+            EXPECT_TRUE(lines.count(Pixel(x, y - height, 255))) << d;
+        }
+    }
+}
+
 // The chart's centre is (115, 115) and its radius 95 at 992 x 666: the load's point in the dots'
 // colour, and Zk's a quarter turn clockwise per eighth of a wavelength, in the reflected wave's.
 TEST(LabRender, MarksTheLoadAndZ1ToZ7OnTheSmithChart) {
