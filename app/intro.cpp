@@ -48,10 +48,27 @@ const char introKeyHelp[] =
     "\n"
     "Quit the program as you would any windows program.";
 
+const char labKeyHelp[] =
+    "Type the load as R, R+jX or R-jX in ohms (for example 75+j50),\n"
+    "  or short, or open.\n"
+    "\n"
+    "Press 'ENTER' to start/pause/resume the animation.\n"
+    "Press '+' for faster, '-' for slower, and the right arrow\n"
+    "  to step one tick while paused.\n"
+    "\n"
+    "Point at the line to read |V|/|V+| and Z there.\n"
+    "\n"
+    "Press 'F1' to reset the program and type a new load.";
+
 }  // namespace
 
 // The boxes have no owner, so the main window stays live (and ticking) while they are open.
 void ShowIntro() {
     MessageBoxA(nullptr, introExplanation, "Velmora", MB_OK);
     MessageBoxA(nullptr, introKeyHelp, "Velmora", MB_OK);
+}
+
+void ShowLabIntro() {
+    MessageBoxA(nullptr, introExplanation, "Velmora", MB_OK);
+    MessageBoxA(nullptr, labKeyHelp, "Velmora", MB_OK);
 }

@@ -23,3 +23,12 @@ double ParseLoadText(const char* text);
 
 // Shows the explanation, then the key help, each in its own box; returns when both are closed.
 void ShowIntro();
+
+// The lab mode (app/lab_window.cpp): the same window, circuit, clock and keys, taken further to
+// complex loads, the Smith chart and control of time.
+LRESULT CALLBACK LabWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK LabLoadDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// The explanation, then the lab's key help.
+void ShowLabIntro();
+// Whether the command line asks for the lab: "--lab" among its space-separated words.
+bool WantsLab(const char* commandLine);

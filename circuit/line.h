@@ -18,6 +18,20 @@ inline LineEnds LineOnScreen(int width, int height) {
     return {width / 10 + 20, (3 * height) / 4 - 71, (3 * width) / 4, height / 4};
 }
 
+// The wave front at the clock angle (degrees; the line is one wavelength, 360 degrees, long):
+// going out up to 360, coming back from 361. Each quotient truncates on its own, so the same
+// inputs always give the same point and an erasing redraw hits the same pixels.
+inline POINT FrontOnLine(const LineEnds& line, int clockDeg) {
+    constexpr int kLineDegrees = 360;
+    const int v = line.x1 - line.x0;
+    const int u = line.y1 - line.y0;
+    if (clockDeg <= kLineDegrees) {
+        return {line.x0 + (v * clockDeg) / kLineDegrees, line.y0 + (u * clockDeg) / kLineDegrees};
+    }
+    const int back = clockDeg - kLineDegrees;
+    return {line.x0 + v - (v * back) / kLineDegrees, line.y0 + u - (u * back) / kLineDegrees};
+}
+
 // The front arrow goes straight up from the front, with a barb down to each side of its tip; the
 // reflected front's arrow has this length scaled by the reflection, and the same barbs.
 inline constexpr int kFrontArrowLength = 50;

@@ -133,6 +133,9 @@ void CloseRequested(HWND window);                        // posts WM_CLOSE (the 
 void ClientResized(HWND window, int width, int height);  // sends WM_SIZE, repaints everything
 void DialogCommand(HWND dialog, int id);                 // posts WM_COMMAND to the dialog
 
+// Posts WM_MOUSEMOVE: the pointer (a mouse's or a touch's) moved to (x, y) in client pixels.
+void MouseMoved(HWND window, int x, int y);
+
 // State for drivers and tests.
 bool TimerExists(HWND window, UINT_PTR id);
 

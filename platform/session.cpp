@@ -154,6 +154,15 @@ void KeyDown(HWND window, int virtualKey) {
         {{window, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 1, 0, {0, 0}}, true});
 }
 
+void MouseMoved(HWND window, int x, int y) {
+    const Window* target = Live(window);
+    if (target == nullptr || target->kind != Window::Kind::TopLevel) return;
+    // Each coordinate travels in 16 bits, as a signed number: a pointer left of or above the
+    // client area (dragged out of it) reads negative.
+    const LPARAM position = MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
+    core::Current().posted.push_back({{window, WM_MOUSEMOVE, 0, position, 0, {x, y}}, true});
+}
+
 void CloseRequested(HWND window) {
     const Window* target = Live(window);
     if (target == nullptr || target->kind != Window::Kind::TopLevel) return;

@@ -14,10 +14,12 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "app/resources/dialog_template.h"
 #include "app/velmora.h"
+#include "lab/model.h"
 #include "platform/headless/headless_backend.h"
 #include "surface/canvas.h"
 #include "surface/recorder.h"
@@ -42,7 +44,7 @@ constexpr int kLastFrameDelay = 300;
 const char* const kOutputs[] = {"--png", "--gif", "--trace"};
 
 const char kUsage[] =
-    "velmora-render [--size WxH] [--load TEXT] [--clock D] [--png FILE] [--gif FILE] "
+    "velmora-render [--lab] [--size WxH] [--load TEXT] [--clock D] [--png FILE] [--gif FILE] "
     "[--trace FILE] [--help] [--version]";
 
 static_assert(kMaxSide == 16384 && kMaxPixels == 67108864 && kLastFrameDelay == 300,
@@ -52,6 +54,8 @@ const char kHelp[] =
 confirmed, the load typed into the start-up dialog, ENTER, then one timer tick every 50 ms,
 the animation clock advancing by 3 degrees each tick; and writes what the window shows.
 
+  --lab         play the lab: complex loads (R, R+jX or R-jX, short or open; a text that
+                is not a load is a bad argument), Gamma, the Smith chart
   --size WxH    the window's client area in pixels, W and H from 1 to 16384 and at most
                 67108864 pixels in all (default 992x666, the program's own window)
   --load TEXT   the text typed into the load dialog, read as the dialog reads it; without it
@@ -80,6 +84,7 @@ Example: the whole run with a 100-ohm load at presentation size, for a slide:
 struct Options {
     bool help = false;
     bool version = false;
+    bool lab = false;
     int width = 992;
     int height = 666;
     std::optional<std::string> load;
@@ -138,6 +143,11 @@ Options ParseArguments(int argc, char** argv) {
             options.version = true;
             return options;
         }
+        if (name == "--lab") {
+            if (options.lab) throw BadArgument{name + ": given more than once"};
+            options.lab = true;
+            continue;
+        }
         const bool isOutput =
             std::find(std::begin(kOutputs), std::end(kOutputs), name) != std::end(kOutputs);
         if (name != "--size" && name != "--load" && name != "--clock" && !isOutput) {
@@ -158,6 +168,14 @@ Options ParseArguments(int argc, char** argv) {
             throw BadArgument{name + ": missing its file name"};
         } else {
             options.outputs[name] = value;
+        }
+    }
+    // The lab's dialog refuses a text that is not a load and waits for another, which a run
+    // without a display cannot give.
+    if (options.lab && options.load) {
+        const auto parsed = lab::ParseLoad(*options.load);
+        if (const auto* message = std::get_if<std::string>(&parsed)) {
+            throw BadArgument{"--load: " + *message};
         }
     }
     return options;
@@ -238,8 +256,10 @@ void Play(const Options& options,
     });
 
     platform::Session session(backend, dialogTemplates);
-    char commandLine[] = "";
-    WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT);
+    char commandLine[] = "--lab";
+    char noArguments[] = "";
+    WinMain(GetModuleHandleA(nullptr), nullptr, options.lab ? commandLine : noArguments,
+            SW_SHOWDEFAULT);
     if (lastClock != options.clock) {
         throw platform::HeadlessBackend::Stuck("the program ended before the clock did");
     }

@@ -35,16 +35,8 @@ void LayOutLine(FrameValues& frame, int width, int height) {
     frame.u = frame.y1 - frame.y0;
 }
 
-// Going out up to 360, coming back from 361; each quotient truncates on its own, so the same
-// inputs always give the same point and the erasing redraw hits the same pixels.
 POINT WaveFront(const FrameValues& frame) {
-    const int d = frame.clockDeg;
-    if (d <= kLineDegrees) {
-        return {frame.x0 + (frame.v * d) / kLineDegrees, frame.y0 + (frame.u * d) / kLineDegrees};
-    }
-    const int back = d - kLineDegrees;
-    return {frame.x0 + frame.v - (frame.v * back) / kLineDegrees,
-            frame.y0 + frame.u - (frame.u * back) / kLineDegrees};
+    return circuit::FrontOnLine({frame.x0, frame.y0, frame.x1, frame.y1}, frame.clockDeg);
 }
 
 void CaptureStation(FrameValues& frame) {

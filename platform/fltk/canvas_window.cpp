@@ -90,6 +90,12 @@ int CanvasWindow::handle(int event) {
         }
         case FL_KEYUP:
             return 1;
+        case FL_ENTER:
+            return 1;  // so that FLTK sends the moves that follow
+        case FL_MOVE:
+        case FL_DRAG:
+            MouseMoved(handle_, Fl::event_x(), Fl::event_y());
+            return 1;
         case FL_SHORTCUT:
             // A key typed into another window of the program, offered here because the mouse is
             // over this one: Windows gives keys only to the window with the focus.

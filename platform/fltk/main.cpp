@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr char kUsage[] = "velmora [--help] [--version]";
+constexpr char kUsage[] = "velmora [--lab] [--help] [--version]";
 
 constexpr char kHelp[] =
     "\n"
@@ -21,15 +21,22 @@ constexpr char kHelp[] =
     "pauses and resumes the animation, and F1 resets it with a new load.\n"
     "\n"
     "Options:\n"
+    "  --lab      open the lab: complex loads (R+jX, short, open), the reflection coefficient,\n"
+    "             the Smith chart, the value under the pointer; '+' and '-' change the speed and\n"
+    "             the right arrow steps while paused\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n";
 
-// Answers --help and --version, and refuses anything else: the program takes no arguments.
-// Returns the exit status when the program should not start.
-std::optional<int> AnswerArguments(int argc, char** argv) {
+// Answers --help and --version, notes --lab, and refuses anything else. Returns the exit status
+// when the program should not start.
+std::optional<int> AnswerArguments(int argc, char** argv, bool& lab) {
     std::string_view answer;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
+        if (argument == "--lab") {
+            lab = true;
+            continue;
+        }
         if (argument != "--help" && argument != "--version") {
             std::fprintf(stderr, "velmora: unknown argument '%s' (usage: %s)\n", argv[i], kUsage);
             return 2;
@@ -49,9 +56,13 @@ std::optional<int> AnswerArguments(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (const auto status = AnswerArguments(argc, argv)) return *status;
+    bool lab = false;
+    if (const auto status = AnswerArguments(argc, argv, lab)) return *status;
     platform::fltk::FltkBackend backend;
     platform::Session session(backend, dialogTemplates);
-    char commandLine[] = "";
-    return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWNORMAL);
+    // The program reads its command line as Windows gives it: the arguments after its name.
+    char labCommandLine[] = "--lab";
+    char noArguments[] = "";
+    return WinMain(GetModuleHandleA(nullptr), nullptr, lab ? labCommandLine : noArguments,
+                   SW_SHOWNORMAL);
 }

@@ -83,6 +83,11 @@ void HeadlessBackend::pressKey(int virtualKey) {
     if (window_ != nullptr) KeyDown(window_, virtualKey);
 }
 
+void HeadlessBackend::movePointer(int x, int y) {
+    driverActed_ = true;
+    if (window_ != nullptr) MouseMoved(window_, x, y);
+}
+
 void HeadlessBackend::closeWindow() {
     driverActed_ = true;
     if (window_ != nullptr) CloseRequested(window_);

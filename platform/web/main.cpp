@@ -1,11 +1,24 @@
-// The program in a web page: the program's WinMain with the page's canvas as its window.
+// The program in a web page: the program's WinMain with the page's canvas as its window. The
+// page's address gives the command line: velmora.html?lab opens the lab, as --lab does.
+#include <emscripten.h>
+
 #include "app/resources/dialog_template.h"
 #include "platform/backend.h"
 #include "platform/web/web_backend.h"
 
+namespace {
+
+// clang-format off
+EM_JS(int, velmora_wants_lab, (), { return new URLSearchParams(location.search).has("lab"); });
+// clang-format on
+
+}  // namespace
+
 int main() {
     platform::web::WebBackend backend;
     platform::Session session(backend, dialogTemplates);
-    char commandLine[] = "";
-    return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWNORMAL);
+    char labCommandLine[] = "--lab";
+    char noArguments[] = "";
+    return WinMain(GetModuleHandleA(nullptr), nullptr,
+                   velmora_wants_lab() ? labCommandLine : noArguments, SW_SHOWNORMAL);
 }

@@ -7,6 +7,7 @@ var Velmora = {
     RESIZED: 2,
     BOX_ANSWERED: 3,
     DIALOG_COMMAND: 4,
+    MOUSE_MOVED: 5,
     // Control kinds, in the order of DialogControl::Kind.
     PUSH_BUTTON: 0,
     DEFAULT_PUSH_BUTTON: 1,
@@ -83,6 +84,7 @@ var Velmora = {
             Velmora.readSizeParameter();
             document.addEventListener("keydown", Velmora.keyDown);
             window.addEventListener("resize", Velmora.resized);
+            Velmora.reportPointer();
             document.body.classList.add("running");
         }
         var client = Velmora.clientSize();
@@ -97,6 +99,24 @@ var Velmora = {
         if (event.keyCode === Velmora.VK_F1) event.preventDefault();
         // keyCode numbers the keys as Windows' virtual-key codes do.
         Velmora.post(Velmora.KEY_DOWN, event.keyCode, 0);
+    },
+
+    // The pointer over the canvas, a mouse's or a touch's, in the program's client pixels (the
+    // canvas may be scaled by CSS). Only the latest position waiting matters.
+    reportPointer: function() {
+        function moved(event) {
+            var canvas = Velmora.canvas;
+            var box = canvas.getBoundingClientRect();
+            if (box.width === 0 || box.height === 0) return;
+            var x = Math.floor((event.clientX - box.left) * canvas.width / box.width);
+            var y = Math.floor((event.clientY - box.top) * canvas.height / box.height);
+            Velmora.events = Velmora.events.filter(function(e) {
+                return e[0] !== Velmora.MOUSE_MOVED;
+            });
+            Velmora.post(Velmora.MOUSE_MOVED, x, y);
+        }
+        Velmora.canvas.addEventListener("pointermove", moved);
+        Velmora.canvas.addEventListener("pointerdown", moved);
     },
 
     resized: function() {

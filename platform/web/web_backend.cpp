@@ -9,7 +9,14 @@
 namespace {
 
 // What the page reports; page.js uses the same numbers.
-enum PageEvent { kNoEvent = 0, kKeyDown = 1, kResized = 2, kBoxAnswered = 3, kDialogCommand = 4 };
+enum PageEvent {
+    kNoEvent = 0,
+    kKeyDown = 1,
+    kResized = 2,
+    kBoxAnswered = 3,
+    kDialogCommand = 4,
+    kMouseMoved = 5
+};
 
 // Each function hands over to the page object of page.js.
 // clang-format off
@@ -98,6 +105,9 @@ bool WebBackend::takeEvents() {
         switch (kind) {
             case kKeyDown:
                 if (window_ != nullptr) KeyDown(window_, fields[0]);
+                break;
+            case kMouseMoved:
+                if (window_ != nullptr) MouseMoved(window_, fields[0], fields[1]);
                 break;
             case kResized:
                 if (window_ != nullptr) ClientResized(window_, fields[0], fields[1]);

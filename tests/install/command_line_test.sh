@@ -28,7 +28,8 @@ while IFS='|' read -r program arguments status stream lines pattern; do
     fi
     rm -f "$out" "$err"
 done <<TABLE
-velmora|--help|0|out|0|^Usage: velmora \[--help\] \[--version\]$
+velmora|--help|0|out|0|^Usage: velmora \[--lab\] \[--help\] \[--version\]$
+velmora|--lab --help|0|out|0|^Usage: velmora
 velmora|--version|0|out|1|^velmora $version$
 velmora|--help --version|0|out|0|^Usage: velmora
 velmora|--bogus|2|err|1|^velmora: unknown argument '--bogus' \(usage: velmora
@@ -38,6 +39,9 @@ render|--help|0|out|0|^Usage: velmora-render .*\[--help\] \[--version\]$
 render|--version|0|out|1|^velmora-render $version$
 render|--load 100 --version|0|out|1|^velmora-render $version$
 render|--bogus|2|err|1|^velmora-render: unknown argument '--bogus' \(usage: velmora-render
+render|--lab --lab|2|err|1|^velmora-render: --lab: given more than once$
+render|--lab --load 75+k50 --png -|2|err|1|^velmora-render: --load: "75\+k50" is not a load\. Type R
+render|--lab --load 20000|2|err|1|^velmora-render: --load: "20000" is out of range
 TABLE
 echo "$failures failed"
 [ "$failures" = 0 ]

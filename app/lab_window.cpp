@@ -1,0 +1,169 @@
+// The lab's window procedure and load dialog. The lab keeps the main mode's window,
+// circuit, clock and keys, and adds: complex loads, a picture redrawn whole on every paint (so a
+// paint does not restart the run), a run that goes on turning in the steady state, speed and
+// single steps, and the value under the pointer.
+#include <optional>
+#include <variant>
+
+#include "app/resources/resource.h"
+#include "app/velmora.h"
+#include "circuit/circuit.h"
+#include "circuit/painted_once.h"
+#include "lab/picture.h"
+#include "wave/frame.h"
+
+namespace {
+
+using wave::kClockEnd;
+using wave::kClockStep;
+
+// The timer's periods from slowest to fastest, halving each time; 12.5 ms is set as 12, the
+// timer counting whole milliseconds.
+constexpr UINT kPeriods[] = {200, 100, 50, 25, 12};
+constexpr int kFirstPeriod = 2;  // the main mode's 50 ms
+constexpr int kFastest = sizeof kPeriods / sizeof kPeriods[0] - 1;
+// After the first run the steady state turns on: one period of the signal, over and over.
+constexpr int kPeriodDegrees = 360;
+constexpr int kTextSize = 160;  // characters read from the edit field, with the terminator
+
+lab::Load labLoad{50.0};
+int period = kFirstPeriod;
+std::optional<POINT> pointer;  // where the pointer reads the line, while it does
+bool introOpen = false;
+
+void Paint(HWND window) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    const RECT& area = paint.rcPaint;
+    if (area.left > 0 || area.top > 0 || area.right < clientWidth || area.bottom < clientHeight) {
+        // The frame's lines are drawn NOTXOR across the window: only a whole, erased window may
+        // take them again.
+        EndPaint(window, &paint);
+        InvalidateRect(window, nullptr, TRUE);
+        return;
+    }
+    // The circuit draws the frame of 0's arrow (the start arrow) on every paint but the first.
+    const bool startArrow = circuit::paintedOnce != 0;
+    DrawCircuit(dc, clientWidth, clientHeight);
+    lab::DrawLabStill(dc, clientWidth, clientHeight, labLoad, clockDeg);
+    if (pointer) lab::DrawPointerValue(dc, clientWidth, clientHeight, labLoad, *pointer);
+    if (!(startArrow && clockDeg == 0)) {
+        lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg);
+    }
+    if (introShown == 0) {
+        introShown = 1;
+        introOpen = true;
+        ShowLabIntro();
+        introOpen = false;
+    }
+    EndPaint(window, &paint);
+}
+
+// The previous frame is drawn again, which erases it; then what the new frame adds for good,
+// and the new frame.
+void Tick(HWND window) {
+    HDC dc = GetDC(window);
+    lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg);
+    clockDeg = clockDeg + kClockStep;
+    if (clockDeg > kClockEnd) clockDeg -= kPeriodDegrees;
+    lab::DrawLabMarks(dc, clientWidth, clientHeight, labLoad, clockDeg);
+    lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg);
+    ReleaseDC(window, dc);
+}
+
+void SetPeriod(HWND window, int wanted) {
+    if (wanted < 0 || wanted > kFastest) return;
+    period = wanted;
+    SetTimer(window, TIMER_ANIM, kPeriods[period], nullptr);
+}
+
+void Reset(HWND window) {
+    SetTimer(window, TIMER_ANIM, kPeriods[period], nullptr);
+    clockDeg = 0;
+    running = 0;
+    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOAD), window, LabLoadDlgProc,
+                    0);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void KeyDown(HWND window, WPARAM key) {
+    switch (key) {
+        case VK_RETURN:
+            running = running == 0 ? 1 : 0;
+            break;
+        case VK_F1:
+            Reset(window);
+            break;
+        case VK_OEM_PLUS:
+        case VK_ADD:
+            SetPeriod(window, period + 1);
+            break;
+        case VK_OEM_MINUS:
+        case VK_SUBTRACT:
+            SetPeriod(window, period - 1);
+            break;
+        case VK_RIGHT:
+            if (running == 0) Tick(window);
+            break;
+    }
+}
+
+// The pointer's readout follows it while it points at the line, and goes when it leaves.
+void PointerMoved(HWND window, LPARAM position) {
+    const POINT at{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+    const bool onLine = lab::PointedDistance(clientWidth, clientHeight, at).has_value();
+    if (!onLine && !pointer) return;
+    pointer = onLine ? std::optional<POINT>(at) : std::nullopt;
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+}  // namespace
+
+LRESULT CALLBACK LabWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_DESTROY:
+            KillTimer(window, TIMER_ANIM);
+            PostQuitMessage(0);
+            return 0;
+        case WM_SIZE:
+            clientHeight = HIWORD(lParam);
+            clientWidth = LOWORD(lParam);
+            return 0;
+        case WM_PAINT:
+            Paint(window);
+            return 0;
+        case WM_KEYDOWN:
+            if (!introOpen) KeyDown(window, wParam);
+            return 0;
+        case WM_MOUSEMOVE:
+            PointerMoved(window, lParam);
+            return 0;
+        case WM_TIMER:
+            if (running != 0) Tick(window);
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+// A text that is not a load is answered with a message saying what to type; the dialog stays.
+INT_PTR CALLBACK LabLoadDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+    if (message == WM_INITDIALOG) {
+        SetFocus(GetDlgItem(dialog, ID_LOAD_EDIT));
+    } else if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+        char text[kTextSize];
+        GetDlgItemTextA(dialog, ID_LOAD_EDIT, text, kTextSize);
+        const auto parsed = lab::ParseLoad(text);
+        if (const auto* load = std::get_if<lab::Load>(&parsed)) {
+            labLoad = *load;
+            EndDialog(dialog, 1);
+        } else {
+            MessageBoxA(dialog, std::get<std::string>(parsed).c_str(), "Load value",
+                        MB_OK | MB_ICONWARNING);
+            SetFocus(GetDlgItem(dialog, ID_LOAD_EDIT));
+        }
+    } else if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, 0);
+    }
+    return 0;
+}

@@ -1,0 +1,36 @@
+// The lab's picture over the circuit: the load's reactance and caption, the Smith chart, the
+// readouts, the standing-wave envelope, the moving wave, and the value under the pointer.
+#pragma once
+
+#include <optional>
+
+#include "lab/model.h"
+#include "win32/win32.h"
+
+namespace lab {
+
+// The Smith chart's centre and radius in the upper left corner, above the line.
+struct SmithChart {
+    int cx, cy, radius;
+};
+SmithChart SmithChartPlace(int width, int height);
+// Where a reflection coefficient lies on the chart.
+POINT ChartPoint(const SmithChart& chart, std::complex<double> gamma);
+
+// Everything that stays on the screen up to the clock: the caption and reactance of the load,
+// the chart, and what every frame up to clockDeg has added for good (DrawLabMarks).
+void DrawLabStill(HDC dc, int width, int height, const Load& load, int clockDeg);
+// What the frame of clockDeg adds for good, in copy mode: the envelope's dots while the
+// reflected front travels back, the readouts and the chart's points as it passes the stations.
+void DrawLabMarks(HDC dc, int width, int height, const Load& load, int clockDeg);
+// The moving part of the frame in R2_NOTXORPEN mode, so drawing it twice erases it: the front
+// arrows and the incident and reflected phasors. Leaves R2_COPYPEN and the black pen.
+void DrawLabFrame(HDC dc, int width, int height, const Load& load, int clockDeg);
+
+// How far from the load (wavelengths) the point of the line nearest the pointer lies, if the
+// pointer is close enough to the line to point at it.
+std::optional<double> PointedDistance(int width, int height, POINT pointer);
+// |V|/|V+| and Z at the pointed point, as small text beside the pointer.
+void DrawPointerValue(HDC dc, int width, int height, const Load& load, POINT pointer);
+
+}  // namespace lab

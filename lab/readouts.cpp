@@ -1,0 +1,63 @@
+// The readouts' formats, in one place.
+#include "lab/readouts.h"
+
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+namespace lab {
+
+namespace {
+
+constexpr int kEighths = 8;
+
+std::string Printed(const char* format, auto... values) {
+    char text[96];
+    const int length = std::snprintf(text, sizeof text, format, values...);
+    return length > 0 ? std::string(text) : std::string();
+}
+
+// Values that print as 0.0 print without a sign: a lossless line's resistance comes out a few
+// units in the last place either side of 0.
+double Tidy(double value) { return std::abs(value) < 0.05 ? 0.0 : value; }
+
+// "66.7 - j50.0 ohms" or "infinite"; the sign is the reactance's.
+std::string Impedance(const std::optional<std::complex<double>>& z) {
+    if (!z) return "infinite";
+    const double x = Tidy(z->imag());
+    return Printed("%.1f %c j%.1f ohms", Tidy(z->real()), x < 0 ? '-' : '+', std::abs(x));
+}
+
+// The angle in degrees within (-180, 180], and never "-0.0".
+double Degrees(std::complex<double> gamma) {
+    double degrees = std::arg(gamma) * 180 / std::numbers::pi;
+    if (degrees <= -180) degrees += 360;
+    return Tidy(degrees);
+}
+
+}  // namespace
+
+std::string FormatReadout(const Load& load, Readout readout, double wavelengths) {
+    switch (readout) {
+        case Readout::Gamma: {
+            const std::complex<double> gamma = Reflection(load);
+            return Printed("Gamma = %.3f at %.1f deg", std::abs(gamma), Degrees(gamma));
+        }
+        case Readout::Ratio:
+            return ReflectsAll(load) ? "Ratio = infinite" : Printed("Ratio = %.2f", Ratio(load));
+        case Readout::Minimum: {
+            const std::optional<double> z = FirstMinimum(load);
+            return z ? Printed("Vmin at %.3f wavelengths from the load", *z) : "";
+        }
+        case Readout::Impedance: {
+            const int k = static_cast<int>(std::lround(wavelengths * kEighths));
+            return Printed("Z%d = ", k) + Impedance(ImpedanceAt(load, wavelengths));
+        }
+        case Readout::Pointer:
+            return Printed("|V|/|V+| = %.2f, Z = ", EnvelopeAt(load, wavelengths)) +
+                   Impedance(ImpedanceAt(load, wavelengths));
+    }
+    return "";
+}
+
+}  // namespace lab
