@@ -42,6 +42,7 @@ struct Window {
 
     // Dialogs.
     DLGPROC dialogProcedure = nullptr;
+    std::vector<DialogControl> layoutControls;  // in the template's order, the tab order
     std::unique_ptr<DialogView> view;
     std::vector<HWND> controls;
     bool ended = false;
@@ -98,6 +99,9 @@ void Forget(HWND handle);
 
 // WM_COMMAND from the dialog's control with this id (a button, Enter or Esc).
 MSG CommandMessage(const Window& dialog, int id);
+
+// A control's own handling of a message sent to it: an edit field types WM_CHAR's character.
+void ControlMessage(const Window& control, UINT message, WPARAM wParam);
 
 // Calls the window's procedure (or dialog procedure), noting the message in an active trace.
 LRESULT Deliver(Window& window, UINT message, WPARAM wParam, LPARAM lParam);

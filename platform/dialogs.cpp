@@ -138,6 +138,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE /*instance*/, LPCSTR templateName, HWND
     Window& dialog = platform::core::NewWindow(Window::Kind::Dialog);
     dialog.text = layout.caption;
     dialog.dialogProcedure = dialogProc;
+    dialog.layoutControls = layout.controls;
     HWND firstTabStop = nullptr;
     for (int i = 0; i < resource->itemCount; ++i) {
         Window& control = platform::core::NewWindow(Window::Kind::Control);
@@ -204,6 +205,16 @@ UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int maxCount) {
     std::memcpy(text, current.data(), count);
     text[count] = '\0';
     return static_cast<UINT>(count);
+}
+
+void platform::core::ControlMessage(const Window& control, UINT message, WPARAM wParam) {
+    const Window* dialog = LiveDialog(control.parent);
+    if (message != WM_CHAR || wParam < ' ' || dialog == nullptr || dialog->view == nullptr) return;
+    for (const platform::DialogControl& laidOut : dialog->layoutControls) {
+        if (laidOut.id == control.id && laidOut.kind == platform::DialogControl::Kind::Edit) {
+            dialog->view->typeText(control.id, std::string(1, static_cast<char>(wParam)));
+        }
+    }
 }
 
 BOOL WINAPI EndDialog(HWND dialog, INT_PTR result) {

@@ -34,15 +34,6 @@ PushButton::PushButton(int x, int y, int width, int height, const std::string& t
     copy_label(text.c_str());
 }
 
-int PushButton::handle(int event) {
-    if (event == FL_KEYBOARD && Fl::focus() == this &&
-        (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
-        do_callback();
-        return 1;
-    }
-    return Fl_Button::handle(event);
-}
-
 void PushButton::draw() {
     Fl_Button::draw();
     if (!isDefault_) return;
