@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/backend.h"
@@ -102,6 +103,12 @@ MSG CommandMessage(const Window& dialog, int id);
 
 // A control's own handling of a message sent to it: an edit field types WM_CHAR's character.
 void ControlMessage(const Window& control, UINT message, WPARAM wParam);
+
+// The dialog's text as the program reads it through GetDlgItemTextA: UTF-8 converted to the
+// Windows code page 1252 as Windows' ANSI conversion does it, best fit included, so that the
+// full-width forms an input method types (U+FF01 to U+FF5E, and U+3000, the ideographic space)
+// become their ASCII characters. Other characters the code page lacks become '?'.
+std::string AnsiText(std::string_view utf8);
 
 // Calls the window's procedure (or dialog procedure), noting the message in an active trace.
 LRESULT Deliver(Window& window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -198,8 +198,8 @@ UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int maxCount) {
     const Window* window = LiveDialog(dialog);
     const Window* control = window != nullptr ? ControlOf(*window, id) : nullptr;
     if (control == nullptr || text == nullptr || maxCount <= 0) return 0;
-    const std::string current =
-        window->view != nullptr ? window->view->controlText(id) : control->text;
+    const std::string current = platform::core::AnsiText(
+        window->view != nullptr ? window->view->controlText(id) : control->text);
     // Room is kept for the terminating zero: at most maxCount - 1 characters.
     const std::size_t count = std::min(current.size(), static_cast<std::size_t>(maxCount - 1));
     std::memcpy(text, current.data(), count);

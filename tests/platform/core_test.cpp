@@ -370,6 +370,8 @@ TEST_F(DialogTest, TheOwnerKeepsTickingWhileTheDialogIsOpen) {
     EXPECT_EQ(std::count(messageLog.begin(), messageLog.end(), "WM_TIMER 1"), 4);
 }
 
+char ansiRead[16];
+
 // Focuses the edit field, as the program's dialog does, and notes the text OK finds in it.
 std::string textOnOk;
 INT_PTR CALLBACK FocusingEndOnCommand(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -446,6 +448,48 @@ TEST_F(DialogTest, InputTypedAheadGoesToTheDialogAndNeverToItsDisabledOwner) {
             << ::testing::PrintToString(messageLog);
         ASSERT_NE(platform::core::Live(window), nullptr) << "the owner was closed";
     }
+}
+
+// What the program reads from a dialog is its text in Windows' code page 1252, whatever the
+// display typed: an input method's full-width digits read as digits.
+TEST_F(DialogTest, TheProgramReadsTheFieldsTextInTheWindowsCodePage) {
+    const struct {
+        const char* typed;  // UTF-8
+        const char* read;   // code page 1252
+    } cases[] = {
+        {"\uff15\uff10", "50"},
+        {"\uff0b\uff17\uff0e\uff15\uff45\uff11", "+7.5e1"},  // full-width + . e
+        {"\u3000\uff11\uff10\uff10", " 100"},                // an ideographic space
+        {"\uff01\uff5e\uff00\uff5f", "!~??"},                // the ends of the block
+        {"75 \u03a9", "75 ?"},                               // not in the code page
+        {"\u00e9\u00a0\u00ff\u20ac\u2013\u0178\u0081", "\xe9\xa0\xff\x80\x96\x9f\x81"},
+        {"\u0080\U0001F600x", "??x"},
+        // Malformed UTF-8: a stray continuation, a cut sequence, an overlong '0', a surrogate.
+        {"\x80"
+         "1\xe2\x82"
+         "2\xc0\xb0"
+         "3\xed\xa0\x80"
+         "4",
+         "?1??2??3???4"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        EXPECT_EQ(platform::core::AnsiText(c.typed), c.read);
+    }
+    // Through the dialog, as the program reads it.
+    backend.answerDialog("\uff15\uff10");
+    DialogBoxParamA(
+        nullptr, MAKEINTRESOURCEA(kTestDialogId), window,
+        [](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
+            if (message == WM_INITDIALOG) SetFocus(GetDlgItem(dialog, 10));
+            if (message == WM_COMMAND) {
+                GetDlgItemTextA(dialog, 10, ansiRead, sizeof ansiRead);
+                EndDialog(dialog, 1);
+            }
+            return FALSE;
+        },
+        0);
+    EXPECT_STREQ(ansiRead, "50");
 }
 
 HWND lastDialog = nullptr;
