@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "platform/fltk/views.h"
 
@@ -13,6 +14,21 @@
 
 namespace platform::fltk {
 
+namespace {
+
+std::string displayName;
+
+// Xlib ends the program when this returns; FLTK's own handler says only "X I/O error".
+int DisplayLost(Display*) {
+    std::fprintf(stderr,
+                 "velmora: the connection to the X server on display %s was lost (the server "
+                 "ended, or the session was closed), so the window is gone and velmora ends\n",
+                 displayName.c_str());
+    std::exit(1);
+}
+
+}  // namespace
+
 FltkBackend::FltkBackend() {
     // FLTK's own message for this names no display at all.
     const char* display = std::getenv("DISPLAY");
@@ -20,7 +36,9 @@ FltkBackend::FltkBackend() {
         std::fprintf(stderr, "No display to open the window on: DISPLAY is not set\n");
         std::exit(1);
     }
+    displayName = display;
     fl_open_display();
+    XSetIOErrorHandler(DisplayLost);
 }
 
 FltkBackend::~FltkBackend() {
