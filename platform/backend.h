@@ -61,6 +61,9 @@ struct DialogControl {
 // units of the template's font.
 struct DialogLayout {
     std::string caption;
+    // Where the template puts the dialog's window (its frame's top-left corner), relative to the
+    // top-left corner of its owner's client area.
+    int x, y;
     std::string fontName;
     int fontPointSize;
     int width, height;  // client area in pixels

@@ -73,6 +73,8 @@ bool KindOf(const DialogItemResource& item, platform::DialogControl::Kind& kind)
 bool LayOut(const DialogResource& resource, platform::DialogLayout& layout) {
     const BaseUnits units = BaseUnitsOf(resource);
     layout.caption = resource.caption != nullptr ? resource.caption : "";
+    layout.x = ScaleRounded(resource.x, units.x, 4);
+    layout.y = ScaleRounded(resource.y, units.y, 8);
     layout.fontName = resource.faceName != nullptr ? resource.faceName : "";
     layout.fontPointSize = resource.pointSize;
     layout.width = ScaleRounded(resource.cx, units.x, 4);

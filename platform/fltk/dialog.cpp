@@ -70,6 +70,7 @@ FltkDialog::FltkDialog(HWND dialog, const DialogLayout& layout, int x, int y, bo
         window_->addControl(control.id, widget);
     }
     window_->open(modal);
+    window_->placeFrame();
 }
 
 void FltkDialog::buttonPressed(Fl_Widget* button, void* dialog) {

@@ -39,8 +39,23 @@ void ModalWindow::open(bool modal) {
     keepFrameFixed();
 }
 
-// The Motif hints, which window managers read for the buttons a frame has: moving and the
-// close box only; a border, the title and the window menu.
+void ModalWindow::placeFrame() {
+    XSizeHints* hints = XAllocSizeHints();
+    long supplied = 0;
+    XGetWMNormalHints(fl_display, fl_xid(this), hints, &supplied);
+    hints->flags |= USPosition | PWinGravity;
+    hints->x = x();
+    hints->y = y();
+    hints->win_gravity = NorthWestGravity;
+    XSetWMNormalHints(fl_display, fl_xid(this), hints);
+    XFree(hints);
+    // Asked again: a window manager may have placed the window before it saw the gravity.
+    XMoveWindow(fl_display, fl_xid(this), x(), y());
+}
+
+// The Motif hints, which most window managers read for what a frame offers: moving and the close
+// box only; a border, the title and the window menu. (Openbox keeps its minimise and maximise
+// buttons whatever a window asks for; it only refuses to resize a window of fixed size.)
 void ModalWindow::keepFrameFixed() {
     struct {
         unsigned long flags, functions, decorations;

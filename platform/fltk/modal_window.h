@@ -33,6 +33,10 @@ class ModalWindow : public Fl_Window {
     // Closes the window's list of widgets and shows it; a modal one takes all input of the
     // program.
     void open(bool modal);
+    // Puts the window's frame, not its client area, at its position (x(), y()), as Windows
+    // places a dialog. FLTK asks window managers for the static gravity, where a position is the
+    // client area's; the north-west gravity makes it the frame's. Call after open.
+    void placeFrame();
     int handle(int event) override;
     void hide() override;
 
@@ -45,7 +49,8 @@ class ModalWindow : public Fl_Window {
     int cancelId_;
     std::function<void(int)> answer_;
     std::map<int, Fl_Widget*> widgets_;
-    Fl_Widget* focusBefore_;  // watched: FLTK clears it when that widget is deleted
+    Fl_Widget* focusBefore_;
+    bool framed_ = false;  // watched: FLTK clears it when that widget is deleted
 };
 
 }  // namespace platform::fltk
