@@ -12,7 +12,10 @@ bool IsPushButton(const DialogControl& control) {
 }
 
 int EnterCommand(std::span<const DialogControl> controls, std::optional<int> focused) {
-    const auto find = [&](auto predicate) { return std::ranges::find_if(controls, predicate); };
+    // Emscripten's C++ library has no std::ranges algorithms.
+    const auto find = [&](auto predicate) {
+        return std::find_if(controls.begin(), controls.end(), predicate);
+    };
     if (focused) {
         const auto control = find([&](const DialogControl& c) { return c.id == *focused; });
         if (control != controls.end() && IsPushButton(*control)) return control->id;
@@ -29,8 +32,8 @@ std::optional<int> NextTabStop(std::span<const DialogControl> controls, std::opt
         if ((control.style & WS_TABSTOP) != 0) stops.push_back(control.id);
     }
     if (stops.empty()) return std::nullopt;
-    if (backwards) std::ranges::reverse(stops);
-    const auto current = focused ? std::ranges::find(stops, *focused) : stops.end();
+    if (backwards) std::reverse(stops.begin(), stops.end());
+    const auto current = focused ? std::find(stops.begin(), stops.end(), *focused) : stops.end();
     if (current == stops.end() || current + 1 == stops.end()) return stops.front();
     return *(current + 1);
 }

@@ -178,7 +178,8 @@ BOOL WINAPI TranslateMessage(const MSG* message) {
     // typed after its own.
     auto& posted = Current().posted;
     posted.insert(
-        std::ranges::find_if(posted, &platform::core::Queued::input),
+        std::find_if(posted.begin(), posted.end(),
+                     [](const platform::core::Queued& queued) { return queued.input; }),
         {{message->hwnd, WM_CHAR, static_cast<WPARAM>(character), message->lParam, 0, {0, 0}},
          false});
     return TRUE;
