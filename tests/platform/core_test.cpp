@@ -61,7 +61,7 @@ const DialogItemResource kItems[] = {
     {WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 81, 77, 40, 14, 10, "EDIT", ""},
 };
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | DS_SETFONT;
-const DialogResource kDialog = {kTestDialogId,   kDialogStyle, 0, 0, 221, 134, "Test dialog", 8,
+const DialogResource kDialog = {kTestDialogId,   kDialogStyle, 10, 20, 221, 134, "Test dialog", 8,
                                 "MS Sans Serif", kItems,       3};
 
 class WindowTest : public ::testing::Test {
@@ -342,7 +342,8 @@ class DialogTest : public WindowTest {
     }
 };
 
-// The dialog font's base units are 6 x 13 pixels: x * 6 / 4 and y * 13 / 8, rounded.
+// The dialog font's base units are 6 x 13 pixels: x * 6 / 4 and y * 13 / 8, rounded; the
+// dialog's own position too, which is relative to its owner's client area.
 TEST_F(DialogTest, TheTemplateIsLaidOutInPixelsOfTheDialogFont) {
     backend.cancelDialog();
     EXPECT_EQ(Run(), 20 + IDCANCEL);
@@ -351,13 +352,13 @@ TEST_F(DialogTest, TheTemplateIsLaidOutInPixelsOfTheDialogFont) {
     EXPECT_EQ(backend.dialogs()[0].owner, window);
     const platform::DialogLayout& layout = backend.dialogs()[0].layout;
     EXPECT_EQ(layout.caption, "Test dialog");
-    std::vector<std::vector<int>> sizes{{layout.width, layout.height}};
+    std::vector<std::vector<int>> sizes{{layout.x, layout.y, layout.width, layout.height}};
     for (const platform::DialogControl& c : layout.controls) {
         sizes.push_back({static_cast<int>(c.kind), c.id, c.x, c.y, c.width, c.height});
     }
     using Kind = platform::DialogControl::Kind;
     EXPECT_EQ(sizes, (std::vector<std::vector<int>>{
-                         {332, 218},
+                         {15, 33, 332, 218},
                          {static_cast<int>(Kind::DefaultPushButton), IDOK, 246, 11, 75, 23},
                          {static_cast<int>(Kind::Label), -1, 92, 68, 120, 13},
                          {static_cast<int>(Kind::Edit), 10, 122, 125, 60, 23}}));
