@@ -1,6 +1,5 @@
 #include "platform/fltk/modal_window.h"
 
-#include <cstdint>
 #include <utility>
 
 #include "platform/dialog_keys.h"
@@ -19,9 +18,6 @@ ModalWindow::ModalWindow(int x, int y, int width, int height, std::vector<Dialog
       answer_(std::move(answer)),
       focusBefore_(Fl::focus()) {
     Fl::watch_widget_pointer(focusBefore_);
-    // A window is resizable unless told otherwise; a fixed one gets its size as the least and
-    // greatest a window manager may give it.
-    resizable(nullptr);
     callback(closeBoxPressed);
 }
 
