@@ -85,8 +85,9 @@ kill "$XVFB_PID"
 wait "$velmora_pid"
 status=$?
 velmora_pid=
-message=$(tail -n 1 "$work/velmora.log")
+# The sanitizers' leak report may follow it.
+message=$(grep -m 1 '^velmora: ' "$work/velmora.log")
 [ "$status" = 1 ] || fail "velmora ended with exit code $status when the X server ended"
 grep -q "connection to the X server on display .* was lost" <<<"$message" ||
-    fail "velmora's last words when the X server ended: '$message'"
+    fail "velmora's message when the X server ended: '$message'"
 echo "when the X server ends, velmora says: $message"
