@@ -123,15 +123,17 @@ var Velmora = {
     // Enter, Esc and TAB in a box or dialog are dialog keys, which the program decides
     // (platform/dialog_keys.h): TAB never takes the focus out of it.
     dialogKey: function(dialog, event) {
-        if (event.keyCode === Velmora.VK_F1) event.preventDefault();
-        if ([Velmora.VK_RETURN, Velmora.VK_ESCAPE, Velmora.VK_TAB].indexOf(event.keyCode) < 0) return;
+        var key = event.keyCode;
+        // F1 is the program's, not the browser's help.
+        if (key === Velmora.VK_F1) event.preventDefault();
+        if (key !== Velmora.VK_RETURN && key !== Velmora.VK_ESCAPE && key !== Velmora.VK_TAB) return;
         event.preventDefault();
         var focused = document.activeElement;
         var control = focused && dialog.contains(focused) && focused.dataset.control !== undefined
                           ? Number(focused.dataset.control)
                           : Velmora.NO_CONTROL;
         Velmora.post(Velmora.DIALOG_KEY, Number(dialog.dataset.element),
-                     event.keyCode + (event.shiftKey ? Velmora.SHIFT_HELD : 0), control);
+                     key + (event.shiftKey ? Velmora.SHIFT_HELD : 0), control);
     },
 
     // A <dialog> with a title bar.

@@ -56,7 +56,9 @@ constexpr PageNumber kPageNumbers[] = {
 
 // Each function hands over to the page object of page.js.
 // clang-format off
-EM_JS(void, velmora_define, (const char* name, int value), { Velmora[UTF8ToString(name)] = value; });
+EM_JS(void, velmora_define, (const char* name, int value), {
+    Velmora[UTF8ToString(name)] = value;
+});
 EM_JS(void, velmora_wait, (double timeout), {
     Asyncify.handleSleep(function(wakeUp) { Velmora.wait(timeout, wakeUp); });
 });

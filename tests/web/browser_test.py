@@ -35,7 +35,9 @@ OPEN_DIALOG = """
 FOCUS_IN_TOPMOST = """
     var open = document.querySelectorAll('dialog[open]');
     var active = document.activeElement;
-    if (!open.length || !open[open.length - 1].contains(active)) return 'outside, on ' + active.tagName;
+    if (!open.length || !open[open.length - 1].contains(active)) {
+        return 'outside, on ' + active.tagName;
+    }
     return active.tagName + ':' + (active.dataset.control || '');"""
 CANVAS_SIZE = "var c = document.getElementById('client'); return [c.width, c.height];"
 WINDOW_SIZE = "return [window.innerWidth, window.innerHeight];"
