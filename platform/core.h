@@ -105,9 +105,10 @@ MSG CommandMessage(const Window& dialog, int id);
 void ControlMessage(const Window& control, UINT message, WPARAM wParam);
 
 // The dialog's text as the program reads it through GetDlgItemTextA: UTF-8 converted to the
-// Windows code page 1252 as Windows' ANSI conversion does it, best fit included, so that the
-// full-width forms an input method types (U+FF01 to U+FF5E, and U+3000, the ideographic space)
-// become their ASCII characters. Other characters the code page lacks become '?'.
+// Windows code page 1252 as Windows' ANSI conversion does it, with the part of its best-fit
+// mapping that a typed number meets: the full-width forms an input method types (U+FF01 to
+// U+FF5E, and U+3000, the ideographic space) become their ASCII characters. Other characters the
+// code page lacks become '?' (where Windows' best fit would give some of them a look-alike).
 std::string AnsiText(std::string_view utf8);
 
 // Calls the window's procedure (or dialog procedure), noting the message in an active trace.
