@@ -61,22 +61,29 @@ struct DialogControl {
 // units of the template's font.
 struct DialogLayout {
     std::string caption;
+    // Where the template puts the dialog's window (its frame's top-left corner), relative to the
+    // top-left corner of its owner's client area.
+    int x, y;
     std::string fontName;
     int fontPointSize;
     int width, height;  // client area in pixels
     std::vector<DialogControl> controls;
 };
 
-// An open dialog. It reports its buttons, Enter (IDOK), Esc and its close box (IDCANCEL) with
-// DialogCommand; the core destroys it, which must close it, after the dialog procedure has
-// called EndDialog.
+// An open dialog. It reports its buttons, its close box (IDCANCEL) and what the core decides for
+// its keys (platform/dialog_keys.h) with DialogCommand; the core destroys it, which must close it,
+// after the dialog procedure has called EndDialog.
 class DialogView {
   public:
     virtual ~DialogView() = default;
     // Gives the keyboard focus to the control with this id.
     virtual void setFocus(int controlId) = 0;
-    // The current text of the control with this id (what the user typed into an edit field).
+    // The current text of the control with this id (what the user typed into an edit field), in
+    // UTF-8.
     virtual std::string controlText(int controlId) const = 0;
+    // Types the text into the edit field with this id at its caret, as the keyboard would: keys
+    // typed ahead, before the dialog opened, that the core hands to it.
+    virtual void typeText(int controlId, const std::string& text) = 0;
 };
 
 class Backend {
@@ -126,8 +133,9 @@ class Session {
 };
 
 // Events a backend reports. Input is routed when the program takes it from the queue, as on
-// Windows: keys for a window that is then disabled go to its open dialog (Enter as OK, Esc as
-// Cancel, other keys are lost), close requests for it are lost.
+// Windows: keys for a window that is then disabled go to its open dialog (its dialog keys as
+// platform/dialog_keys.h decides them, characters into its focused edit field), close requests
+// for it are lost.
 void KeyDown(HWND window, int virtualKey);               // posts WM_KEYDOWN
 void CloseRequested(HWND window);                        // posts WM_CLOSE (the close box)
 void ClientResized(HWND window, int width, int height);  // sends WM_SIZE, repaints everything

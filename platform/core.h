@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/backend.h"
@@ -42,6 +43,7 @@ struct Window {
 
     // Dialogs.
     DLGPROC dialogProcedure = nullptr;
+    std::vector<DialogControl> layoutControls;  // in the template's order, the tab order
     std::unique_ptr<DialogView> view;
     std::vector<HWND> controls;
     bool ended = false;
@@ -98,6 +100,16 @@ void Forget(HWND handle);
 
 // WM_COMMAND from the dialog's control with this id (a button, Enter or Esc).
 MSG CommandMessage(const Window& dialog, int id);
+
+// A control's own handling of a message sent to it: an edit field types WM_CHAR's character.
+void ControlMessage(const Window& control, UINT message, WPARAM wParam);
+
+// The dialog's text as the program reads it through GetDlgItemTextA: UTF-8 converted to the
+// Windows code page 1252 as Windows' ANSI conversion does it, with the part of its best-fit
+// mapping that a typed number meets: the full-width forms an input method types (U+FF01 to
+// U+FF5E, and U+3000, the ideographic space) become their ASCII characters. Other characters the
+// code page lacks become '?' (where Windows' best fit would give some of them a look-alike).
+std::string AnsiText(std::string_view utf8);
 
 // Calls the window's procedure (or dialog procedure), noting the message in an active trace.
 LRESULT Deliver(Window& window, UINT message, WPARAM wParam, LPARAM lParam);

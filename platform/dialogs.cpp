@@ -73,6 +73,8 @@ bool KindOf(const DialogItemResource& item, platform::DialogControl::Kind& kind)
 bool LayOut(const DialogResource& resource, platform::DialogLayout& layout) {
     const BaseUnits units = BaseUnitsOf(resource);
     layout.caption = resource.caption != nullptr ? resource.caption : "";
+    layout.x = ScaleRounded(resource.x, units.x, 4);
+    layout.y = ScaleRounded(resource.y, units.y, 8);
     layout.fontName = resource.faceName != nullptr ? resource.faceName : "";
     layout.fontPointSize = resource.pointSize;
     layout.width = ScaleRounded(resource.cx, units.x, 4);
@@ -138,6 +140,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE /*instance*/, LPCSTR templateName, HWND
     Window& dialog = platform::core::NewWindow(Window::Kind::Dialog);
     dialog.text = layout.caption;
     dialog.dialogProcedure = dialogProc;
+    dialog.layoutControls = layout.controls;
     HWND firstTabStop = nullptr;
     for (int i = 0; i < resource->itemCount; ++i) {
         Window& control = platform::core::NewWindow(Window::Kind::Control);
@@ -197,13 +200,23 @@ UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int maxCount) {
     const Window* window = LiveDialog(dialog);
     const Window* control = window != nullptr ? ControlOf(*window, id) : nullptr;
     if (control == nullptr || text == nullptr || maxCount <= 0) return 0;
-    const std::string current =
-        window->view != nullptr ? window->view->controlText(id) : control->text;
+    const std::string current = platform::core::AnsiText(
+        window->view != nullptr ? window->view->controlText(id) : control->text);
     // Room is kept for the terminating zero: at most maxCount - 1 characters.
     const std::size_t count = std::min(current.size(), static_cast<std::size_t>(maxCount - 1));
     std::memcpy(text, current.data(), count);
     text[count] = '\0';
     return static_cast<UINT>(count);
+}
+
+void platform::core::ControlMessage(const Window& control, UINT message, WPARAM wParam) {
+    const Window* dialog = LiveDialog(control.parent);
+    if (message != WM_CHAR || wParam < ' ' || dialog == nullptr || dialog->view == nullptr) return;
+    for (const platform::DialogControl& laidOut : dialog->layoutControls) {
+        if (laidOut.id == control.id && laidOut.kind == platform::DialogControl::Kind::Edit) {
+            dialog->view->typeText(control.id, std::string(1, static_cast<char>(wParam)));
+        }
+    }
 }
 
 BOOL WINAPI EndDialog(HWND dialog, INT_PTR result) {

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "platform/core.h"
+#include "platform/dialog_keys.h"
 
 namespace platform::core {
 
@@ -17,6 +18,16 @@ Window* WindowToPaint() {
     return nullptr;
 }
 
+// Keys that type a character on any keyboard layout, numbered as Windows numbers them.
+enum TypingKey : WPARAM {
+    kNumpad0 = 0x60,
+    kNumpad9 = 0x69,
+    kSubtract = 0x6D,
+    kDecimal = 0x6E,
+    kOemMinus = 0xBD,
+    kOemPeriod = 0xBE,
+};
+
 // A character for the keys that type one, as an unshifted keyboard gives it.
 int CharacterOf(WPARAM virtualKey) {
     switch (virtualKey) {
@@ -26,10 +37,19 @@ int CharacterOf(WPARAM virtualKey) {
         case VK_ESCAPE:
         case VK_SPACE:
             return static_cast<int>(virtualKey);
+        case kSubtract:
+        case kOemMinus:
+            return '-';
+        case kDecimal:
+        case kOemPeriod:
+            return '.';
         default:
             break;
     }
     if (virtualKey >= '0' && virtualKey <= '9') return static_cast<int>(virtualKey);
+    if (virtualKey >= kNumpad0 && virtualKey <= kNumpad9) {
+        return static_cast<int>(virtualKey - kNumpad0 + '0');
+    }
     if (virtualKey >= 'A' && virtualKey <= 'Z') return static_cast<int>(virtualKey - 'A' + 'a');
     return 0;
 }
@@ -43,23 +63,33 @@ Window* FocusedDialog() {
 }
 
 // Input for a window that a box or dialog has disabled since it was typed goes where Windows
-// sends it: keys to the window with the focus, where the dialog turns Enter into OK and Esc
-// into Cancel (other keys belong to the edit field, which the backend keeps); a click on the
-// close box is lost. False when the input is lost.
+// sends it: keys to the dialog with the focus, which decides its dialog keys (Enter, Esc, TAB)
+// and gives the others to its focused control, where an edit field types their characters; a
+// click on the close box is lost. False when the input is lost or used up here.
 bool RouteInput(MSG& message) {
     const Window* target = Live(message.hwnd);
     if (target == nullptr) return false;
     if (target->kind != Window::Kind::TopLevel || target->disabledBy == 0) return true;
     const Window* dialog = message.message == WM_KEYDOWN ? FocusedDialog() : nullptr;
     if (dialog == nullptr) return false;
-    if (message.wParam == VK_RETURN) {
-        message = CommandMessage(*dialog, IDOK);
-    } else if (message.wParam == VK_ESCAPE) {
-        message = CommandMessage(*dialog, IDCANCEL);
-    } else {
-        return false;
+    const Window* focus = Live(Current().focus);
+    const bool controlFocused = focus != nullptr && focus->kind == Window::Kind::Control;
+    const DialogKeyAction action =
+        DialogKey(dialog->layoutControls, controlFocused ? std::optional(focus->id) : std::nullopt,
+                  IDCANCEL, static_cast<int>(message.wParam), false);
+    switch (action.kind) {
+        case DialogKeyAction::Kind::Command:
+            message = CommandMessage(*dialog, action.id);
+            return true;
+        case DialogKeyAction::Kind::Focus:
+            SetFocus(GetDlgItem(dialog->handle, action.id));
+            return false;
+        case DialogKeyAction::Kind::Pass:
+            if (!controlFocused) return false;
+            message.hwnd = focus->handle;
+            return true;
     }
-    return true;
+    return false;
 }
 
 }  // namespace
@@ -144,7 +174,12 @@ BOOL WINAPI TranslateMessage(const MSG* message) {
     if (message == nullptr || message->message != WM_KEYDOWN) return FALSE;
     const int character = platform::core::CharacterOf(message->wParam);
     if (character == 0) return FALSE;
-    Current().posted.push_back(
+    // Posted messages come before input, as on Windows: the character is read before the keys
+    // typed after its own.
+    auto& posted = Current().posted;
+    posted.insert(
+        std::find_if(posted.begin(), posted.end(),
+                     [](const platform::core::Queued& queued) { return queued.input; }),
         {{message->hwnd, WM_CHAR, static_cast<WPARAM>(character), message->lParam, 0, {0, 0}},
          false});
     return TRUE;

@@ -118,6 +118,7 @@ LRESULT Deliver(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
         case Window::Kind::Dialog:
             return window.dialogProcedure(window.handle, message, wParam, lParam);
         case Window::Kind::Control:
+            ControlMessage(window, message, wParam);
             break;
     }
     return 0;

@@ -1,9 +1,9 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Input.H>
-#include <FL/Fl_Window.H>
 
 #include <map>
 
+#include "platform/fltk/modal_window.h"
 #include "platform/fltk/views.h"
 #include "platform/fltk/widgets.h"
 
@@ -15,61 +15,27 @@ constexpr Fl_Font kDialogFont = FL_HELVETICA;
 // A point is 1/72 inch; the dialog font is drawn for a 96 dpi screen as on Windows.
 int PixelSize(int pointSize) { return (pointSize * 96 + 36) / 72; }
 
-// Enter that no control took chooses the default button (IDOK when there is none), Esc and the
-// close box cancel.
-class DialogWindow : public Fl_Window {
-  public:
-    DialogWindow(int x, int y, int width, int height, HWND dialog, int defaultId)
-        : Fl_Window(x, y, width, height), dialog_(dialog), defaultId_(defaultId) {
-        callback(cancelled, this);
-    }
-
-    int handle(int event) override {
-        if (Fl_Window::handle(event)) return 1;
-        if (event == FL_SHORTCUT &&
-            (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
-            DialogCommand(dialog_, defaultId_);
-            return 1;
-        }
-        return 0;
-    }
-
-  private:
-    static void cancelled(Fl_Widget*, void* window) {
-        DialogCommand(static_cast<DialogWindow*>(window)->dialog_, IDCANCEL);
-    }
-
-    HWND dialog_;
-    int defaultId_;
-};
-
+// Its buttons, its keys and its close box report commands to the dialog.
 class FltkDialog : public DialogView {
   public:
     FltkDialog(HWND dialog, const DialogLayout& layout, int x, int y, bool modal);
 
     void setFocus(int controlId) override;
     std::string controlText(int controlId) const override;
+    void typeText(int controlId, const std::string& text) override;
 
   private:
     static void buttonPressed(Fl_Widget* button, void* dialog);
 
     HWND dialog_;
-    OwnedWindow<DialogWindow> window_;
-    std::map<int, Fl_Widget*> controls_;
+    OwnedWindow<ModalWindow> window_;
     std::map<int, std::string> fixedTexts_;  // of buttons and labels
 };
 
-int DefaultButtonId(const DialogLayout& layout) {
-    for (const auto& control : layout.controls) {
-        if (control.kind == DialogControl::Kind::DefaultPushButton) return control.id;
-    }
-    return IDOK;
-}
-
 FltkDialog::FltkDialog(HWND dialog, const DialogLayout& layout, int x, int y, bool modal)
     : dialog_(dialog),
-      window_(
-          new DialogWindow(x, y, layout.width, layout.height, dialog, DefaultButtonId(layout))) {
+      window_(new ModalWindow(x, y, layout.width, layout.height, layout.controls, IDCANCEL,
+                              [dialog](int id) { DialogCommand(dialog, id); })) {
     window_->copy_label(layout.caption.c_str());
     const int fontSize = PixelSize(layout.fontPointSize);
     for (const auto& control : layout.controls) {
@@ -101,9 +67,10 @@ FltkDialog::FltkDialog(HWND dialog, const DialogLayout& layout, int x, int y, bo
             }
         }
         if (control.kind != DialogControl::Kind::Edit) fixedTexts_[control.id] = control.text;
-        controls_[control.id] = widget;
+        window_->addControl(control.id, widget);
     }
-    window_.show(modal);
+    window_->open(modal);
+    window_->placeFrame();
 }
 
 void FltkDialog::buttonPressed(Fl_Widget* button, void* dialog) {
@@ -112,15 +79,20 @@ void FltkDialog::buttonPressed(Fl_Widget* button, void* dialog) {
 }
 
 void FltkDialog::setFocus(int controlId) {
-    const auto found = controls_.find(controlId);
-    if (found != controls_.end()) found->second->take_focus();
+    if (Fl_Widget* widget = window_->control(controlId)) widget->take_focus();
 }
 
 std::string FltkDialog::controlText(int controlId) const {
-    const auto found = controls_.find(controlId);
-    if (found == controls_.end()) return {};
-    if (auto* input = dynamic_cast<Fl_Input*>(found->second)) return input->value();
+    Fl_Widget* widget = window_->control(controlId);
+    if (widget == nullptr) return {};
+    if (auto* input = dynamic_cast<Fl_Input*>(widget)) return input->value();
     return fixedTexts_.at(controlId);
+}
+
+void FltkDialog::typeText(int controlId, const std::string& text) {
+    if (auto* input = dynamic_cast<Fl_Input*>(window_->control(controlId))) {
+        input->insert(text.c_str(), static_cast<int>(text.size()));
+    }
 }
 
 }  // namespace

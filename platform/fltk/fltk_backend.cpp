@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "platform/fltk/views.h"
 
@@ -13,6 +14,21 @@
 
 namespace platform::fltk {
 
+namespace {
+
+std::string displayName;
+
+// Xlib ends the program when this returns; FLTK's own handler says only "X I/O error".
+int DisplayLost(Display*) {
+    std::fprintf(stderr,
+                 "velmora: the connection to the X server on display %s was lost (the server "
+                 "ended, or the session was closed), so the window is gone and velmora ends\n",
+                 displayName.c_str());
+    std::exit(1);
+}
+
+}  // namespace
+
 FltkBackend::FltkBackend() {
     // FLTK's own message for this names no display at all.
     const char* display = std::getenv("DISPLAY");
@@ -20,7 +36,9 @@ FltkBackend::FltkBackend() {
         std::fprintf(stderr, "No display to open the window on: DISPLAY is not set\n");
         std::exit(1);
     }
+    displayName = display;
     fl_open_display();
+    XSetIOErrorHandler(DisplayLost);
 }
 
 FltkBackend::~FltkBackend() {
@@ -81,13 +99,18 @@ std::unique_ptr<MessageBoxView> FltkBackend::openMessageBox(HWND owner, const st
 
 std::unique_ptr<DialogView> FltkBackend::openDialog(HWND dialog, HWND owner,
                                                     const DialogLayout& layout) {
-    // A dialog opens at the top-left corner of its owner's client area, where the program's
-    // template puts it (the layout carries no position).
+    // As on Windows, the template's position is relative to the top-left corner of the owner's
+    // client area, asked of the X server: FLTK's idea of where the window is may not have
+    // followed a window manager's frame. A window manager puts the dialog's frame there, as
+    // Windows does.
     int x = 0;
     int y = 0;
-    if (const CanvasWindow* shown = find(owner)) {
-        x = shown->x();
-        y = shown->y();
+    if (CanvasWindow* shown = find(owner); shown != nullptr && shown->shown()) {
+        Window child;
+        XTranslateCoordinates(fl_display, fl_xid(shown), RootWindow(fl_display, fl_screen), 0, 0,
+                              &x, &y, &child);
+        x += layout.x;
+        y += layout.y;
     } else {
         int screenWidth, screenHeight;
         Fl::screen_work_area(x, y, screenWidth, screenHeight);

@@ -13,7 +13,8 @@ namespace platform::fltk {
 std::unique_ptr<MessageBoxView> OpenMessageBox(const std::string& text, const std::string& caption,
                                                UINT type, bool modal);
 
-// A dialog whose client area has its top-left corner at (x, y) on the screen.
+// A dialog whose window has its top-left corner at (x, y) on the screen: its frame's, under a
+// window manager.
 std::unique_ptr<DialogView> OpenDialog(HWND dialog, const DialogLayout& layout, int x, int y,
                                        bool modal);
 

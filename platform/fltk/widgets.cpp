@@ -8,9 +8,6 @@
 #include "win32/user.h"
 
 namespace platform::fltk {
-namespace {
-constexpr unsigned kIconQuestion = 0x20;  // MB_ICONQUESTION, which the program does not use
-}
 
 TextBlock::TextBlock(int x, int y, int width, int height, std::string text, Fl_Font font, int size)
     : Fl_Widget(x, y, width, height), text_(std::move(text)), font_(font), size_(size) {}
@@ -32,15 +29,6 @@ PushButton::PushButton(int x, int y, int width, int height, const std::string& t
                        bool isDefault)
     : Fl_Button(x, y, width, height), id_(id), isDefault_(isDefault) {
     copy_label(text.c_str());
-}
-
-int PushButton::handle(int event) {
-    if (event == FL_KEYBOARD && Fl::focus() == this &&
-        (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
-        do_callback();
-        return 1;
-    }
-    return Fl_Button::handle(event);
 }
 
 void PushButton::draw() {
@@ -72,7 +60,7 @@ void MessageIcon::draw() {
         fl_color(iconFlag_ == MB_ICONHAND ? fl_rgb_color(204, 0, 0) : fl_rgb_color(0, 80, 200));
         fl_pie(left, top, kSize, kSize, 0, 360);
         if (iconFlag_ == MB_ICONHAND) sign = "X";
-        if (iconFlag_ == kIconQuestion) sign = "?";
+        if (iconFlag_ == MB_ICONQUESTION) sign = "?";
     }
     fl_color(signColour);
     fl_font(FL_HELVETICA_BOLD, 20);

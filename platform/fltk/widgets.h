@@ -27,15 +27,14 @@ class TextBlock : public Fl_Widget {
     int size_;
 };
 
-// A push button that, like a Windows button, also answers Enter while it has the focus and can
-// be marked as the default button with a dark outline. `id` is what pressing it reports.
+// A push button that can be marked as the default button with a dark outline, as on Windows.
+// `id` is what pressing it reports.
 class PushButton : public Fl_Button {
   public:
     PushButton(int x, int y, int width, int height, const std::string& text, int id,
                bool isDefault);
 
     int id() const { return id_; }
-    int handle(int event) override;
     void draw() override;
 
   private:
@@ -71,14 +70,6 @@ class OwnedWindow {
 
     Window* get() const { return window_; }
     Window* operator->() const { return window_; }
-
-    // Closes the window's list of widgets and shows it; a modal one takes all input of the
-    // program.
-    void show(bool modal) {
-        window_->end();
-        if (modal) window_->set_modal();
-        window_->show();
-    }
 
   private:
     Window* window_;

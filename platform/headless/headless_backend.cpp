@@ -52,9 +52,13 @@ class HeadlessBackend::Dialog final : public DialogView {
         return found != texts_.end() ? found->second : std::string();
     }
 
+    void typeText(int controlId, const std::string& text) override {
+        if (kinds_[controlId] == DialogControl::Kind::Edit) texts_[controlId] += text;
+    }
+
     // Keys typed go to the focused control; only an edit field takes them.
     void type(const std::string& typed) {
-        if (focus_ && kinds_[*focus_] == DialogControl::Kind::Edit) texts_[*focus_] += typed;
+        if (focus_) typeText(*focus_, typed);
     }
 
     const HWND dialog_;

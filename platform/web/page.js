@@ -2,21 +2,8 @@
 // area, the keys and resizes it reports, and message boxes and dialogs as HTML <dialog> elements.
 // Input is queued here and taken by the program whenever it waits.
 var Velmora = {
-    // Event kinds, as web_backend.cpp numbers them.
-    KEY_DOWN: 1,
-    RESIZED: 2,
-    BOX_ANSWERED: 3,
-    DIALOG_COMMAND: 4,
-    MOUSE_MOVED: 5,
-    // Control kinds, in the order of DialogControl::Kind.
-    PUSH_BUTTON: 0,
-    DEFAULT_PUSH_BUTTON: 1,
-    LABEL: 2,
-    EDIT: 3,
-    IDOK: 1,
-    IDCANCEL: 2,
-    IDRETRY: 4,
-    VK_F1: 0x70,
+    // The numbers shared with C++ (event kinds, control kinds, IDOK..., MB_..., VK_...) are set
+    // here by web_backend.cpp (kPageNumbers) when the program starts: this file writes none.
 
     events: [],
     wakeUp: null,
@@ -27,8 +14,8 @@ var Velmora = {
     fixedSize: null,  // [width, height] from the page's size=WxH parameter
     elements: {},     // open boxes and dialogs by id
 
-    post: function(kind, a, b) {
-        Velmora.events.push([kind, a, b]);
+    post: function(kind, a, b, c) {
+        Velmora.events.push([kind, a, b, c || 0]);
         Velmora.wake();
     },
 
@@ -37,6 +24,7 @@ var Velmora = {
         if (!event) return 0;
         HEAP32[fields >> 2] = event[1];
         HEAP32[(fields >> 2) + 1] = event[2];
+        HEAP32[(fields >> 2) + 2] = event[3];
         return event[0];
     },
 
@@ -93,8 +81,11 @@ var Velmora = {
     },
 
     keyDown: function(event) {
-        // Keys typed into a box or dialog are theirs; the page is inert behind them.
-        if (document.querySelector("dialog[open]") || !event.keyCode) return;
+        // Keys typed into a box or dialog are theirs; the page is inert behind them. One that
+        // reaches the page while a box is open (the focus left it) is the topmost box's.
+        var open = document.querySelectorAll("dialog[open]");
+        if (open.length) return Velmora.dialogKey(open[open.length - 1], event);
+        if (!event.keyCode) return;
         // F1 is the program's, not the browser's help.
         if (event.keyCode === Velmora.VK_F1) event.preventDefault();
         // keyCode numbers the keys as Windows' virtual-key codes do.
@@ -148,20 +139,33 @@ var Velmora = {
         Velmora.context.putImageData(image, 0, 0, left, top, right - left, bottom - top);
     },
 
-    // A <dialog> with a title bar; `cancel` is what Esc means for it.
-    newDialog: function(id, caption, cancel) {
+    // Enter, Esc and TAB in a box or dialog are dialog keys, which the program decides
+    // (platform/dialog_keys.h): TAB never takes the focus out of it.
+    dialogKey: function(dialog, event) {
+        var key = event.keyCode;
+        // F1 is the program's, not the browser's help.
+        if (key === Velmora.VK_F1) event.preventDefault();
+        if (key !== Velmora.VK_RETURN && key !== Velmora.VK_ESCAPE && key !== Velmora.VK_TAB) return;
+        event.preventDefault();
+        var focused = document.activeElement;
+        var control = focused && dialog.contains(focused) && focused.dataset.control !== undefined
+                          ? Number(focused.dataset.control)
+                          : Velmora.NO_CONTROL;
+        Velmora.post(Velmora.DIALOG_KEY, Number(dialog.dataset.element),
+                     key + (event.shiftKey ? Velmora.SHIFT_HELD : 0), control);
+    },
+
+    // A <dialog> with a title bar.
+    newDialog: function(id, caption) {
         var dialog = document.createElement("dialog");
         dialog.id = "velmora-" + id;
+        dialog.dataset.element = id;
         var title = document.createElement("div");
         title.className = "title";
         title.textContent = caption;
         dialog.appendChild(title);
         dialog.addEventListener("keydown", function(event) {
-            if (event.key === "Escape") {
-                event.preventDefault();
-                cancel();
-            }
-            if (event.keyCode === Velmora.VK_F1) event.preventDefault();
+            Velmora.dialogKey(dialog, event);
             event.stopPropagation();
         });
         // Esc may also reach the browser's own handling as a cancel event: never let it close.
@@ -172,16 +176,16 @@ var Velmora = {
     },
 
     openBox: function(id, text, caption, type) {
-        var answer = function(button) { Velmora.post(Velmora.BOX_ANSWERED, id, button); };
-        var retryCancel = (type & 0xf) === 5;  // MB_RETRYCANCEL
-        // Esc chooses Cancel, or OK when that is the only button, as on Windows.
-        var dialog = Velmora.newDialog(id, caption, function() {
-            answer(retryCancel ? Velmora.IDCANCEL : Velmora.IDOK);
-        });
+        var dialog = Velmora.newDialog(id, caption);
         dialog.className = "box";
         var body = document.createElement("div");
         body.className = "body";
-        var icon = {0x10: "\u26d4", 0x20: "?", 0x30: "\u26a0", 0x40: "\u2139"}[type & 0xf0];
+        var icons = {};
+        icons[Velmora.MB_ICONHAND] = "\u26d4";
+        icons[Velmora.MB_ICONQUESTION] = "?";
+        icons[Velmora.MB_ICONEXCLAMATION] = "\u26a0";
+        icons[Velmora.MB_ICONASTERISK] = "\u2139";
+        var icon = icons[type & Velmora.MB_ICONMASK];
         if (icon) {
             var iconElement = document.createElement("div");
             iconElement.className = "icon";
@@ -195,22 +199,29 @@ var Velmora = {
         dialog.appendChild(body);
         var buttons = document.createElement("div");
         buttons.className = "buttons";
-        var choices = retryCancel ? [["Retry", Velmora.IDRETRY], ["Cancel", Velmora.IDCANCEL]]
-                                  : [["OK", Velmora.IDOK]];
-        choices.forEach(function(choice) {
-            var button = document.createElement("button");
-            button.textContent = choice[0];
-            button.addEventListener("click", function() { answer(choice[1]); });
-            buttons.appendChild(button);
-        });
         dialog.appendChild(buttons);
+    },
+
+    // The box's buttons come from the program (platform::ButtonsOf).
+    addBoxButton: function(id, text, control, isDefault) {
+        var button = document.createElement("button");
+        button.textContent = text;
+        button.dataset.control = control;
+        if (isDefault) button.className = "default";
+        button.addEventListener("click", function() {
+            Velmora.post(Velmora.BOX_ANSWERED, id, control);
+        });
+        Velmora.elements[id].querySelector(".buttons").appendChild(button);
+    },
+
+    showBox: function(id) {
+        var dialog = Velmora.elements[id];
         dialog.showModal();
-        buttons.firstChild.focus();
+        (dialog.querySelector("button.default") || dialog.querySelector("button")).focus();
     },
 
     openDialog: function(id, caption, font, points, width, height) {
-        var command = function(control) { Velmora.post(Velmora.DIALOG_COMMAND, id, control); };
-        var dialog = Velmora.newDialog(id, caption, function() { command(Velmora.IDCANCEL); });
+        var dialog = Velmora.newDialog(id, caption);
         dialog.className = "template";
         var client = document.createElement("div");
         client.className = "client";
@@ -218,15 +229,6 @@ var Velmora = {
         client.style.height = height + "px";
         client.style.font = points + "pt \"" + font + "\", sans-serif";
         dialog.appendChild(client);
-        // Enter presses the focused button, or else the default one (OK).
-        dialog.addEventListener("keydown", function(event) {
-            if (event.key !== "Enter") return;
-            event.preventDefault();
-            var focused = document.activeElement;
-            command(focused && focused.tagName === "BUTTON" && client.contains(focused)
-                        ? Number(focused.dataset.control)
-                        : Velmora.IDOK);
-        });
     },
 
     addControl: function(id, kind, control, text, x, y, width, height) {
@@ -274,6 +276,14 @@ var Velmora = {
         var element = Velmora.controlElement(id, control);
         if (!element) return "";
         return element.tagName === "INPUT" ? element.value : element.textContent;
+    },
+
+    // Typed at the field's caret, as keys typed there would be.
+    typeText: function(id, control, text) {
+        var element = Velmora.controlElement(id, control);
+        if (element && element.tagName === "INPUT") {
+            element.setRangeText(text, element.selectionStart, element.selectionEnd, "end");
+        }
     },
 
     close: function(id) {

@@ -5,21 +5,62 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
+
+#include "platform/dialog_keys.h"
 
 namespace {
 
-// What the page reports; page.js uses the same numbers.
+// What the page reports: a key for the program, a new size, a button of a box, a button of a
+// dialog, a dialog key (Enter, Esc, TAB) pressed in a box or dialog, the pointer on the canvas.
 enum PageEvent {
-    kNoEvent = 0,
-    kKeyDown = 1,
-    kResized = 2,
-    kBoxAnswered = 3,
-    kDialogCommand = 4,
-    kMouseMoved = 5
+    kNoEvent,
+    kKeyDown,
+    kResized,
+    kBoxAnswered,
+    kDialogCommand,
+    kDialogKey,
+    kMouseMoved,
+};
+// A dialog key's code has this added when Shift is held; kNoControl: no control has the focus.
+constexpr int kShiftHeld = 0x10000;
+constexpr int kNoControl = -0x7fffffff;
+
+// The numbers page.js shares with this file and with the Windows headers, handed to the page
+// before anything else: page.js names them (Velmora.IDOK) and writes no number of its own.
+struct PageNumber {
+    const char* name;
+    int value;
+};
+constexpr PageNumber kPageNumbers[] = {
+    {"KEY_DOWN", kKeyDown},
+    {"RESIZED", kResized},
+    {"BOX_ANSWERED", kBoxAnswered},
+    {"DIALOG_COMMAND", kDialogCommand},
+    {"DIALOG_KEY", kDialogKey},
+    {"MOUSE_MOVED", kMouseMoved},
+    {"SHIFT_HELD", kShiftHeld},
+    {"NO_CONTROL", kNoControl},
+    {"PUSH_BUTTON", static_cast<int>(platform::DialogControl::Kind::PushButton)},
+    {"DEFAULT_PUSH_BUTTON", static_cast<int>(platform::DialogControl::Kind::DefaultPushButton)},
+    {"LABEL", static_cast<int>(platform::DialogControl::Kind::Label)},
+    {"EDIT", static_cast<int>(platform::DialogControl::Kind::Edit)},
+    {"MB_ICONMASK", MB_ICONMASK},
+    {"MB_ICONHAND", MB_ICONHAND},
+    {"MB_ICONQUESTION", MB_ICONQUESTION},
+    {"MB_ICONEXCLAMATION", MB_ICONEXCLAMATION},
+    {"MB_ICONASTERISK", MB_ICONASTERISK},
+    {"VK_TAB", VK_TAB},
+    {"VK_RETURN", VK_RETURN},
+    {"VK_ESCAPE", VK_ESCAPE},
+    {"VK_F1", VK_F1},
 };
 
 // Each function hands over to the page object of page.js.
 // clang-format off
+EM_JS(void, velmora_define, (const char* name, int value), {
+    Velmora[UTF8ToString(name)] = value;
+});
 EM_JS(void, velmora_wait, (double timeout), {
     Asyncify.handleSleep(function(wakeUp) { Velmora.wait(timeout, wakeUp); });
 });
@@ -34,6 +75,10 @@ EM_JS(void, velmora_present, (const std::uint32_t* pixels, int width, int height
 EM_JS(void, velmora_open_box, (int id, const char* text, const char* caption, int type), {
     Velmora.openBox(id, UTF8ToString(text), UTF8ToString(caption), type);
 });
+EM_JS(void, velmora_add_box_button, (int id, const char* text, int button, int isDefault), {
+    Velmora.addBoxButton(id, UTF8ToString(text), button, isDefault);
+});
+EM_JS(void, velmora_show_box, (int id), { Velmora.showBox(id); });
 EM_JS(void, velmora_open_dialog, (int id, const char* caption, const char* font, int points,
                                   int width, int height), {
     Velmora.openDialog(id, UTF8ToString(caption), UTF8ToString(font), points, width, height);
@@ -50,6 +95,9 @@ EM_JS(int, velmora_control_text_size, (int id, int control), {
 EM_JS(void, velmora_control_text, (int id, int control, char* text, int size), {
     stringToUTF8(Velmora.controlText(id, control), text, size);
 });
+EM_JS(void, velmora_type_text, (int id, int control, const char* text), {
+    Velmora.typeText(id, control, UTF8ToString(text));
+});
 EM_JS(void, velmora_close, (int id), { Velmora.close(id); });
 // clang-format on
 
@@ -59,13 +107,18 @@ namespace platform::web {
 
 class WebBackend::Box : public MessageBoxView {
   public:
-    Box(WebBackend& backend, int id) : backend_(backend), id_(id) { backend_.boxes_[id] = this; }
+    Box(WebBackend& backend, int id, MessageBoxButtons boxButtons)
+        : buttons(std::move(boxButtons)), backend_(backend), id_(id) {
+        backend_.boxes_[id] = this;
+    }
     ~Box() override {
         backend_.boxes_.erase(id_);
         velmora_close(id_);
     }
     int result() const override { return result_; }
     void answer(int button) { result_ = button; }
+
+    const MessageBoxButtons buttons;
 
   private:
     WebBackend& backend_;
@@ -75,8 +128,9 @@ class WebBackend::Box : public MessageBoxView {
 
 class WebBackend::Dialog : public DialogView {
   public:
-    Dialog(WebBackend& backend, int id, HWND handle) : backend_(backend), id_(id) {
-        backend_.dialogs_[id] = handle;
+    Dialog(WebBackend& backend, int id, HWND dialog, std::vector<DialogControl> laidOut)
+        : handle(dialog), controls(std::move(laidOut)), backend_(backend), id_(id) {
+        backend_.dialogs_[id] = this;
     }
     ~Dialog() override {
         backend_.dialogs_.erase(id_);
@@ -89,17 +143,27 @@ class WebBackend::Dialog : public DialogView {
         text.resize(text.size() - 1);  // the terminator
         return text;
     }
+    void typeText(int controlId, const std::string& text) override {
+        velmora_type_text(id_, controlId, text.c_str());
+    }
+
+    const HWND handle;
+    const std::vector<DialogControl> controls;
 
   private:
     WebBackend& backend_;
     int id_;
 };
 
+WebBackend::WebBackend() {
+    for (const PageNumber& number : kPageNumbers) velmora_define(number.name, number.value);
+}
+
 Millis WebBackend::now() { return static_cast<Millis>(std::floor(emscripten_get_now())); }
 
 bool WebBackend::takeEvents() {
     bool any = false;
-    int fields[2];
+    int fields[3];
     for (int kind; (kind = velmora_take_event(fields)) != kNoEvent;) {
         any = true;
         switch (kind) {
@@ -119,12 +183,39 @@ bool WebBackend::takeEvents() {
                 break;
             case kDialogCommand:
                 if (const auto dialog = dialogs_.find(fields[0]); dialog != dialogs_.end()) {
-                    DialogCommand(dialog->second, fields[1]);
+                    DialogCommand(dialog->second->handle, fields[1]);
                 }
+                break;
+            case kDialogKey:
+                answerDialogKey(fields[0], fields[1] & ~kShiftHeld, (fields[1] & kShiftHeld) != 0,
+                                fields[2] != kNoControl ? std::optional(fields[2]) : std::nullopt);
                 break;
         }
     }
     return any;
+}
+
+void WebBackend::answerDialogKey(int id, int virtualKey, bool shift, std::optional<int> focused) {
+    const auto box = boxes_.find(id);
+    const auto dialog = dialogs_.find(id);
+    DialogKeyAction action;
+    if (box != boxes_.end()) {
+        const MessageBoxButtons& buttons = box->second->buttons;
+        action = DialogKey(buttons.buttons, focused, buttons.cancelId, virtualKey, shift);
+    } else if (dialog != dialogs_.end()) {
+        action = DialogKey(dialog->second->controls, focused, IDCANCEL, virtualKey, shift);
+    }
+    switch (action.kind) {
+        case DialogKeyAction::Kind::Command:
+            if (box != boxes_.end()) box->second->answer(action.id);
+            if (dialog != dialogs_.end()) DialogCommand(dialog->second->handle, action.id);
+            break;
+        case DialogKeyAction::Kind::Focus:
+            velmora_focus(id, action.id);
+            break;
+        case DialogKeyAction::Kind::Pass:
+            break;
+    }
 }
 
 void WebBackend::waitForEvents(std::optional<Millis> deadline) {
@@ -176,14 +267,19 @@ void WebBackend::destroyWindow(HWND window) {
 std::unique_ptr<MessageBoxView> WebBackend::openMessageBox(HWND, const std::string& text,
                                                            const std::string& caption, UINT type) {
     const int id = ++lastElementId_;
-    auto box = std::make_unique<Box>(*this, id);
+    auto box = std::make_unique<Box>(*this, id, ButtonsOf(type));
     velmora_open_box(id, text.c_str(), caption.c_str(), static_cast<int>(type));
+    for (const DialogControl& button : box->buttons.buttons) {
+        velmora_add_box_button(id, button.text.c_str(), button.id,
+                               button.kind == DialogControl::Kind::DefaultPushButton);
+    }
+    velmora_show_box(id);
     return box;
 }
 
 std::unique_ptr<DialogView> WebBackend::openDialog(HWND dialog, HWND, const DialogLayout& layout) {
     const int id = ++lastElementId_;
-    auto view = std::make_unique<Dialog>(*this, id, dialog);
+    auto view = std::make_unique<Dialog>(*this, id, dialog, layout.controls);
     velmora_open_dialog(id, layout.caption.c_str(), layout.fontName.c_str(), layout.fontPointSize,
                         layout.width, layout.height);
     for (const DialogControl& control : layout.controls) {

@@ -17,6 +17,9 @@ namespace platform::web {
 
 class WebBackend final : public Backend {
   public:
+    // Hands the page the numbers it shares with this backend.
+    WebBackend();
+
     Millis now() override;
     void waitForEvents(std::optional<Millis> deadline) override;
 
@@ -36,6 +39,8 @@ class WebBackend final : public Backend {
 
     // Reports what the page has queued; false if it had nothing.
     bool takeEvents();
+    // Does what the core decides for a dialog key pressed in the box or dialog `id`.
+    void answerDialogKey(int id, int virtualKey, bool shift, std::optional<int> focused);
 
     HWND window_ = nullptr;
     const surface::Canvas* canvas_ = nullptr;  // the window's, valid until destroyWindow
@@ -44,9 +49,9 @@ class WebBackend final : public Backend {
     std::vector<std::uint32_t> shown_;
     int shownWidth_ = 0;
     int shownHeight_ = 0;
-    int lastElementId_ = 0;        // boxes and dialogs on the page
-    std::map<int, Box*> boxes_;    // open message boxes by element id
-    std::map<int, HWND> dialogs_;  // open dialogs by element id
+    int lastElementId_ = 0;           // boxes and dialogs on the page
+    std::map<int, Box*> boxes_;       // open message boxes by element id
+    std::map<int, Dialog*> dialogs_;  // open dialogs by element id
 };
 
 }  // namespace platform::web

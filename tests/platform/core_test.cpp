@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialog_keys.h"
 #include "platform/headless/headless_backend.h"
 
 namespace {
@@ -60,7 +61,7 @@ const DialogItemResource kItems[] = {
     {WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP, 81, 77, 40, 14, 10, "EDIT", ""},
 };
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | DS_SETFONT;
-const DialogResource kDialog = {kTestDialogId,   kDialogStyle, 0, 0, 221, 134, "Test dialog", 8,
+const DialogResource kDialog = {kTestDialogId,   kDialogStyle, 10, 20, 221, 134, "Test dialog", 8,
                                 "MS Sans Serif", kItems,       3};
 
 class WindowTest : public ::testing::Test {
@@ -119,7 +120,8 @@ TEST_F(WindowTest, CreationSendsCreateAndAClientSizeWithinTheClassicFrameThatFit
     }
 }
 
-// Keys arrive as WM_KEYDOWN, and TranslateMessage types a character for those that have one.
+// Keys arrive as WM_KEYDOWN, and TranslateMessage types a character for those that have one,
+// which comes before the keys typed after it, as posted messages come before input.
 TEST_F(WindowTest, PostedMessagesComeInOrderAndPaintWaitsForAnEmptyQueue) {
     ShowWindow(window, SW_SHOW);
     PostMessageA(window, 0x400, 0, 0);
@@ -136,7 +138,7 @@ TEST_F(WindowTest, PostedMessagesComeInOrderAndPaintWaitsForAnEmptyQueue) {
     EXPECT_EQ(RunLoop(), 3);
     EXPECT_EQ(LogSinceCreation(),
               (Log{"message 1024", "message 1025", "message 1026", "WM_PAINT", "WM_KEYDOWN 13",
-                   "WM_KEYDOWN 112", "WM_CHAR 13", "WM_CLOSE", "WM_DESTROY"}));
+                   "WM_CHAR 13", "WM_KEYDOWN 112", "WM_CLOSE", "WM_DESTROY"}));
 }
 
 TEST_F(WindowTest, QuitComesAfterThePostedMessagesWithItsExitCode) {
@@ -340,7 +342,8 @@ class DialogTest : public WindowTest {
     }
 };
 
-// The dialog font's base units are 6 x 13 pixels: x * 6 / 4 and y * 13 / 8, rounded.
+// The dialog font's base units are 6 x 13 pixels: x * 6 / 4 and y * 13 / 8, rounded; the
+// dialog's own position too, which is relative to its owner's client area.
 TEST_F(DialogTest, TheTemplateIsLaidOutInPixelsOfTheDialogFont) {
     backend.cancelDialog();
     EXPECT_EQ(Run(), 20 + IDCANCEL);
@@ -349,13 +352,13 @@ TEST_F(DialogTest, TheTemplateIsLaidOutInPixelsOfTheDialogFont) {
     EXPECT_EQ(backend.dialogs()[0].owner, window);
     const platform::DialogLayout& layout = backend.dialogs()[0].layout;
     EXPECT_EQ(layout.caption, "Test dialog");
-    std::vector<std::vector<int>> sizes{{layout.width, layout.height}};
+    std::vector<std::vector<int>> sizes{{layout.x, layout.y, layout.width, layout.height}};
     for (const platform::DialogControl& c : layout.controls) {
         sizes.push_back({static_cast<int>(c.kind), c.id, c.x, c.y, c.width, c.height});
     }
     using Kind = platform::DialogControl::Kind;
     EXPECT_EQ(sizes, (std::vector<std::vector<int>>{
-                         {332, 218},
+                         {15, 33, 332, 218},
                          {static_cast<int>(Kind::DefaultPushButton), IDOK, 246, 11, 75, 23},
                          {static_cast<int>(Kind::Label), -1, 92, 68, 120, 13},
                          {static_cast<int>(Kind::Edit), 10, 122, 125, 60, 23}}));
@@ -368,25 +371,44 @@ TEST_F(DialogTest, TheOwnerKeepsTickingWhileTheDialogIsOpen) {
     EXPECT_EQ(std::count(messageLog.begin(), messageLog.end(), "WM_TIMER 1"), 4);
 }
 
-// Focuses the first control with a tab stop, as the program's dialog does.
+char ansiRead[16];
+
+// Focuses the edit field, as the program's dialog does, and notes the text OK finds in it.
+std::string textOnOk;
 INT_PTR CALLBACK FocusingEndOnCommand(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    return message == WM_INITDIALOG ? TRUE : EndOnCommand(dialog, message, wParam, lParam);
+    if (message == WM_INITDIALOG) SetFocus(GetDlgItem(dialog, 10));
+    if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+        char text[16];
+        GetDlgItemTextA(dialog, 10, text, sizeof text);
+        textOnOk = text;
+    }
+    return EndOnCommand(dialog, message, wParam, lParam);
 }
 
 // Input typed before the dialog opened is routed when it is taken from the queue, as on Windows:
-// keys go to the dialog, which has the focus (Enter is OK, Esc is Cancel, others are lost), and
-// never to the disabled owner, nor does its close box.
+// keys go to the dialog, which has the focus: Enter is OK (or the focused button), Esc is
+// Cancel, TAB moves the focus round its tab stops, and the focused edit field types the
+// characters of the others, before the keys that follow. Nothing reaches the disabled owner,
+// nor does its close box.
 TEST_F(DialogTest, InputTypedAheadGoesToTheDialogAndNeverToItsDisabledOwner) {
     constexpr int kCloseBox = 0;
+    constexpr int kNumpad7 = 0x67, kDecimal = 0x6E, kOemPeriod = 0xBE, kOemMinus = 0xBD;
     struct Case {
         std::vector<int> typed;  // in one burst; F1 opens the dialog
         INT_PTR result;          // Esc, 100 ms after opening, unless typed ahead
+        std::string text;        // what OK read from the edit field
     };
     const Case cases[] = {
-        {{VK_F1, VK_RETURN}, 20 + IDOK},
-        {{VK_F1, VK_ESCAPE}, 20 + IDCANCEL},
-        {{VK_F1, VK_F1, 'A', kCloseBox, VK_F1}, 20 + IDCANCEL},
-        {{VK_F1, kCloseBox, VK_SPACE, VK_RETURN}, 20 + IDOK},
+        {{VK_F1, '2', '5', VK_RETURN}, 20 + IDOK, "25"},
+        {{VK_F1, kNumpad7, kDecimal, '5', 'E', kOemMinus, '1', VK_RETURN}, 20 + IDOK, "7.5e-1"},
+        {{VK_F1, '1', kOemPeriod, VK_SPACE, VK_RETURN}, 20 + IDOK, "1. "},
+        {{VK_F1, '9', VK_ESCAPE}, 20 + IDCANCEL, ""},
+        {{VK_F1, VK_F1, 'A', kCloseBox, VK_F1}, 20 + IDCANCEL, ""},
+        {{VK_F1, kCloseBox, VK_SPACE, VK_RETURN}, 20 + IDOK, " "},
+        // TAB moves on from the field to OK, round from the last stop to the first; a key
+        // typed on the button types nothing, and TAB comes back.
+        {{VK_F1, VK_TAB, '9', VK_RETURN}, 20 + IDOK, ""},
+        {{VK_F1, VK_TAB, '9', VK_TAB, '8', VK_RETURN}, 20 + IDOK, "8"},
     };
     std::vector<INT_PTR> results;
     int depth = 0;
@@ -398,8 +420,10 @@ TEST_F(DialogTest, InputTypedAheadGoesToTheDialogAndNeverToItsDisabledOwner) {
         --depth;
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.typed));
         results.clear();
         messageLog.clear();
+        textOnOk.clear();
         backend.cancelDialog(100);
         backend.setDriver([&, typed = false](platform::HeadlessBackend& driver) mutable {
             if (!typed) {
@@ -412,17 +436,61 @@ TEST_F(DialogTest, InputTypedAheadGoesToTheDialogAndNeverToItsDisabledOwner) {
             driver.passTime(1);
         });
         RunLoop();
-        EXPECT_EQ(results, std::vector<INT_PTR>{c.result}) << c.typed.size() << " keys";
+        EXPECT_EQ(results, std::vector<INT_PTR>{c.result});
+        EXPECT_EQ(textOnOk, c.text);
         EXPECT_EQ(std::count(messageLog.begin(), messageLog.end(), "WM_KEYDOWN 112"), 1);
         EXPECT_EQ(std::count_if(messageLog.begin(), messageLog.end(),
                                 [](const std::string& entry) {
                                     return entry.starts_with("WM_KEYDOWN") ||
+                                           entry.starts_with("WM_CHAR") ||
                                            entry.starts_with("WM_CLOSE");
                                 }),
                   1)
             << ::testing::PrintToString(messageLog);
         ASSERT_NE(platform::core::Live(window), nullptr) << "the owner was closed";
     }
+}
+
+// What the program reads from a dialog is its text in Windows' code page 1252, whatever the
+// display typed: an input method's full-width digits read as digits.
+TEST_F(DialogTest, TheProgramReadsTheFieldsTextInTheWindowsCodePage) {
+    const struct {
+        const char* typed;  // UTF-8
+        const char* read;   // code page 1252
+    } cases[] = {
+        {"\uff15\uff10", "50"},
+        {"\uff0b\uff17\uff0e\uff15\uff45\uff11", "+7.5e1"},  // full-width + . e
+        {"\u3000\uff11\uff10\uff10", " 100"},                // an ideographic space
+        {"\uff01\uff5e\uff00\uff5f", "!~??"},                // the ends of the block
+        {"75 \u03a9", "75 ?"},                               // not in the code page
+        {"\u00e9\u00a0\u00ff\u20ac\u2013\u0178\u0081", "\xe9\xa0\xff\x80\x96\x9f\x81"},
+        {"\u0080\U0001F600x", "??x"},
+        // Malformed UTF-8: a stray continuation, a cut sequence, an overlong '0', a surrogate.
+        {"\x80"
+         "1\xe2\x82"
+         "2\xc0\xb0"
+         "3\xed\xa0\x80"
+         "4",
+         "?1??2??3???4"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        EXPECT_EQ(platform::core::AnsiText(c.typed), c.read);
+    }
+    // Through the dialog, as the program reads it.
+    backend.answerDialog("\uff15\uff10");
+    DialogBoxParamA(
+        nullptr, MAKEINTRESOURCEA(kTestDialogId), window,
+        [](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
+            if (message == WM_INITDIALOG) SetFocus(GetDlgItem(dialog, 10));
+            if (message == WM_COMMAND) {
+                GetDlgItemTextA(dialog, 10, ansiRead, sizeof ansiRead);
+                EndDialog(dialog, 1);
+            }
+            return FALSE;
+        },
+        0);
+    EXPECT_STREQ(ansiRead, "50");
 }
 
 HWND lastDialog = nullptr;
@@ -457,6 +525,95 @@ TEST_F(DialogTest, ClosedWindowsLeaveTheTableAndTheirHandlesFindNothing) {
     EXPECT_EQ(platform::core::Current().windows.size(), windowsBefore);
     EXPECT_EQ(GetDC(other), nullptr);
     EXPECT_EQ(platform::core::Live(other), nullptr);
+}
+
+// The keys of every box and dialog, as each backend asks for them: Enter presses the focused
+// button or else the default one, Esc cancels, and TAB keeps the focus inside.
+TEST(DialogKeys, EnterEscAndTabAreDecidedAsWindowsDoes) {
+    using Kind = platform::DialogControl::Kind;
+    using Action = platform::DialogKeyAction;
+    constexpr DWORD kStop = WS_CHILD | WS_VISIBLE | WS_TABSTOP, kNoStop = WS_CHILD | WS_VISIBLE;
+    const auto control = [](Kind kind, int id, DWORD style) {
+        return platform::DialogControl{kind, id, "", style, 0, 0, 0, 0};
+    };
+    // The load dialog's shape: OK, a label, the field; and a form with two buttons around it.
+    const std::vector<platform::DialogControl> load = {control(Kind::DefaultPushButton, 1, kStop),
+                                                       control(Kind::Label, -1, kNoStop),
+                                                       control(Kind::Edit, 1000, kStop)};
+    const std::vector<platform::DialogControl> form = {
+        control(Kind::PushButton, 7, kStop), control(Kind::Edit, 8, kStop),
+        control(Kind::PushButton, 9, kNoStop), control(Kind::DefaultPushButton, 6, kStop)};
+    const std::vector<platform::DialogControl> labelsOnly = {control(Kind::Label, -1, kNoStop)};
+    const auto retryCancel = platform::ButtonsOf(MB_RETRYCANCEL | MB_ICONEXCLAMATION).buttons;
+    constexpr auto kCommand = Action::Kind::Command, kFocus = Action::Kind::Focus;
+    const struct {
+        const std::vector<platform::DialogControl>* controls;
+        std::optional<int> focused;
+        int key;
+        bool shift;
+        Action action;
+    } cases[] = {
+        {&load, 1000, VK_RETURN, false, {kCommand, IDOK}},
+        {&load, std::nullopt, VK_RETURN, false, {kCommand, IDOK}},
+        {&load, 1000, VK_ESCAPE, false, {kCommand, IDCANCEL}},
+        {&load, 1000, VK_TAB, false, {kFocus, 1}},
+        {&load, 1, VK_TAB, false, {kFocus, 1000}},
+        {&load, 1000, VK_TAB, true, {kFocus, 1}},
+        {&load, 1, VK_TAB, true, {kFocus, 1000}},
+        {&load, std::nullopt, VK_TAB, false, {kFocus, 1}},
+        {&load, std::nullopt, VK_TAB, true, {kFocus, 1000}},
+        {&load, 1000, '5', false, {}},
+        {&load, 1000, VK_SPACE, false, {}},
+        {&load, 1000, VK_F1, false, {}},
+        {&form, 7, VK_RETURN, false, {kCommand, 7}},  // the focused button
+        {&form, 8, VK_RETURN, false, {kCommand, 6}},  // the default one
+        {&form, 9, VK_RETURN, false, {kCommand, 9}},
+        {&form, 8, VK_TAB, false, {kFocus, 6}},  // 9 has no tab stop
+        {&form, 9, VK_TAB, false, {kFocus, 7}},  // from outside the stops: the first
+        {&form, 7, VK_TAB, true, {kFocus, 6}},
+        {&labelsOnly, std::nullopt, VK_RETURN, false, {kCommand, IDOK}},
+        {&labelsOnly, std::nullopt, VK_TAB, false, {}},
+        {&retryCancel, IDRETRY, VK_RETURN, false, {kCommand, IDRETRY}},
+        {&retryCancel, IDCANCEL, VK_RETURN, false, {kCommand, IDCANCEL}},
+        {&retryCancel, IDCANCEL, VK_TAB, false, {kFocus, IDRETRY}},
+    };
+    for (const auto& c : cases) {
+        const platform::DialogKeyAction action =
+            platform::DialogKey(*c.controls, c.focused, IDCANCEL, c.key, c.shift);
+        EXPECT_EQ(std::vector({static_cast<int>(action.kind), action.id}),
+                  std::vector({static_cast<int>(c.action.kind), c.action.id}))
+            << "key " << c.key << (c.shift ? " with Shift" : "") << " on control "
+            << c.focused.value_or(0) << " of " << c.controls->size();
+    }
+}
+
+// A message box's buttons: the first is the default; Esc and the close box choose Cancel, or OK
+// when that is the only button.
+TEST(DialogKeys, MessageBoxesHaveTheirTypesButtons) {
+    const struct {
+        UINT type;
+        std::vector<std::string> buttons;
+        int cancelId;
+    } cases[] = {
+        {MB_OK, {"OK 1 default"}, IDOK},
+        {MB_OK | MB_ICONHAND, {"OK 1 default"}, IDOK},
+        {MB_RETRYCANCEL | MB_ICONEXCLAMATION, {"Retry 4 default", "Cancel 2"}, IDCANCEL},
+    };
+    for (const auto& c : cases) {
+        const platform::MessageBoxButtons buttons = platform::ButtonsOf(c.type);
+        std::vector<std::string> described;
+        for (const platform::DialogControl& button : buttons.buttons) {
+            described.push_back(button.text + " " + std::to_string(button.id) +
+                                (button.kind == platform::DialogControl::Kind::DefaultPushButton
+                                     ? " default"
+                                     : ""));
+        }
+        EXPECT_EQ(described, c.buttons) << c.type;
+        EXPECT_EQ(buttons.cancelId, c.cancelId) << c.type;
+        const auto escape =
+            platform::DialogKey(buttons.buttons, std::nullopt, buttons.cancelId, VK_ESCAPE, false);
+        EXPECT_EQ(escape.id, c.cancelId);
+    }
 }
 
 }  // namespace

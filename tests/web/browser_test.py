@@ -31,6 +31,14 @@ OPEN_BOX = """
 OPEN_DIALOG = """
     var dialog = document.querySelector('dialog.template[open]');
     return dialog && [dialog.querySelector('.title').textContent, document.activeElement.tagName];"""
+# The focused element, as "TAG:control id", if it lies in the topmost open box or dialog.
+FOCUS_IN_TOPMOST = """
+    var open = document.querySelectorAll('dialog[open]');
+    var active = document.activeElement;
+    if (!open.length || !open[open.length - 1].contains(active)) {
+        return 'outside, on ' + active.tagName;
+    }
+    return active.tagName + ':' + (active.dataset.control || '');"""
 CANVAS_SIZE = "var c = document.getElementById('client'); return [c.width, c.height];"
 WINDOW_SIZE = "return [window.innerWidth, window.innerHeight];"
 # Counts the canvas pixels that differ from the PNG given as base64 (-1: other sizes).
@@ -84,6 +92,15 @@ class Page:
 
     def press(self, *keys):
         ActionChains(self.driver).send_keys(*keys).perform()
+
+    def press_shifted(self, key):
+        ActionChains(self.driver).key_down(Keys.SHIFT).send_keys(key).key_up(Keys.SHIFT).perform()
+
+    def focus_moves(self, press, focus):
+        """Presses, then waits until the focus is on `focus` (see FOCUS_IN_TOPMOST)."""
+        press()
+        self.wait(f"the focus did not move to {focus}: it is {self.run(FOCUS_IN_TOPMOST)}",
+                  lambda: self.run(FOCUS_IN_TOPMOST) == focus)
 
     def expected(self, size, load, clock):
         png = self.work / f"expected-{size}-{load}-{clock}.png"
@@ -146,6 +163,24 @@ def served_runs(page, address):
     page.shows("992x666", "1e9", 0)
 
 
+def focus_stays_inside(page, address):
+    """TAB and Shift+TAB go round a box's or dialog's controls and never leave it; then the
+    load typed with full-width digits, as an input method gives them, is read as on Windows."""
+    page.driver.get(f"{address}/velmora.html?size=992x666")
+    page.wait("no first box", lambda: page.box_starting("This program illustrates"))
+    for press in (lambda: page.press(Keys.TAB), lambda: page.press_shifted(Keys.TAB)):
+        page.focus_moves(press, "BUTTON:1")
+    page.confirm_intro()
+    page.wait("no load dialog", lambda: page.run(OPEN_DIALOG))
+    for press, focus in ((lambda: page.press(Keys.TAB), "BUTTON:1"),
+                         (lambda: page.press(Keys.TAB), "INPUT:1000"),
+                         (lambda: page.press_shifted(Keys.TAB), "BUTTON:1"),
+                         (lambda: page.press_shifted(Keys.TAB), "INPUT:1000")):
+        page.focus_moves(press, focus)
+    page.answer_dialog("\uff15\uff10", Keys.ENTER)
+    page.shows("992x666", "50", 0)
+
+
 def browser_resize(page, address):
     page.driver.get(f"{address}/velmora.html")
     page.confirm_intro()
@@ -183,6 +218,8 @@ def main():
 
     scenarios = [
         ("both boxes, load 100, runs, F1 and Esc, 1e9 clamped", lambda p: served_runs(p, address)),
+        ("TAB keeps the focus in boxes and the dialog; full-width digits",
+         lambda p: focus_stays_inside(p, address)),
         ("a resized browser repaints at the new size", lambda p: browser_resize(p, address)),
         ("the standalone file from file://", lambda p: standalone_file(p, build)),
     ]

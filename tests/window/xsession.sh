@@ -137,6 +137,12 @@ type_text() {
 # Confirms the two introductory message boxes, answers the load dialog with $1 and presses
 # ENTER in the main window to start the animation. Sets MAIN to the main window.
 start_animation() {
+    answer_startup "$1" && press "$MAIN" Return
+}
+
+# Confirms the two introductory message boxes and answers the load dialog with $1. Sets MAIN to
+# the main window.
+answer_startup() {
     local typed_load=$1 box dialog
     MAIN=$(poll 30 main_window) || { echo "the main window did not appear" >&2; return 1; }
     box=$(poll 30 other_window Velmora) ||
@@ -153,5 +159,4 @@ start_animation() {
     type_text "$dialog" "$typed_load"
     press "$dialog" Return
     poll 10 is_gone "$dialog" || { echo "ENTER did not close the load dialog" >&2; return 1; }
-    press "$MAIN" Return
 }
