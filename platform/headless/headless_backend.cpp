@@ -151,6 +151,10 @@ void HeadlessBackend::hideWindow(HWND /*window*/) {}
 // The canvas is the screen: there is nothing to copy.
 void HeadlessBackend::present(HWND /*window*/, const surface::ChangedTiles& /*changed*/) {}
 
+void HeadlessBackend::showTexts(HWND window, const std::vector<std::string>& texts) {
+    if (window == window_) texts_ = texts;
+}
+
 void HeadlessBackend::destroyWindow(HWND window) {
     if (window != window_ || liveScreen_ == nullptr) return;
     lastScreen_ = *liveScreen_;

@@ -70,6 +70,8 @@ class HeadlessBackend final : public Backend {
     bool modalOpen() const { return !modals_.empty(); }
     const std::vector<ShownBox>& messageBoxes() const { return boxes_; }
     const std::vector<ShownDialog>& dialogs() const { return dialogs_; }
+    // The texts on the main window, as the core last gave them, in reading order.
+    const std::vector<std::string>& texts() const { return texts_; }
 
     // Backend.
     Millis now() override { return now_; }
@@ -77,6 +79,7 @@ class HeadlessBackend final : public Backend {
     void showWindow(HWND window, const std::string& title, const surface::Canvas& canvas) override;
     void hideWindow(HWND window) override;
     void present(HWND window, const surface::ChangedTiles& changed) override;
+    void showTexts(HWND window, const std::vector<std::string>& texts) override;
     void destroyWindow(HWND window) override;
     std::unique_ptr<MessageBoxView> openMessageBox(HWND owner, const std::string& text,
                                                    const std::string& caption, UINT type) override;
@@ -121,6 +124,7 @@ class HeadlessBackend final : public Backend {
     std::optional<surface::Canvas> lastScreen_;
     std::vector<ShownBox> boxes_;
     std::vector<ShownDialog> dialogs_;
+    std::vector<std::string> texts_;
 };
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <functional>
 #include <iterator>
 #include <map>
@@ -258,6 +259,43 @@ TEST_F(WindowTest, BeginPaintErasesTheInvalidAreaOnlyWhenAskedTo) {
         std::string pixels;
         for (int at : {5, 15, 25}) pixels += Pixel(at, at) == kWhite ? 'w' : 'b';
         EXPECT_EQ(pixels, c.pixels);
+    }
+}
+
+// Texts written through window contexts reach the backend in reading order as each context is
+// released: each step writes (or, without text, erases the area) and shows what is then known.
+TEST_F(WindowTest, TextsAreShownInReadingOrderUntilTheirBackgroundIsErased) {
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    const struct {
+        int x, y;
+        UINT align;
+        const char* text;  // null: erase the area from (x, y) to (x + 100, y + 100)
+        std::vector<std::string> shown;
+    } steps[] = {
+        {300, 40, TA_LEFT, "right", {"right"}},
+        {10, 40, TA_LEFT, "left", {"left", "right"}},
+        {50, 20, TA_LEFT, "above", {"above", "left", "right"}},
+        // Written again where it starts: the newer text replaces the older.
+        {10, 40, TA_LEFT, "LEFT", {"above", "LEFT", "right"}},
+        // Right-aligned at x: its cell starts left of x, so it comes before "right".
+        {300, 40, TA_RIGHT, "middle", {"above", "LEFT", "middle", "right"}},
+        {0, 0, 0, nullptr, {"middle", "right"}},
+        {200, 0, 0, nullptr, {"right"}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.text != nullptr ? step.text : "erased");
+        if (step.text == nullptr) {
+            const RECT area = {step.x, step.y, step.x + 100, step.y + 100};
+            InvalidateRect(window, &area, TRUE);
+            UpdateWindow(window);
+        } else {
+            HDC dc = GetDC(window);
+            SetTextAlign(dc, step.align);
+            TextOutA(dc, step.x, step.y, step.text, static_cast<int>(std::strlen(step.text)));
+            ReleaseDC(window, dc);
+        }
+        EXPECT_EQ(backend.texts(), step.shown);
     }
 }
 
