@@ -155,6 +155,10 @@ void HeadlessBackend::showTexts(HWND window, const std::vector<std::string>& tex
     if (window == window_) texts_ = texts;
 }
 
+void HeadlessBackend::timersChanged(HWND window, bool anyTimer) {
+    if (window == window_) timerChanges_.push_back(anyTimer);
+}
+
 void HeadlessBackend::destroyWindow(HWND window) {
     if (window != window_ || liveScreen_ == nullptr) return;
     lastScreen_ = *liveScreen_;

@@ -161,6 +161,33 @@ TEST_F(WindowTest, TimersFireWhenDueInSimulatedTime) {
     EXPECT_FALSE(platform::TimerExists(window, 1)) << "a destroyed window keeps no timers";
 }
 
+// The backend hears only of the first timer set and of the last one killed.
+TEST_F(WindowTest, TheBackendHearsWhenAWindowGetsItsFirstTimerAndLosesItsLast) {
+    ShowWindow(window, SW_SHOW);
+    const struct {
+        bool set;  // else kill
+        UINT_PTR id;
+        std::vector<bool> heard;
+    } steps[] = {
+        {true, 1, {true}},
+        {true, 2, {true}},
+        {true, 1, {true}},
+        {false, 1, {true}},
+        {false, 2, {true, false}},
+        {false, 2, {true, false}},
+        {true, 2, {true, false, true}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << (step.set ? "set " : "kill ") << step.id);
+        if (step.set) {
+            SetTimer(window, step.id, 50, nullptr);
+        } else {
+            KillTimer(window, step.id);
+        }
+        EXPECT_EQ(backend.timerChanges(), step.heard);
+    }
+}
+
 TEST_F(WindowTest, ATimerIsPendingAtMostOnceHoweverLateTheProgramIs) {
     ShowWindow(window, SW_SHOW);
     SetTimer(window, 2, 10, nullptr);
