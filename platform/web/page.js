@@ -79,14 +79,16 @@ var Velmora = {
         return [Math.round(width * scale), Math.round(height * scale)];
     },
 
-    // Scales the canvas to the largest size that fits the page. Enlarged on the screen, each of
-    // the program's pixels stays a sharp block; reduced, the browser smooths, as dropping every
-    // other row would lose whole lines.
+    // Reduces the canvas to fit the page where it must, never enlarges it: one of the program's
+    // pixels stays one CSS pixel, a sharp block on dense screens, and the browser need not scale
+    // every frame. Reduced on the screen, the browser smooths, as dropping every other row would
+    // lose whole lines.
     fit: function() {
         var canvas = Velmora.canvas;
         if (!canvas || !canvas.width) return;
         var stage = document.getElementById("stage");
-        var scale = Math.min(stage.clientWidth / canvas.width, stage.clientHeight / canvas.height);
+        var scale = Math.min(1, stage.clientWidth / canvas.width,
+                             stage.clientHeight / canvas.height);
         canvas.style.width = canvas.width * scale + "px";
         canvas.style.height = canvas.height * scale + "px";
         canvas.classList.toggle("reduced", scale * window.devicePixelRatio < 1);
