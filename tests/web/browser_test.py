@@ -291,7 +291,7 @@ def rotations(page, address):
 
 def desktop_size(page, address):
     """Without size=, the client is the page's space below the control bar, one canvas pixel to
-    a CSS pixel; a resized browser scales it and repaints nothing."""
+    a CSS pixel; a smaller browser window reduces it and nothing is repainted."""
     page.driver.get(f"{address}/velmora.html")
     page.confirm_intro()
     page.answer_dialog(Keys.ESCAPE)
@@ -417,7 +417,7 @@ def main():
     scenarios = [
         ("both boxes, load 100, runs, F1 and Esc, 1e9 clamped", desktop,
          lambda p: served_runs(p, address)),
-        ("a desktop client is 1:1 and a resize scales it", desktop,
+        ("a desktop client is 1:1 and a smaller window reduces it", desktop,
          lambda p: desktop_size(p, address)),
         ("the standalone file from file://", desktop, lambda p: standalone_file(p, build)),
         ("names of boxes, dialog, field and picture; bad size= said", desktop,
