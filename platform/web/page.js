@@ -29,6 +29,7 @@ var Velmora = {
     context: null,
     image: null,      // the program's pixels as the canvas takes them
     fixedSize: null,  // [width, height] from the page's size=WxH parameter
+    client: null,     // [width, height] the program was last given
     elements: {},     // open boxes and dialogs by id
     run: "idle",      // idle, running, paused or finished, as the keys sent so far leave it
     // The served edition (velmora.js from a web server) keeps its files for offline use; the
@@ -67,10 +68,11 @@ var Velmora = {
     // Narrower or lower than this, the captions and readouts would overlap or run off the edge.
     MIN_CLIENT: [800, 400],
 
-    // The client size, chosen once, so that no resize (rotation, the address bar, the on-screen
-    // keyboard, full screen) restarts the run or loses the finished picture: the size=WxH
-    // parameter (each side 1 to 4096), else the space the page has for the picture, enlarged
-    // to the smallest size the picture is readable at and then scaled down to fit.
+    // The client size: the size=WxH parameter (each side 1 to 4096), else the space the page has
+    // for the picture, enlarged to the smallest size the picture is readable at (then reduced to
+    // fit). It follows the page only before a run starts: once a run is under way or finished, a
+    // resize (rotation, the address bar, the on-screen keyboard, full screen) only rescales it,
+    // as a new client size would repaint the circuit and start the run over.
     clientSize: function() {
         if (Velmora.fixedSize) return Velmora.fixedSize;
         var stage = document.getElementById("stage");
@@ -117,13 +119,24 @@ var Velmora = {
             Velmora.context = Velmora.canvas.getContext("2d");
             Velmora.readSizeParameter();
             document.addEventListener("keydown", Velmora.keyDown);
-            window.addEventListener("resize", Velmora.fit);
+            window.addEventListener("resize", Velmora.resized);
             document.body.classList.add("running");
             Velmora.setUpControls();
         }
-        var client = Velmora.clientSize();
+        var client = Velmora.client = Velmora.clientSize();
         HEAP32[size >> 2] = client[0];
         HEAP32[(size >> 2) + 1] = client[1];
+    },
+
+    resized: function() {
+        Velmora.fit();
+        if (Velmora.fixedSize || Velmora.run !== "idle") return;
+        // Only the latest size matters.
+        Velmora.events = Velmora.events.filter(function(e) { return e[0] !== Velmora.RESIZED; });
+        var client = Velmora.clientSize();
+        if (client[0] === Velmora.client[0] && client[1] === Velmora.client[1]) return;
+        Velmora.client = client;
+        Velmora.post(Velmora.RESIZED, client[0], client[1]);
     },
 
     keyDown: function(event) {
@@ -155,7 +168,11 @@ var Velmora = {
             button.id = made[0];
             button.textContent = made[1];
             button.addEventListener("click", function() {
-                if (button.getAttribute("aria-disabled") !== "true") Velmora.sendKey(made[2]);
+                if (button.getAttribute("aria-disabled") === "true") return;
+                // The dialog gives the focus back to the button that had it: let that be Start,
+                // so that ENTER then starts the run, as the program's own text says.
+                if (made[2] === Velmora.VK_F1) document.getElementById("toggle").focus();
+                Velmora.sendKey(made[2]);
             });
             bar.insertBefore(button, notes);
         });
@@ -197,6 +214,7 @@ var Velmora = {
     setRun: function(run) {
         var changed = run !== Velmora.run;
         Velmora.run = run;
+        document.body.dataset.run = run;
         var toggle = document.getElementById("toggle");
         if (!toggle) return;
         toggle.textContent = {running: "Pause", paused: "Resume"}[run] || "Start";

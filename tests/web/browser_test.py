@@ -270,13 +270,21 @@ def rotations(page, address):
     page.wait("no load dialog", lambda: page.run(OPEN_DIALOG))
     page.driver.find_element(By.CSS_SELECTOR, "dialog[open] input").send_keys("100")
     page.tap("dialog[open] button")
-    size = "{}x{}".format(*page.wait("no canvas", lambda: page.run(CANVAS_SIZE)))
+    upright = page.wait("no canvas", lambda: page.run(CANVAS_SIZE))
+    # Before a run, the client follows the screen: turned sideways, a wide picture.
+    rotated(page, 844, 390)
+    width, height = page.wait("the client did not follow the rotation before the run",
+                              lambda: page.run(CANVAS_SIZE) != upright and page.run(CANVAS_SIZE))
+    if width < height:
+        raise Failure(f"sideways, the client is {width}x{height}")
+    size = f"{width}x{height}"
+    page.shows(size, "100", 0)
     page.tap("#toggle")
     time.sleep(3)
     page.tap("#toggle")  # paused mid-run, so the picture can be compared across the rotation
     page.wait("not paused", lambda: page.run(TOGGLE) == "Resume")
     before = page.run(CANVAS_PIXELS)
-    rotated(page, 844, 390)
+    rotated(page, 390, 844)
     time.sleep(0.5)
     if page.run(CANVAS_PIXELS) != before or page.run(TOGGLE) != "Resume":
         raise Failure("the rotation lost the run in progress")
@@ -284,14 +292,15 @@ def rotations(page, address):
     page.wait("the run never finished", lambda: page.run(ANNOUNCED).startswith("Finished"),
               PLAYED)
     page.shows(size, "100", 1080)
-    rotated(page, 390, 844)
+    rotated(page, 844, 390)
     time.sleep(0.5)
     page.shows(size, "100", 1080)
 
 
 def desktop_size(page, address):
     """Without size=, the client is the page's space below the control bar, one canvas pixel to
-    a CSS pixel; a smaller browser window reduces it and nothing is repainted."""
+    a CSS pixel. Before a run it follows the window, down to 800 x 400 reduced to fit. The
+    control bar's New load leaves ENTER to the program."""
     page.driver.get(f"{address}/velmora.html")
     page.confirm_intro()
     page.answer_dialog(Keys.ESCAPE)
@@ -301,9 +310,17 @@ def desktop_size(page, address):
         raise Failure(f"canvas {width}x{height} shown as {shown}")
     page.shows(f"{width}x{height}", None, 0)
     page.driver.set_window_size(700, 500)
-    page.wait("the canvas was not scaled to the smaller window",
-              lambda: page.run(CANVAS_SHOWN)[0] < width)
+    width, height = page.wait("the client did not follow the smaller window", lambda: (
+        lambda size, shown: size != [width, height] and size[0] >= 800 and size[1] >= 400 and
+        shown[0] <= shown[2] and shown[1] <= shown[3] and size)(
+            page.run(CANVAS_SIZE), page.run(CANVAS_SHOWN)))
     page.shows(f"{width}x{height}", None, 0)
+    # New load clicked, the dialog answered: ENTER starts the run, as the program's text says,
+    # rather than pressing New load again.
+    page.driver.find_element(By.ID, "new-load").click()
+    page.answer_dialog("50", Keys.ENTER)
+    page.press(Keys.ENTER)
+    page.wait("ENTER after New load did not start the run", lambda: page.run(TOGGLE) == "Pause")
 
 
 def accessible_names(page, address):
@@ -417,7 +434,7 @@ def main():
     scenarios = [
         ("both boxes, load 100, runs, F1 and Esc, 1e9 clamped", desktop,
          lambda p: served_runs(p, address)),
-        ("a desktop client is 1:1 and a smaller window reduces it", desktop,
+        ("a desktop client is 1:1, follows the window before a run; New load, then ENTER", desktop,
          lambda p: desktop_size(p, address)),
         ("the standalone file from file://", desktop, lambda p: standalone_file(p, build)),
         ("names of boxes, dialog, field and picture; bad size= said", desktop,
