@@ -122,6 +122,7 @@ var Velmora = {
             window.addEventListener("resize", Velmora.resized);
             document.body.classList.add("running");
             Velmora.setUpControls();
+            Velmora.keepForOffline();
         }
         var client = Velmora.client = Velmora.clientSize();
         HEAP32[size >> 2] = client[0];
@@ -148,6 +149,19 @@ var Velmora = {
         if (event.keyCode === Velmora.VK_F1) event.preventDefault();
         // keyCode numbers the keys as Windows' virtual-key codes do.
         Velmora.sendKey(event.keyCode);
+    },
+
+    // Makes the served edition installable and keeps its files for offline use; only once the
+    // program runs, so that keeping them does not slow its start.
+    keepForOffline: function() {
+        if (!Velmora.served || !("serviceWorker" in navigator)) return;
+        var manifest = document.createElement("link");
+        manifest.rel = "manifest";
+        manifest.href = "velmora.webmanifest";
+        document.head.appendChild(manifest);
+        navigator.serviceWorker.register("velmora-sw.js").catch(function(error) {
+            console.warn("Velmora will not work offline: " + error);
+        });
     },
 
     // The control bar: the program's keys as buttons for touch and pointer, and in the lab the
@@ -411,14 +425,4 @@ var Velmora = {
 // Opened from disk, velmora.js is refused its velmora.wasm, and the browser tells only its console.
 if (location.protocol === "file:" && document.currentScript && document.currentScript.src) {
     velmoraFailed("load");
-}
-
-if (Velmora.served && "serviceWorker" in navigator) {
-    var manifest = document.createElement("link");
-    manifest.rel = "manifest";
-    manifest.href = "velmora.webmanifest";
-    document.head.appendChild(manifest);
-    navigator.serviceWorker.register("velmora-sw.js").catch(function(error) {
-        console.warn("Velmora will not work offline: " + error);
-    });
 }

@@ -360,8 +360,10 @@ def offline(page, build, work):
     page.wait("no service worker kept the files", lambda: page.driver.execute_async_script("""
         var done = arguments[arguments.length - 1];
         navigator.serviceWorker.ready.then(function() {
-            return caches.open('velmora');
-        }).then(function(cache) { return cache.keys(); }).then(function(keys) {
+            return caches.keys();
+        }).then(function(names) {
+            return names.length === 1 ? caches.open(names[0]) : null;
+        }).then(function(cache) { return cache ? cache.keys() : []; }).then(function(keys) {
             done(keys.length >= 3 && navigator.serviceWorker.controller !== null);
         });"""))
     server.shutdown()
