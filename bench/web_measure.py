@@ -217,7 +217,8 @@ def one_tick(address, native):
     natively = {int(m[0]): float(m[1]) / 1000 for m in re.findall(r'"BM_Tick/(\d+)",\d+,([\d.]+)', output)}
     print("One tick at 992 x 666 (BM_Tick; WebAssembly in Chromium beside native):")
     for d in sorted(set(in_browser) ^ set(natively)):
-        print(f"  {d} -> {d + 3}: measured only {'in the browser' if d in in_browser else 'natively'}")
+        where = "in the browser" if d in in_browser else "natively"
+        print(f"  {d} -> {d + 3}: measured only {where}")
     for d in sorted(set(in_browser) & set(natively)):
         print(f"  {d} -> {d + 3}: browser {in_browser[d]:6.1f} us, native {natively[d]:6.1f} us, "
               f"ratio {in_browser[d] / natively[d]:.2f} (goal: within 2x)")

@@ -132,11 +132,11 @@ var Velmora = {
     resized: function() {
         Velmora.fit();
         if (Velmora.fixedSize || Velmora.run !== "idle") return;
-        // Only the latest size matters.
-        Velmora.events = Velmora.events.filter(function(e) { return e[0] !== Velmora.RESIZED; });
         var client = Velmora.clientSize();
         if (client[0] === Velmora.client[0] && client[1] === Velmora.client[1]) return;
         Velmora.client = client;
+        // Only the latest size matters.
+        Velmora.events = Velmora.events.filter(function(e) { return e[0] !== Velmora.RESIZED; });
         Velmora.post(Velmora.RESIZED, client[0], client[1]);
     },
 
@@ -170,7 +170,8 @@ var Velmora = {
         var bar = document.getElementById("controls");
         var notes = document.getElementById("note");
         var lab = new URLSearchParams(location.search).has("lab");
-        var buttons = [["toggle", "Start", Velmora.VK_RETURN], ["new-load", "New load", Velmora.VK_F1]];
+        var buttons = [["toggle", "Start", Velmora.VK_RETURN],
+                       ["new-load", "New load", Velmora.VK_F1]];
         if (lab) {
             buttons.push(["slower", "Slower", Velmora.VK_OEM_MINUS],
                          ["faster", "Faster", Velmora.VK_OEM_PLUS],
@@ -372,7 +373,8 @@ var Velmora = {
             element.inputMode = "decimal";
             // As on Windows, a field is named by the label just before it.
             var labels = client.querySelectorAll(".label");
-            if (labels.length) element.setAttribute("aria-labelledby", labels[labels.length - 1].id);
+            var label = labels[labels.length - 1];
+            if (label) element.setAttribute("aria-labelledby", label.id);
         } else if (kind === Velmora.LABEL) {
             element = document.createElement("div");
             element.className = "label";
