@@ -31,6 +31,7 @@ var Velmora = {
     fixedSize: null,  // [width, height] from the page's size=WxH parameter
     client: null,     // [width, height] the program was last given
     elements: {},     // open boxes and dialogs by id
+    kept: false,      // whether keepForOffline was called, after the first picture
     run: "idle",      // idle, running, paused or finished, as the keys sent so far leave it
     // The served edition (velmora.js from a web server) keeps its files for offline use; the
     // standalone file, one inline script, has them in itself.
@@ -122,7 +123,6 @@ var Velmora = {
             window.addEventListener("resize", Velmora.resized);
             document.body.classList.add("running");
             Velmora.setUpControls();
-            Velmora.keepForOffline();
         }
         var client = Velmora.client = Velmora.clientSize();
         HEAP32[size >> 2] = client[0];
@@ -151,8 +151,8 @@ var Velmora = {
         Velmora.sendKey(event.keyCode);
     },
 
-    // Makes the served edition installable and keeps its files for offline use; only once the
-    // program runs, so that keeping them does not slow its start.
+    // Makes the served edition installable and keeps its files for offline use; only after the
+    // first picture, as fetching them again for keeping would slow the start.
     keepForOffline: function() {
         if (!Velmora.served || !("serviceWorker" in navigator)) return;
         var manifest = document.createElement("link");
@@ -272,6 +272,10 @@ var Velmora = {
                               width, height);
         }
         Velmora.context.putImageData(image, 0, 0, left, top, right - left, bottom - top);
+        if (!Velmora.kept) {
+            Velmora.kept = true;
+            setTimeout(Velmora.keepForOffline);
+        }
     },
 
     // A <dialog> with a title bar; `cancel` is what Esc means for it.

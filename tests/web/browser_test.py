@@ -356,7 +356,7 @@ def offline(page, build, work):
     """One visit keeps the files; with the server gone, a reload still shows the program."""
     server, address = serve(build)
     page.driver.get(f"{address}/velmora.html")
-    page.wait("no box", lambda: page.run(OPEN_BOX))
+    page.confirm_intro()  # the files are kept once the first picture is shown
     page.wait("no service worker kept the files", lambda: page.driver.execute_async_script("""
         var done = arguments[arguments.length - 1];
         navigator.serviceWorker.ready.then(function() {
