@@ -2,7 +2,8 @@
 """Figures of the web edition, printed: what a browser downloads (raw and gzip-compressed), the time
 from navigation to the first box and to the first picture in headless Chromium on 127.0.0.1, one
 tick in the browser beside the same tick native, and the renderer's processor use while the
-animation runs.
+animation runs. The start-up and the processor use are measured side by side with
+bench/reference_applet.html, the same kind of picture drawn as a plain Canvas 2D applet would.
 
 Usage: web_measure.py [WEB_BUILD_DIR [NATIVE_BUILD_DIR]]   (defaults: build-web/bin, build/bin)
 """
@@ -22,6 +23,7 @@ from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
 
 LOADS = 5  # fresh browsers for the start-up times
+ANIMATIONS = 3  # 10-second runs of the program and of the reference, taken in turns
 
 # Runs before the page's own scripts: notes when the first box opens and the first pixels reach
 # the canvas.
@@ -97,10 +99,16 @@ def first_moments(driver, address):
     return wait_for(lambda: driver.execute_script("return velmoraMoments.picture && velmoraMoments"))
 
 
-def start_up_times(address):
+def reference_moment(driver, reference):
+    driver.get(f"{reference}/reference_applet.html")
+    return wait_for(lambda: driver.execute_script("return window.referenceFirstPicture"))
+
+
+def start_up_times(address, reference):
     """From navigation to the first box and the first picture: in fresh browsers, and reloaded
-    in a running browser with its cache off."""
-    fresh, reloaded = [], []
+    in a running browser with its cache off; the reference's first picture reloaded the same
+    way. Returns the medians reloaded without cache."""
+    fresh, reloaded, references = [], [], []
     for _ in range(LOADS):
         driver = browser()
         try:
@@ -108,6 +116,8 @@ def start_up_times(address):
             fresh.append(first_moments(driver, address))
             driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})
             reloaded.append(first_moments(driver, address))
+            reference_moment(driver, reference)
+            references.append(reference_moment(driver, reference))
         finally:
             driver.quit()
     print(f"From navigation, headless Chromium on 127.0.0.1, {LOADS} times each (median, range);")
@@ -117,10 +127,35 @@ def start_up_times(address):
             times = [m[moment] for m in moments]
             print(f"  {how:20} to the first {moment:8} {statistics.median(times):6.0f} ms "
                   f"({min(times):.0f} to {max(times):.0f})")
+    print(f"  {'the reference':20} to the first picture  {statistics.median(references):6.0f} ms "
+          f"({min(references):.0f} to {max(references):.0f}), reloaded, no cache")
+    return {"box": statistics.median(m["box"] for m in reloaded),
+            "picture": statistics.median(m["picture"] for m in reloaded),
+            "reference": statistics.median(references)}
+
+
+def busy(driver):
+    metrics = driver.execute_cdp_cmd("Performance.getMetrics", {})["metrics"]
+    return {m["name"]: m["value"] for m in metrics}
+
+
+def reference_busy(reference):
+    """The reference's main thread while it animates, as ticks_in_page measures the program's."""
+    driver = browser()
+    try:
+        reference_moment(driver, reference)
+        driver.execute_cdp_cmd("Performance.enable", {})
+        before, started = busy(driver), time.monotonic()
+        time.sleep(10)
+        after, elapsed = busy(driver), time.monotonic() - started
+    finally:
+        driver.quit()
+    return 100 * (after["TaskDuration"] - before["TaskDuration"]) / elapsed
 
 
 def ticks_in_page(address):
-    """The animation played in the page: each wake's time and the renderer's processor use."""
+    """The animation played in the page: each wake's time (ms) and the renderer's main thread
+    busy and running scripts (percent of the time)."""
     driver = browser()
     try:
         driver.get(f"{address}/velmora.html?size=992x666")
@@ -131,26 +166,37 @@ def ticks_in_page(address):
         wait_for(lambda: not driver.execute_script("return document.querySelector('dialog[open]')"))
         driver.execute_script(TIME_WAKES)
         driver.execute_cdp_cmd("Performance.enable", {})
-
-        def busy():
-            metrics = driver.execute_cdp_cmd("Performance.getMetrics", {})["metrics"]
-            return {m["name"]: m["value"] for m in metrics}
-
-        before, started = busy(), time.monotonic()
+        before, started = busy(driver), time.monotonic()
         ActionChains(driver).send_keys(Keys.ENTER).perform()
         time.sleep(10)  # 200 of the run's 360 ticks
-        after, elapsed = busy(), time.monotonic() - started
+        after, elapsed = busy(driver), time.monotonic() - started
         times = driver.execute_script("return Array.from(wakeTimes.subarray(0, wakeCount))")
     finally:
         driver.quit()
-    print(f"In the page, 992 x 666, load 100, {len(times)} wakes while animating:")
+    task = after["TaskDuration"] - before["TaskDuration"]
+    script = after["ScriptDuration"] - before["ScriptDuration"]
+    return times, 100 * task / elapsed, 100 * script / elapsed
+
+
+def animations(address, reference):
+    """The program's and the reference's main thread while animating, in turns, so that what
+    else the machine does weighs on both alike. Returns the medians of both."""
+    times, program, scripts, applet = [], [], [], []
+    for _ in range(ANIMATIONS):
+        wakes, busy_share, script_share = ticks_in_page(address)
+        times += wakes
+        program.append(busy_share)
+        scripts.append(script_share)
+        applet.append(reference_busy(reference))
+    print(f"In the page, 992 x 666, load 100, {ANIMATIONS} runs of 10 s, {len(times)} wakes:")
     print(f"  a wake (the tick's two frames, the changed area sent to the canvas): median "
           f"{statistics.median(times) * 1000:.0f} us, 90th percentile "
           f"{statistics.quantiles(times, n=10)[-1] * 1000:.0f} us (timer resolution 0.1 ms)")
-    task = after["TaskDuration"] - before["TaskDuration"]
-    script = after["ScriptDuration"] - before["ScriptDuration"]
-    print(f"  renderer main thread busy {100 * task / elapsed:.1f} % of {elapsed:.1f} s "
-          f"(scripts {100 * script / elapsed:.1f} %)")
+    print(f"  renderer main thread busy, median {statistics.median(program):.1f} % "
+          f"({', '.join(f'{b:.1f}' for b in program)}; scripts {statistics.median(scripts):.1f} %)")
+    print(f"  the reference's, median {statistics.median(applet):.1f} % "
+          f"({', '.join(f'{b:.1f}' for b in applet)})")
+    return statistics.median(program), statistics.median(applet)
 
 
 def one_tick(address, native):
@@ -170,25 +216,39 @@ def one_tick(address, native):
                             check=True).stdout
     natively = {int(m[0]): float(m[1]) / 1000 for m in re.findall(r'"BM_Tick/(\d+)",\d+,([\d.]+)', output)}
     print("One tick at 992 x 666 (BM_Tick; WebAssembly in Chromium beside native):")
-    for d in sorted(in_browser):
+    for d in sorted(set(in_browser) ^ set(natively)):
+        where = "in the browser" if d in in_browser else "natively"
+        print(f"  {d} -> {d + 3}: measured only {where}")
+    for d in sorted(set(in_browser) & set(natively)):
         print(f"  {d} -> {d + 3}: browser {in_browser[d]:6.1f} us, native {natively[d]:6.1f} us, "
               f"ratio {in_browser[d] / natively[d]:.2f} (goal: within 2x)")
+
+
+def serve(folder):
+    quiet = type("Quiet", (http.server.SimpleHTTPRequestHandler,),
+                 {"log_message": lambda *args: None})
+    server = http.server.ThreadingHTTPServer(
+        ("127.0.0.1", 0), functools.partial(quiet, directory=str(folder.resolve())))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server, f"http://127.0.0.1:{server.server_address[1]}"
 
 
 def main():
     build = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "build-web/bin")
     native = pathlib.Path(sys.argv[2] if len(sys.argv) > 2 else "build/bin")
-    quiet = type("Quiet", (http.server.SimpleHTTPRequestHandler,),
-                 {"log_message": lambda *args: None})
-    server = http.server.ThreadingHTTPServer(
-        ("127.0.0.1", 0), functools.partial(quiet, directory=str(build)))
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    address = f"http://127.0.0.1:{server.server_address[1]}"
+    server, address = serve(build)
+    reference_server, reference = serve(pathlib.Path(__file__).parent)
     download_sizes(build)
-    start_up_times(address)
+    starts = start_up_times(address, reference)
     one_tick(address, native)
-    ticks_in_page(address)
+    program_busy, applet_busy = animations(address, reference)
+    print("Side by side with the reference applet (reloaded without cache; 10 s animating):")
+    print(f"  first box {starts['box']:.0f} ms, first picture {starts['picture']:.0f} ms; the "
+          f"reference's first picture {starts['reference']:.0f} ms (goal: first box no later)")
+    print(f"  main thread busy {program_busy:.1f} %, the reference {applet_busy:.1f} % "
+          f"({program_busy / applet_busy:.2f}x; goal: at most 1x)")
     server.shutdown()
+    reference_server.shutdown()
 
 
 if __name__ == "__main__":

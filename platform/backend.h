@@ -103,6 +103,11 @@ class Backend {
     // Pixels of the window's canvas were written: only those in the changed tiles can differ
     // from what the display shows. The core clears the changes when this returns.
     virtual void present(HWND window, const surface::ChangedTiles& changed) = 0;
+    // The texts on the window changed: all the program has written with TextOutA and not erased
+    // since, in reading order, for a display that can offer text to assistive technology.
+    virtual void showTexts(HWND /*window*/, const std::vector<std::string>& /*texts*/) {}
+    // The window got its first timer or lost its last: a display may show whether it animates.
+    virtual void timersChanged(HWND /*window*/, bool /*anyTimer*/) {}
     // The window is gone; forget it. Called for hidden windows too.
     virtual void destroyWindow(HWND window) = 0;
 

@@ -7,15 +7,33 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/backend.h"
+#include "surface/device_context.h"
 
 namespace platform::core {
 
 // The classic frame of an overlapped window: outer size minus client size.
 constexpr int kFrameWidth = 8;
 constexpr int kFrameHeight = 34;
+
+// The texts the program has written on a window and not erased since, in reading order: by the
+// top of their cells, then by the left. A text written where another starts replaces it.
+class WrittenTexts final : public surface::TextListener {
+  public:
+    void textWritten(int left, int top, std::string_view text) override;
+    // The background was erased there: the texts that start in the area are gone.
+    void erase(const surface::PixelRect& area);
+    std::vector<std::string> inReadingOrder() const;
+    // True once after the texts changed.
+    bool takeChanged() { return std::exchange(changed_, false); }
+
+  private:
+    std::map<std::pair<int, int>, std::string> texts_;  // by (top, left)
+    bool changed_ = false;
+};
 
 struct WindowClass {
     UINT style;
@@ -40,6 +58,7 @@ struct Window {
     int disabledBy = 0;  // open modal boxes and dialogs owned by this window
     surface::PixelRect invalid;
     bool eraseInvalid = false;
+    WrittenTexts texts;
 
     // Dialogs.
     DLGPROC dialogProcedure = nullptr;

@@ -215,6 +215,16 @@ void WINAPI PostQuitMessage(int exitCode) {
     state.quitCode = exitCode;
 }
 
+namespace {
+
+std::ptrdiff_t TimerCount(const platform::core::State& state, HWND window) {
+    return std::count_if(
+        state.timers.begin(), state.timers.end(),
+        [&](const platform::core::Timer& timer) { return timer.window == window; });
+}
+
+}  // namespace
+
 // Only window timers: the program always names its window.
 UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC callback) {
     platform::core::State& state = Current();
@@ -229,14 +239,17 @@ UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC callba
         }
     }
     state.timers.push_back({window, id, period, callback, due});
+    if (TimerCount(state, window) == 1) state.backend.timersChanged(window, true);
     return TRUE;
 }
 
 BOOL WINAPI KillTimer(HWND window, UINT_PTR id) {
-    return std::erase_if(Current().timers,
-                         [&](const platform::core::Timer& timer) {
-                             return timer.window == window && timer.id == id;
-                         }) != 0
-               ? TRUE
-               : FALSE;
+    platform::core::State& state = Current();
+    if (std::erase_if(state.timers, [&](const platform::core::Timer& timer) {
+            return timer.window == window && timer.id == id;
+        }) == 0) {
+        return FALSE;
+    }
+    if (TimerCount(state, window) == 0) state.backend.timersChanged(window, false);
+    return TRUE;
 }

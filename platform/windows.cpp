@@ -17,6 +17,28 @@ surface::PixelRect WholeClient(const platform::core::Window& window) {
 
 namespace platform::core {
 
+void WrittenTexts::textWritten(int left, int top, std::string_view text) {
+    std::string& written = texts_[{top, left}];
+    if (written == text) return;
+    written = text;
+    changed_ = true;
+}
+
+void WrittenTexts::erase(const surface::PixelRect& area) {
+    changed_ |=
+        std::erase_if(texts_, [&](const auto& text) {
+            const auto [top, left] = text.first;
+            return left >= area.left && left < area.right && top >= area.top && top < area.bottom;
+        }) > 0;
+}
+
+std::vector<std::string> WrittenTexts::inReadingOrder() const {
+    std::vector<std::string> texts;
+    texts.reserve(texts_.size());
+    for (const auto& text : texts_) texts.push_back(text.second);
+    return texts;
+}
+
 void Invalidate(Window& window, const surface::PixelRect& area, bool erase) {
     // Hidden windows have no update region; showing one invalidates all of it.
     if (!window.visible) return;
@@ -29,6 +51,9 @@ void Invalidate(Window& window, const surface::PixelRect& area, bool erase) {
 
 void PresentChanges(Window& window) {
     if (!window.visible) return;
+    if (window.texts.takeChanged()) {
+        Current().backend.showTexts(window.handle, window.texts.inReadingOrder());
+    }
     surface::Canvas& canvas = *window.canvas;
     if (canvas.changes().empty()) return;
     Current().backend.present(window.handle, canvas.changes());
@@ -58,7 +83,7 @@ std::optional<COLORREF> BrushColour(HBRUSH brush) {
 }
 
 HDC NewWindowDC(Window& window) {
-    const HDC dc = surface::CreateCanvasDC(window.canvas.get());
+    const HDC dc = surface::CreateCanvasDC(window.canvas.get(), &window.texts);
     Current().windowDCs[dc] = window.handle;
     return dc;
 }
@@ -205,6 +230,7 @@ HDC WINAPI BeginPaint(HWND handle, LPPAINTSTRUCT paint) {
     if (erase && !area.empty()) {
         if (const auto colour = BrushColour(window->windowClass.background)) {
             window->canvas->fill(area, *colour);
+            window->texts.erase(area);
         }
     }
     std::memset(paint, 0, sizeof *paint);

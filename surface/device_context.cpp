@@ -8,6 +8,7 @@
 #include "surface/detail/raster.h"
 #include "surface/detail/text.h"
 #include "surface/detail/trace.h"
+#include "surface/text.h"
 
 using surface::detail::GdiObject;
 using surface::detail::Trace;
@@ -23,6 +24,7 @@ struct HDC__ {
     UINT textAlign = TA_LEFT | TA_TOP;
     GdiObject* pen = nullptr;
     GdiObject* brush = nullptr;
+    surface::TextListener* texts = nullptr;
 };
 
 namespace {
@@ -53,12 +55,13 @@ surface::detail::Mix PenMix(const HDC__& context) {
 
 namespace surface {
 
-HDC CreateCanvasDC(Canvas* canvas) {
+HDC CreateCanvasDC(Canvas* canvas, TextListener* texts) {
     for (HDC__& context : contexts) {
         if (context.inUse) continue;
         context = HDC__{};
         context.inUse = true;
         context.canvas = canvas;
+        context.texts = texts;
         context.pen = &detail::StockBlackPen();
         context.brush = &detail::StockWhiteBrush();
         return &context;
@@ -174,6 +177,11 @@ BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
     if (context->canvas != nullptr) {
         surface::detail::DrawText(*context->canvas, x, y, text, length, context->bkMode == OPAQUE,
                                   (context->textAlign & TA_RIGHT) != 0);
+    }
+    if (context->texts != nullptr && length > 0) {
+        const int left =
+            (context->textAlign & TA_RIGHT) != 0 ? x - surface::TextWidth(text, length) : x;
+        context->texts->textWritten(left, y, {text, static_cast<std::size_t>(length)});
     }
     return TRUE;
 }

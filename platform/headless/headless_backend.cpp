@@ -161,6 +161,14 @@ void HeadlessBackend::hideWindow(HWND /*window*/) {}
 // The canvas is the screen: there is nothing to copy.
 void HeadlessBackend::present(HWND /*window*/, const surface::ChangedTiles& /*changed*/) {}
 
+void HeadlessBackend::showTexts(HWND window, const std::vector<std::string>& texts) {
+    if (window == window_) texts_ = texts;
+}
+
+void HeadlessBackend::timersChanged(HWND window, bool anyTimer) {
+    if (window == window_) timerChanges_.push_back(anyTimer);
+}
+
 void HeadlessBackend::destroyWindow(HWND window) {
     if (window != window_ || liveScreen_ == nullptr) return;
     // Kept where memory allows: a window is also destroyed as its session ends, where nothing may

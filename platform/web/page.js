@@ -1,6 +1,7 @@
 // The page side of the browser backend (web_backend.cpp): the canvas that is the program's client
-// area, the keys and resizes it reports, and message boxes and dialogs as HTML <dialog> elements.
-// Input is queued here and taken by the program whenever it waits.
+// area, scaled to fit the page; the keys it reports, from the keyboard or the control bar; the
+// texts the program wrote, mirrored for assistive technology; and message boxes and dialogs as
+// HTML <dialog> elements. Input is queued here and taken by the program whenever it waits.
 var Velmora = {
     // The numbers shared with C++ (event kinds, control kinds, IDOK..., MB_..., VK_...) are set
     // here by web_backend.cpp (kPageNumbers) when the program starts: this file writes none.
@@ -12,7 +13,14 @@ var Velmora = {
     context: null,
     image: null,      // the program's pixels as the canvas takes them
     fixedSize: null,  // [width, height] from the page's size=WxH parameter
+    client: null,     // [width, height] the program was last given
     elements: {},     // open boxes and dialogs by id
+    kept: false,      // whether keepForOffline was called, after the first picture
+    run: "idle",      // idle, running, paused or finished, as the keys sent so far leave it
+    // The served edition (velmora.js from a web server) keeps its files for offline use; the
+    // standalone file, one inline script, has them in itself.
+    served: /^https?:$/.test(location.protocol) &&
+            Boolean(document.currentScript && document.currentScript.src),
 
     post: function(kind, a, b, c) {
         Velmora.events.push([kind, a, b, c || 0]);
@@ -43,9 +51,35 @@ var Velmora = {
         wakeUp();
     },
 
-    // The client size: the size=WxH parameter (each side 1 to 4096), else the browser's window.
+    // Narrower or lower than this, the captions and readouts would overlap or run off the edge.
+    MIN_CLIENT: [800, 400],
+
+    // The client size: the size=WxH parameter (each side 1 to 4096), else the space the page has
+    // for the picture, enlarged to the smallest size the picture is readable at (then reduced to
+    // fit). It follows the page only before a run starts: once a run is under way or finished, a
+    // resize (rotation, the address bar, the on-screen keyboard, full screen) only rescales it,
+    // as a new client size would repaint the circuit and start the run over.
     clientSize: function() {
-        return Velmora.fixedSize || [window.innerWidth, window.innerHeight];
+        if (Velmora.fixedSize) return Velmora.fixedSize;
+        var stage = document.getElementById("stage");
+        var width = Math.max(stage.clientWidth, 1), height = Math.max(stage.clientHeight, 1);
+        var scale = Math.max(1, Velmora.MIN_CLIENT[0] / width, Velmora.MIN_CLIENT[1] / height);
+        return [Math.round(width * scale), Math.round(height * scale)];
+    },
+
+    // Reduces the canvas to fit the page where it must, never enlarges it: one of the program's
+    // pixels stays one CSS pixel, a sharp block on dense screens, and the browser need not scale
+    // every frame. Reduced on the screen, the browser smooths, as dropping every other row would
+    // lose whole lines.
+    fit: function() {
+        var canvas = Velmora.canvas;
+        if (!canvas || !canvas.width) return;
+        var stage = document.getElementById("stage");
+        var scale = Math.min(1, stage.clientWidth / canvas.width,
+                             stage.clientHeight / canvas.height);
+        canvas.style.width = canvas.width * scale + "px";
+        canvas.style.height = canvas.height * scale + "px";
+        canvas.classList.toggle("reduced", scale * window.devicePixelRatio < 1);
     },
 
     readSizeParameter: function() {
@@ -55,13 +89,13 @@ var Velmora = {
         var width = match ? Number(match[1]) : 0;
         var height = match ? Number(match[2]) : 0;
         if (width < 1 || width > 4096 || height < 1 || height > 4096) {
-            console.warn("size=" + text + " ignored: give WxH, each side 1 to 4096; the picture " +
-                         "fills the window instead");
+            var warning = "size=" + text + " was ignored: give the width and height in pixels, " +
+                          "each 1 to 4096, as in size=992x666; the picture fits the page instead.";
+            console.warn(warning);
+            document.getElementById("note").textContent = warning;
             return;
         }
         Velmora.fixedSize = [width, height];
-        // A client larger than the browser's window can be scrolled.
-        document.body.classList.remove("fill");
     },
 
     showWindow: function(title, size) {
@@ -74,10 +108,22 @@ var Velmora = {
             window.addEventListener("resize", Velmora.resized);
             Velmora.reportPointer();
             document.body.classList.add("running");
+            Velmora.setUpControls();
         }
-        var client = Velmora.clientSize();
+        var client = Velmora.client = Velmora.clientSize();
         HEAP32[size >> 2] = client[0];
         HEAP32[(size >> 2) + 1] = client[1];
+    },
+
+    resized: function() {
+        Velmora.fit();
+        if (Velmora.fixedSize || Velmora.run !== "idle") return;
+        var client = Velmora.clientSize();
+        if (client[0] === Velmora.client[0] && client[1] === Velmora.client[1]) return;
+        Velmora.client = client;
+        // Only the latest size matters.
+        Velmora.events = Velmora.events.filter(function(e) { return e[0] !== Velmora.RESIZED; });
+        Velmora.post(Velmora.RESIZED, client[0], client[1]);
     },
 
     keyDown: function(event) {
@@ -86,10 +132,12 @@ var Velmora = {
         var open = document.querySelectorAll("dialog[open]");
         if (open.length) return Velmora.dialogKey(open[open.length - 1], event);
         if (!event.keyCode) return;
+        // A focused control bar button takes Enter and Space as its own click.
+        if (Velmora.pressesBarButton(event)) return;
         // F1 is the program's, not the browser's help.
         if (event.keyCode === Velmora.VK_F1) event.preventDefault();
         // keyCode numbers the keys as Windows' virtual-key codes do.
-        Velmora.post(Velmora.KEY_DOWN, event.keyCode, 0);
+        Velmora.sendKey(event.keyCode);
     },
 
     // The pointer over the canvas, a mouse's or a touch's, in the program's client pixels (the
@@ -110,12 +158,107 @@ var Velmora = {
         Velmora.canvas.addEventListener("pointerdown", moved);
     },
 
-    resized: function() {
-        if (Velmora.fixedSize) return;
-        // Only the latest size matters.
-        Velmora.events = Velmora.events.filter(function(e) { return e[0] !== Velmora.RESIZED; });
-        var client = Velmora.clientSize();
-        Velmora.post(Velmora.RESIZED, client[0], client[1]);
+    // Makes the served edition installable and keeps its files for offline use; only after the
+    // first picture, as fetching them again for keeping would slow the start.
+    keepForOffline: function() {
+        if (!Velmora.served || !("serviceWorker" in navigator)) return;
+        var manifest = document.createElement("link");
+        manifest.rel = "manifest";
+        manifest.href = "velmora.webmanifest";
+        document.head.appendChild(manifest);
+        navigator.serviceWorker.register("velmora-sw.js").catch(function(error) {
+            console.warn("Velmora will not work offline: " + error);
+        });
+    },
+
+    // The control bar: the program's keys as buttons for touch and pointer, and in the lab the
+    // lab's keys and a link back; the plain page links to the lab.
+    setUpControls: function() {
+        var bar = document.getElementById("controls");
+        var notes = document.getElementById("note");
+        var lab = new URLSearchParams(location.search).has("lab");
+        var buttons = [["toggle", "Start", Velmora.VK_RETURN],
+                       ["new-load", "New load", Velmora.VK_F1]];
+        if (lab) {
+            buttons.push(["slower", "Slower", Velmora.VK_OEM_MINUS],
+                         ["faster", "Faster", Velmora.VK_OEM_PLUS],
+                         ["step", "Step", Velmora.VK_RIGHT]);
+        }
+        buttons.forEach(function(made) {
+            var button = document.createElement("button");
+            button.type = "button";
+            button.id = made[0];
+            button.textContent = made[1];
+            button.addEventListener("click", function() {
+                if (button.getAttribute("aria-disabled") === "true") return;
+                // The dialog gives the focus back to the button that had it: let that be Start,
+                // so that ENTER then starts the run, as the program's own text says.
+                if (made[2] === Velmora.VK_F1) document.getElementById("toggle").focus();
+                Velmora.sendKey(made[2]);
+            });
+            bar.insertBefore(button, notes);
+        });
+        var other = new URL(location.href);
+        if (lab) {
+            other.searchParams.delete("lab");
+        } else {
+            other.searchParams.set("lab", "");
+        }
+        var link = document.createElement("a");
+        link.href = other.href.replace(/([?&])lab=(?=&|$)/, "$1lab");
+        link.textContent = lab ? "Plain mode" : "Lab mode";
+        bar.insertBefore(link, notes);
+        Velmora.setRun(Velmora.run);
+    },
+
+    pressesBarButton: function(event) {
+        return (event.key === "Enter" || event.key === " ") && event.target.closest &&
+               event.target.closest("#controls") !== null;
+    },
+
+    // Sends a key to the program and follows what Enter and F1 do to the run.
+    sendKey: function(key) {
+        Velmora.post(Velmora.KEY_DOWN, key, 0);
+        if (key === Velmora.VK_F1) {
+            Velmora.setRun("idle");
+        } else if (key === Velmora.VK_RETURN && Velmora.run !== "finished") {
+            Velmora.setRun(Velmora.run === "running" ? "paused" : "running");
+        }
+    },
+
+    // The window's timer ends with the run, and F1 sets it again for the next.
+    timersChanged: function(anyTimer) {
+        if (!anyTimer) Velmora.setRun("finished");
+        else if (Velmora.run === "finished") Velmora.setRun("idle");
+    },
+
+    // The toggle's name, and a polite announcement when the run changes.
+    setRun: function(run) {
+        var changed = run !== Velmora.run;
+        Velmora.run = run;
+        document.body.dataset.run = run;
+        var toggle = document.getElementById("toggle");
+        if (!toggle) return;
+        toggle.textContent = {running: "Pause", paused: "Resume"}[run] || "Start";
+        toggle.setAttribute("aria-disabled", String(run === "finished"));
+        if (changed) {
+            document.getElementById("announce").textContent = {
+                idle: "Ready to start.",
+                running: "Running.",
+                paused: "Paused.",
+                finished: "Finished. New load starts another run.",
+            }[run];
+        }
+    },
+
+    // What the program has written on its window, one line a text, in reading order.
+    showTexts: function(lines) {
+        var list = document.getElementById("texts");
+        list.replaceChildren.apply(list, lines.split("\n").filter(Boolean).map(function(line) {
+            var item = document.createElement("li");
+            item.textContent = line;
+            return item;
+        }));
     },
 
     // Sends the changed area of the program's opaque RGBA pixels to the canvas. The image lies
@@ -126,8 +269,7 @@ var Velmora = {
         if (canvas.width !== width || canvas.height !== height) {
             canvas.width = width;
             canvas.height = height;
-            canvas.style.width = width + "px";
-            canvas.style.height = height + "px";
+            Velmora.fit();
         }
         var image = Velmora.image;
         if (!image || image.data.buffer !== HEAPU8.buffer || image.data.byteOffset !== pixels ||
@@ -137,6 +279,10 @@ var Velmora = {
                               width, height);
         }
         Velmora.context.putImageData(image, 0, 0, left, top, right - left, bottom - top);
+        if (!Velmora.kept) {
+            Velmora.kept = true;
+            setTimeout(Velmora.keepForOffline);
+        }
     },
 
     // Enter, Esc and TAB in a box or dialog are dialog keys, which the program decides
@@ -162,8 +308,10 @@ var Velmora = {
         dialog.dataset.element = id;
         var title = document.createElement("div");
         title.className = "title";
+        title.id = dialog.id + "-title";
         title.textContent = caption;
         dialog.appendChild(title);
+        dialog.setAttribute("aria-labelledby", title.id);
         dialog.addEventListener("keydown", function(event) {
             Velmora.dialogKey(dialog, event);
             event.stopPropagation();
@@ -189,12 +337,15 @@ var Velmora = {
         if (icon) {
             var iconElement = document.createElement("div");
             iconElement.className = "icon";
+            iconElement.setAttribute("aria-hidden", "true");
             iconElement.textContent = icon;
             body.appendChild(iconElement);
         }
         var textElement = document.createElement("div");
         textElement.className = "text";
+        textElement.id = dialog.id + "-text";
         textElement.textContent = text;
+        dialog.setAttribute("aria-describedby", textElement.id);
         body.appendChild(textElement);
         dialog.appendChild(body);
         var buttons = document.createElement("div");
@@ -233,15 +384,23 @@ var Velmora = {
 
     addControl: function(id, kind, control, text, x, y, width, height) {
         var element;
+        var client = Velmora.elements[id].querySelector(".client");
         if (kind === Velmora.EDIT) {
             element = document.createElement("input");
             element.type = "text";
             element.value = text;
             element.spellcheck = false;
             element.autocomplete = "off";
+            // The program's one field takes a number: phones show their keyboard for numbers.
+            element.inputMode = "decimal";
+            // As on Windows, a field is named by the label just before it.
+            var labels = client.querySelectorAll(".label");
+            var label = labels[labels.length - 1];
+            if (label) element.setAttribute("aria-labelledby", label.id);
         } else if (kind === Velmora.LABEL) {
             element = document.createElement("div");
             element.className = "label";
+            element.id = Velmora.elements[id].id + "-label-" + client.children.length;
             element.textContent = text;
         } else {
             element = document.createElement("button");
@@ -257,7 +416,7 @@ var Velmora = {
         element.style.top = y + "px";
         element.style.width = width + "px";
         element.style.height = height + "px";
-        Velmora.elements[id].querySelector(".client").appendChild(element);
+        client.appendChild(element);
     },
 
     showDialog: function(id) { Velmora.elements[id].showModal(); },
@@ -294,3 +453,8 @@ var Velmora = {
         dialog.remove();
     },
 };
+
+// Opened from disk, velmora.js is refused its velmora.wasm, and the browser tells only its console.
+if (location.protocol === "file:" && document.currentScript && document.currentScript.src) {
+    velmoraFailed("load");
+}

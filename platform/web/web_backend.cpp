@@ -54,6 +54,9 @@ constexpr PageNumber kPageNumbers[] = {
     {"VK_RETURN", VK_RETURN},
     {"VK_ESCAPE", VK_ESCAPE},
     {"VK_F1", VK_F1},
+    {"VK_RIGHT", VK_RIGHT},
+    {"VK_OEM_PLUS", VK_OEM_PLUS},
+    {"VK_OEM_MINUS", VK_OEM_MINUS},
 };
 
 // Each function hands over to the page object of page.js.
@@ -72,6 +75,10 @@ EM_JS(void, velmora_present, (const std::uint32_t* pixels, int width, int height
                               int right, int bottom), {
     Velmora.present(pixels, width, height, left, top, right, bottom);
 });
+EM_JS(void, velmora_show_texts, (const char* lines), {
+    Velmora.showTexts(UTF8ToString(lines));
+});
+EM_JS(void, velmora_timers_changed, (int anyTimer), { Velmora.timersChanged(anyTimer !== 0); });
 EM_JS(void, velmora_open_box, (int id, const char* text, const char* caption, int type), {
     Velmora.openBox(id, UTF8ToString(text), UTF8ToString(caption), type);
 });
@@ -231,6 +238,7 @@ void WebBackend::showWindow(HWND window, const std::string& title, const surface
     canvas_ = &canvas;
     int size[2];
     velmora_show_window(title.c_str(), size);
+    velmora_timers_changed(timed_.contains(window) ? 1 : 0);
     ClientResized(window, size[0], size[1]);
 }
 
@@ -258,7 +266,24 @@ void WebBackend::present(HWND window, const surface::ChangedTiles& changed) {
     });
 }
 
+void WebBackend::showTexts(HWND window, const std::vector<std::string>& texts) {
+    if (window != window_) return;
+    std::string lines;
+    for (const std::string& text : texts) lines.append(text).push_back('\n');
+    velmora_show_texts(lines.c_str());
+}
+
+void WebBackend::timersChanged(HWND window, bool anyTimer) {
+    if (anyTimer) {
+        timed_.insert(window);
+    } else {
+        timed_.erase(window);
+    }
+    if (window == window_) velmora_timers_changed(anyTimer ? 1 : 0);
+}
+
 void WebBackend::destroyWindow(HWND window) {
+    timed_.erase(window);
     if (window != window_) return;
     window_ = nullptr;
     canvas_ = nullptr;

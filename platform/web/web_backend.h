@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "platform/backend.h"
@@ -26,6 +28,8 @@ class WebBackend final : public Backend {
     void showWindow(HWND window, const std::string& title, const surface::Canvas& canvas) override;
     void hideWindow(HWND window) override;
     void present(HWND window, const surface::ChangedTiles& changed) override;
+    void showTexts(HWND window, const std::vector<std::string>& texts) override;
+    void timersChanged(HWND window, bool anyTimer) override;
     void destroyWindow(HWND window) override;
 
     std::unique_ptr<MessageBoxView> openMessageBox(HWND owner, const std::string& text,
@@ -52,6 +56,7 @@ class WebBackend final : public Backend {
     int lastElementId_ = 0;           // boxes and dialogs on the page
     std::map<int, Box*> boxes_;       // open message boxes by element id
     std::map<int, Dialog*> dialogs_;  // open dialogs by element id
+    std::set<HWND> timed_;            // windows with a timer
 };
 
 }  // namespace platform::web

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <functional>
 #include <iterator>
 #include <map>
@@ -162,6 +163,33 @@ TEST_F(WindowTest, TimersFireWhenDueInSimulatedTime) {
     EXPECT_FALSE(platform::TimerExists(window, 1)) << "a destroyed window keeps no timers";
 }
 
+// The backend hears only of the first timer set and of the last one killed.
+TEST_F(WindowTest, TheBackendHearsWhenAWindowGetsItsFirstTimerAndLosesItsLast) {
+    ShowWindow(window, SW_SHOW);
+    const struct {
+        bool set;  // else kill
+        UINT_PTR id;
+        std::vector<bool> heard;
+    } steps[] = {
+        {true, 1, {true}},
+        {true, 2, {true}},
+        {true, 1, {true}},
+        {false, 1, {true}},
+        {false, 2, {true, false}},
+        {false, 2, {true, false}},
+        {true, 2, {true, false, true}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(testing::Message() << (step.set ? "set " : "kill ") << step.id);
+        if (step.set) {
+            SetTimer(window, step.id, 50, nullptr);
+        } else {
+            KillTimer(window, step.id);
+        }
+        EXPECT_EQ(backend.timerChanges(), step.heard);
+    }
+}
+
 TEST_F(WindowTest, ATimerIsPendingAtMostOnceHoweverLateTheProgramIs) {
     ShowWindow(window, SW_SHOW);
     SetTimer(window, 2, 10, nullptr);
@@ -260,6 +288,43 @@ TEST_F(WindowTest, BeginPaintErasesTheInvalidAreaOnlyWhenAskedTo) {
         std::string pixels;
         for (int at : {5, 15, 25}) pixels += Pixel(at, at) == kWhite ? 'w' : 'b';
         EXPECT_EQ(pixels, c.pixels);
+    }
+}
+
+// Texts written through window contexts reach the backend in reading order as each context is
+// released: each step writes (or, without text, erases the area) and shows what is then known.
+TEST_F(WindowTest, TextsAreShownInReadingOrderUntilTheirBackgroundIsErased) {
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    const struct {
+        int x, y;
+        UINT align;
+        const char* text;  // null: erase the area from (x, y) to (x + 100, y + 100)
+        std::vector<std::string> shown;
+    } steps[] = {
+        {300, 40, TA_LEFT, "right", {"right"}},
+        {10, 40, TA_LEFT, "left", {"left", "right"}},
+        {50, 20, TA_LEFT, "above", {"above", "left", "right"}},
+        // Written again where it starts: the newer text replaces the older.
+        {10, 40, TA_LEFT, "LEFT", {"above", "LEFT", "right"}},
+        // Right-aligned at x: its cell starts left of x, so it comes before "right".
+        {300, 40, TA_RIGHT, "middle", {"above", "LEFT", "middle", "right"}},
+        {0, 0, 0, nullptr, {"middle", "right"}},
+        {200, 0, 0, nullptr, {"right"}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.text != nullptr ? step.text : "erased");
+        if (step.text == nullptr) {
+            const RECT area = {step.x, step.y, step.x + 100, step.y + 100};
+            InvalidateRect(window, &area, TRUE);
+            UpdateWindow(window);
+        } else {
+            HDC dc = GetDC(window);
+            SetTextAlign(dc, step.align);
+            TextOutA(dc, step.x, step.y, step.text, static_cast<int>(std::strlen(step.text)));
+            ReleaseDC(window, dc);
+        }
+        EXPECT_EQ(backend.texts(), step.shown);
     }
 }
 

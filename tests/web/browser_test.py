@@ -1,9 +1,11 @@
 #!/usr/bin/python3
-"""The web edition in headless Chromium, driven through the page as a person uses it.
+"""The web edition in headless Chromium, driven through the page as a person uses it: with a
+keyboard on a desktop, and with taps only on an emulated phone.
 
 The pages are served from 127.0.0.1 (the standalone file is opened from file://). Whenever a
 picture is checked, the canvas's pixels, read back in the page, must equal what velmora-render
-draws for the same size and load. The browser's console must stay free of errors.
+draws for the same size and load. The browser's console must stay free of errors, except where a
+scenario makes the page fail on purpose.
 
 Usage: browser_test.py WEB_BUILD_DIR VELMORA_RENDER WORK_DIR
 """
@@ -11,6 +13,7 @@ import base64
 import functools
 import http.server
 import pathlib
+import shutil
 import subprocess
 import sys
 import threading
@@ -18,6 +21,10 @@ import time
 
 from selenium import webdriver
 from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.actions import interaction
+from selenium.webdriver.common.actions.action_builder import ActionBuilder
+from selenium.webdriver.common.actions.pointer_input import PointerInput
+from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 PLAYED = 60  # seconds a run of the animation (360 ticks of 50 ms) may take on a slow machine
@@ -40,7 +47,29 @@ FOCUS_IN_TOPMOST = """
     }
     return active.tagName + ':' + (active.dataset.control || '');"""
 CANVAS_SIZE = "var c = document.getElementById('client'); return [c.width, c.height];"
-WINDOW_SIZE = "return [window.innerWidth, window.innerHeight];"
+# The canvas on the screen, in CSS pixels, and the page's viewport.
+CANVAS_SHOWN = """
+    var shown = document.getElementById('client').getBoundingClientRect();
+    return [shown.width, shown.height, window.innerWidth, window.innerHeight];"""
+# A fingerprint of the canvas's pixels.
+CANVAS_PIXELS = """
+    var c = document.getElementById('client');
+    var data = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    var hash = 0;
+    for (var i = 0; i < data.length; i += 4) {
+        hash = (Math.imul(hash, 31) + data[i] + 7 * data[i + 1] + 13 * data[i + 2]) | 0;
+    }
+    return hash;"""
+# Visible tap targets smaller than 44 x 44 CSS pixels.
+SMALL_TARGETS = """
+    return Array.from(document.querySelectorAll('button, input, a')).filter(function(e) {
+        var r = e.getBoundingClientRect();
+        return r.width > 0 && (r.width < 44 || r.height < 44) && !e.closest('dialog:not([open])');
+    }).map(function(e) { return e.outerHTML.slice(0, 60); });"""
+STATUS = "return document.getElementById('status').textContent;"
+ANNOUNCED = "return document.getElementById('announce').textContent;"
+TOGGLE = "return document.getElementById('toggle').textContent;"
+PHONE = {"width": 390, "height": 844, "pixelRatio": 3, "touch": True}
 # Counts the canvas pixels that differ from the PNG given as base64 (-1: other sizes).
 DIFFERING = """
     var done = arguments[arguments.length - 1];
@@ -139,6 +168,23 @@ class Page:
         self.press(*keys)
         self.wait("the load dialog stayed open", lambda: not self.run(OPEN_DIALOG))
 
+    def tap(self, css):
+        """A finger's tap on the element: touch events only, no mouse and no keys."""
+        element = self.wait(f"nothing to tap at {css}",
+                            lambda: [e for e in self.driver.find_elements(By.CSS_SELECTOR, css)
+                                     if e.is_displayed()])[0]
+        finger = PointerInput(interaction.POINTER_TOUCH, "finger")
+        actions = ActionBuilder(self.driver, mouse=finger)
+        actions.pointer_action.move_to(element).pointer_down().pointer_up()
+        actions.perform()
+
+    def accessible(self):
+        """(role, name, description) of each node of the page's accessibility tree."""
+        nodes = self.driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
+        value = lambda node, key: str(node.get(key, {}).get("value", ""))
+        return [(value(n, "role"), value(n, "name"), value(n, "description")) for n in nodes
+                if not n.get("ignored")]
+
     def console_errors(self):
         return [entry["message"] for entry in self.driver.get_log("browser")
                 if entry["level"] == "SEVERE"]
@@ -181,16 +227,212 @@ def focus_stays_inside(page, address):
     page.shows("992x666", "50", 0)
 
 
-def browser_resize(page, address):
+def rotated(page, width, height):
+    page.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+        "width": width, "height": height, "deviceScaleFactor": 3, "mobile": True,
+        "screenOrientation": {"type": "portraitPrimary" if height > width else "landscapePrimary",
+                              "angle": 0 if height > width else 90}})
+    # The picture is scaled to fit the new viewport, never cut off.
+    page.wait("the picture does not fit the rotated screen", lambda: (
+        lambda s: s[2] == width and s[0] <= width + 0.5 and s[1] <= height + 0.5)(
+            page.run(CANVAS_SHOWN)))
+
+
+def phone_by_touch(page, address):
+    """A student's phone held upright: every control tapped, each target large enough."""
+    page.driver.get(f"{address}/velmora.html")
+    for opening in ("This program illustrates", "Press 'ENTER' to activate"):
+        page.wait(f"no box starting '{opening}'", lambda: page.box_starting(opening))
+        box = page.run("var r = document.querySelector('dialog[open]').getBoundingClientRect();"
+                       "return [r.left, r.right, window.innerWidth];")
+        if box[0] < 0 or box[1] > box[2] or page.run(SMALL_TARGETS):
+            raise Failure(f"box from {box[0]} to {box[1]} on a screen {box[2]} px wide, "
+                          f"small targets {page.run(SMALL_TARGETS)}")
+        page.tap("dialog.box[open] button")
+    page.wait("no load dialog", lambda: page.run(OPEN_DIALOG))
+    field = page.driver.find_element(By.CSS_SELECTOR, "dialog[open] input")
+    if field.get_attribute("inputmode") != "decimal" or page.run(SMALL_TARGETS):
+        raise Failure(f"load field inputmode {field.get_attribute('inputmode')!r}, "
+                      f"small targets {page.run(SMALL_TARGETS)}")
+    page.tap("dialog[open] input")
+    field.send_keys("100")  # what the on-screen keyboard types
+    page.tap("dialog[open] button")
+    page.wait("the load dialog stayed open", lambda: not page.run(OPEN_DIALOG))
+    width, height = page.run(CANVAS_SIZE)
+    shown = page.run(CANVAS_SHOWN)
+    if width < 800 or shown[0] > 390 or shown[1] > 844 or page.run(SMALL_TARGETS):
+        raise Failure(f"client {width}x{height} shown as {shown}, "
+                      f"small targets {page.run(SMALL_TARGETS)}")
+    size = f"{width}x{height}"
+    for name, announced in (("Pause", "Running."), ("Resume", "Paused.")):
+        page.tap("#toggle")
+        page.wait(f"after a tap the button is not {name!r} and '{announced}' is not announced",
+                  lambda: page.run(TOGGLE) == name and page.run(ANNOUNCED) == announced)
+    paused = page.run(CANVAS_PIXELS)
+    time.sleep(0.5)
+    if page.run(CANVAS_PIXELS) != paused:
+        raise Failure("the picture moved while paused")
+    page.tap("#toggle")
+    page.wait("the run never finished", lambda: page.run(ANNOUNCED).startswith("Finished"),
+              PLAYED)
+    page.shows(size, "100", 1080)
+    texts = {name for role, name, _ in page.accessible() if role == "StaticText"}
+    wanted = ["Ratio = 2.00", "Z1 = 40.0 - j30.0 ohms", "Z2 = 25.0 + j0 ohms",
+              "Z3 = 40.0 + j30.0 ohms", "Z4 = 100.0 + j0 ohms", "Z5 = 40.0 - j30.0 ohms",
+              "Z6 = 25.0 + j0 ohms", "Z7 = 40.0 + j30.0 ohms", "100.0 ohms"]
+    missing = [text for text in wanted if text not in texts]
+    if missing:
+        raise Failure(f"not in the accessibility tree after the run: {missing}")
+    page.tap("#new-load")
+    page.wait("New load opened no dialog", lambda: page.run(OPEN_DIALOG))
+    page.tap("dialog[open] input")
+    page.driver.find_element(By.CSS_SELECTOR, "dialog[open] input").send_keys("25")
+    page.tap("dialog[open] button")
+    page.wait("after New load the button is not 'Start' again",
+              lambda: not page.run(OPEN_DIALOG) and page.run(TOGGLE) == "Start")
+    page.shows(size, "25", 0)
+    texts = {name for role, name, _ in page.accessible() if role == "StaticText"}
+    if "Ratio = 2.00" in texts or "25.0 ohms" not in texts:
+        raise Failure("the repainted picture's texts are not what the accessibility tree holds")
+
+
+def rotations(page, address):
+    """Rotating the phone changes the page's size: the run goes on, the finished picture stays."""
+    page.driver.get(f"{address}/velmora.html")
+    for _ in range(2):
+        page.wait("no box", lambda: page.run(OPEN_BOX))
+        page.tap("dialog.box[open] button")
+    page.wait("no load dialog", lambda: page.run(OPEN_DIALOG))
+    page.driver.find_element(By.CSS_SELECTOR, "dialog[open] input").send_keys("100")
+    page.tap("dialog[open] button")
+    upright = page.wait("no canvas", lambda: page.run(CANVAS_SIZE))
+    # Before a run, the client follows the screen: turned sideways, a wide picture.
+    rotated(page, 844, 390)
+    width, height = page.wait("the client did not follow the rotation before the run",
+                              lambda: page.run(CANVAS_SIZE) != upright and page.run(CANVAS_SIZE))
+    if width < height:
+        raise Failure(f"sideways, the client is {width}x{height}")
+    size = f"{width}x{height}"
+    page.shows(size, "100", 0)
+    page.tap("#toggle")
+    time.sleep(3)
+    page.tap("#toggle")  # paused mid-run, so the picture can be compared across the rotation
+    page.wait("not paused", lambda: page.run(TOGGLE) == "Resume")
+    before = page.run(CANVAS_PIXELS)
+    rotated(page, 390, 844)
+    time.sleep(0.5)
+    if page.run(CANVAS_PIXELS) != before or page.run(TOGGLE) != "Resume":
+        raise Failure("the rotation lost the run in progress")
+    page.tap("#toggle")
+    page.wait("the run never finished", lambda: page.run(ANNOUNCED).startswith("Finished"),
+              PLAYED)
+    page.shows(size, "100", 1080)
+    rotated(page, 844, 390)
+    time.sleep(0.5)
+    page.shows(size, "100", 1080)
+
+
+def desktop_size(page, address):
+    """Without size=, the client is the page's space below the control bar, one canvas pixel to
+    a CSS pixel. Before a run it follows the window, down to 800 x 400 reduced to fit. The
+    control bar's New load leaves ENTER to the program."""
     page.driver.get(f"{address}/velmora.html")
     page.confirm_intro()
     page.answer_dialog(Keys.ESCAPE)
-    for outer in ((900, 640), (1180, 820)):
-        page.driver.set_window_size(*outer)
-        width, height = page.wait("the canvas does not fill the window",
-                                  lambda: page.run(CANVAS_SIZE) == page.run(WINDOW_SIZE) and
-                                  page.run(WINDOW_SIZE))
-        page.shows(f"{width}x{height}", None, 0)
+    width, height = page.run(CANVAS_SIZE)
+    shown = page.run(CANVAS_SHOWN)
+    if shown[:2] != [width, height] or width != shown[2]:
+        raise Failure(f"canvas {width}x{height} shown as {shown}")
+    page.shows(f"{width}x{height}", None, 0)
+    page.driver.set_window_size(700, 500)
+    width, height = page.wait("the client did not follow the smaller window", lambda: (
+        lambda size, shown: size != [width, height] and size[0] >= 800 and size[1] >= 400 and
+        shown[0] <= shown[2] and shown[1] <= shown[3] and size)(
+            page.run(CANVAS_SIZE), page.run(CANVAS_SHOWN)))
+    page.shows(f"{width}x{height}", None, 0)
+    # New load clicked, the dialog answered: ENTER starts the run, as the program's text says,
+    # rather than pressing New load again.
+    page.driver.find_element(By.ID, "new-load").click()
+    page.answer_dialog("50", Keys.ENTER)
+    page.press(Keys.ENTER)
+    page.wait("ENTER after New load did not start the run", lambda: page.run(TOGGLE) == "Pause")
+
+
+def accessible_names(page, address):
+    """Boxes and the dialog are named by their titles, a box's text describes it, and the field is
+    named by the dialog's label; a bad size= is said on the page."""
+    page.driver.get(f"{address}/velmora.html?size=12x")
+    page.wait("no box", lambda: page.run(OPEN_BOX))
+    note = page.run("return document.getElementById('note').textContent")
+    if not note.startswith("size=12x was ignored"):
+        raise Failure(f"bad size= said as {note!r}")
+    dialogs = [node for node in page.accessible() if node[0] == "dialog"]
+    if len(dialogs) != 1 or dialogs[0][1] != "Velmora" or \
+            not dialogs[0][2].startswith("This program illustrates"):
+        raise Failure(f"box as {dialogs}")
+    page.press(Keys.ENTER)
+    page.wait("no second box", lambda: page.box_starting("Press 'ENTER'"))
+    page.press(Keys.ENTER)
+    page.wait("no load dialog", lambda: page.run(OPEN_DIALOG))
+    nodes = page.accessible()
+    page.press(Keys.ESCAPE)
+    page.wait("the load dialog stayed open", lambda: not page.run(OPEN_DIALOG))
+    nodes += page.accessible()  # the page behind a modal dialog is hidden from the tree
+    wanted = [("dialog", "Load value"), ("textbox", "Enter a value for the load"),
+              ("image", "Velmora: a wave travelling along a 50-ohm transmission line"),
+              ("button", "Start"), ("button", "New load"), ("link", "Lab mode")]
+    missing = [w for w in wanted if not any(n[0] == w[0] and n[1].startswith(w[1]) for n in nodes)]
+    if missing:
+        raise Failure(f"not in the accessibility tree: {missing}; roles seen: "
+                      f"{sorted({n[0] for n in nodes})}")
+
+
+def offline(page, build, work):
+    """One visit keeps the files; with the server gone, a reload still shows the program."""
+    server, address = serve(build)
+    page.driver.get(f"{address}/velmora.html")
+    page.confirm_intro()  # the files are kept once the first picture is shown
+    page.wait("no service worker kept the files", lambda: page.driver.execute_async_script("""
+        var done = arguments[arguments.length - 1];
+        navigator.serviceWorker.ready.then(function() {
+            return caches.keys();
+        }).then(function(names) {
+            return names.length === 1 ? caches.open(names[0]) : null;
+        }).then(function(cache) { return cache ? cache.keys() : []; }).then(function(keys) {
+            done(keys.length >= 3 && navigator.serviceWorker.controller !== null);
+        });"""))
+    server.shutdown()
+    server.server_close()
+    page.driver.refresh()
+    page.confirm_intro()
+    page.answer_dialog(Keys.ESCAPE)
+    page.console_errors()  # the manifest's and icons' failed checks with the server gone
+
+
+def failures(page, build, work):
+    """Velmora that cannot start says in one sentence what to do."""
+    partial = work / "without-wasm"
+    partial.mkdir(exist_ok=True)
+    for name in ("velmora.html", "velmora.js"):
+        shutil.copy(build / name, partial / name)
+    server, address = serve(partial)
+    no_wasm = "delete window.WebAssembly;"
+    cases = [
+        ("opened from disk", (build / "velmora.html").resolve().as_uri(), None,
+         "open velmora-standalone.html"),
+        ("served without its .wasm", f"{address}/velmora.html", None, "could not load its files"),
+        ("a browser without WebAssembly", f"{address}/velmora.html", no_wasm, "lacks WebAssembly"),
+    ]
+    for name, url, script, said in cases:
+        if script:
+            page.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": script})
+        page.driver.get(url)
+        status = page.wait(f"{name}: no sentence with {said!r}",
+                           lambda: said in page.run(STATUS) and page.run(STATUS))
+        if page.driver.find_element(By.ID, "status").is_displayed() is False:
+            raise Failure(f"{name}: the sentence {status!r} is hidden")
+    server.shutdown()
+    page.console_errors()
 
 
 def standalone_file(page, build):
@@ -200,32 +442,51 @@ def standalone_file(page, build):
     page.shows("992x666", None, 0)
 
 
-def main():
-    build, render, work = pathlib.Path(sys.argv[1]), sys.argv[2], pathlib.Path(sys.argv[3])
-    work.mkdir(parents=True, exist_ok=True)
+def serve(folder):
     quiet = type("Quiet", (http.server.SimpleHTTPRequestHandler,),
                  {"log_message": lambda *args: None})
     server = http.server.ThreadingHTTPServer(
-        ("127.0.0.1", 0), functools.partial(quiet, directory=str(build)))
+        ("127.0.0.1", 0), functools.partial(quiet, directory=str(folder.resolve())))
     threading.Thread(target=server.serve_forever, daemon=True).start()
-    address = f"http://127.0.0.1:{server.server_address[1]}"
+    return server, f"http://127.0.0.1:{server.server_address[1]}"
 
+
+def browser(phone):
     options = webdriver.ChromeOptions()
     for argument in ("--headless=new", "--no-sandbox", "--disable-dev-shm-usage",
                      "--window-size=1100,800"):
         options.add_argument(argument)
+    if phone:
+        options.add_experimental_option("mobileEmulation", {"deviceMetrics": PHONE})
     options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    return webdriver.Chrome(options=options)
 
+
+def main():
+    build, render, work = pathlib.Path(sys.argv[1]), sys.argv[2], pathlib.Path(sys.argv[3])
+    work.mkdir(parents=True, exist_ok=True)
+    server, address = serve(build)
+
+    desktop, phone = False, True
     scenarios = [
-        ("both boxes, load 100, runs, F1 and Esc, 1e9 clamped", lambda p: served_runs(p, address)),
-        ("TAB keeps the focus in boxes and the dialog; full-width digits",
+        ("both boxes, load 100, runs, F1 and Esc, 1e9 clamped", desktop,
+         lambda p: served_runs(p, address)),
+        ("TAB keeps the focus in boxes and the dialog; full-width digits", desktop,
          lambda p: focus_stays_inside(p, address)),
-        ("a resized browser repaints at the new size", lambda p: browser_resize(p, address)),
-        ("the standalone file from file://", lambda p: standalone_file(p, build)),
+        ("a desktop client is 1:1, follows the window before a run; New load, then ENTER", desktop,
+         lambda p: desktop_size(p, address)),
+        ("the standalone file from file://", desktop, lambda p: standalone_file(p, build)),
+        ("names of boxes, dialog, field and picture; bad size= said", desktop,
+         lambda p: accessible_names(p, address)),
+        ("failures said in a sentence", desktop, lambda p: failures(p, build, work)),
+        ("offline after one visit", desktop, lambda p: offline(p, build, work)),
+        ("a phone by touch: boxes, load, Start, Pause, Resume, New load, texts", phone,
+         lambda p: phone_by_touch(p, address)),
+        ("a phone rotated mid-run and after it", phone, lambda p: rotations(p, address)),
     ]
     failed = 0
-    for number, (name, scenario) in enumerate(scenarios, 1):
-        driver = webdriver.Chrome(options=options)
+    for number, (name, on_phone, scenario) in enumerate(scenarios, 1):
+        driver = browser(on_phone)
         page = Page(driver, render, work)
         try:
             scenario(page)
