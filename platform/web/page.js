@@ -52,7 +52,7 @@ var Velmora = {
     },
 
     // Narrower or lower than this, the captions and readouts would overlap or run off the edge.
-    MIN_CLIENT: [800, 400],
+    minClient: [800, 400],
 
     // The client size: the size=WxH parameter (each side 1 to 4096), else the space the page has
     // for the picture, enlarged to the smallest size the picture is readable at (then reduced to
@@ -63,7 +63,7 @@ var Velmora = {
         if (Velmora.fixedSize) return Velmora.fixedSize;
         var stage = document.getElementById("stage");
         var width = Math.max(stage.clientWidth, 1), height = Math.max(stage.clientHeight, 1);
-        var scale = Math.max(1, Velmora.MIN_CLIENT[0] / width, Velmora.MIN_CLIENT[1] / height);
+        var scale = Math.max(1, Velmora.minClient[0] / width, Velmora.minClient[1] / height);
         return [Math.round(width * scale), Math.round(height * scale)];
     },
 
