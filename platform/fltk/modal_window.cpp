@@ -1,5 +1,7 @@
 #include "platform/fltk/modal_window.h"
 
+#include <chrono>
+#include <thread>
 #include <utility>
 
 #include "platform/dialog_keys.h"
@@ -35,18 +37,51 @@ void ModalWindow::open(bool modal) {
     keepFrameFixed();
 }
 
+namespace {
+
+// The frame's left and top extents once a window manager has framed the window, asked for up to
+// a second; none when no window manager runs, or it tells no extents.
+std::optional<std::pair<long, long>> FrameExtents(Window window) {
+    const Window root = RootWindow(fl_display, fl_screen);
+    const Atom wmCheck = XInternAtom(fl_display, "_NET_SUPPORTING_WM_CHECK", False);
+    const Atom extentsAtom = XInternAtom(fl_display, "_NET_FRAME_EXTENTS", False);
+    const auto property = [](Window of, Atom name, long length) {
+        Atom type;
+        int format;
+        unsigned long count, after;
+        unsigned char* data = nullptr;
+        std::vector<long> values;
+        if (XGetWindowProperty(fl_display, of, name, 0, length, False, AnyPropertyType, &type,
+                               &format, &count, &after, &data) == Success &&
+            format == 32 && count == static_cast<unsigned long>(length)) {
+            const auto* longs = reinterpret_cast<const long*>(data);
+            values.assign(longs, longs + length);
+        }
+        if (data != nullptr) XFree(data);
+        return values;
+    };
+    if (property(root, wmCheck, 1).empty()) return std::nullopt;
+    for (int tries = 0; tries < 100; ++tries) {
+        // left, right, top, bottom
+        if (const auto extents = property(window, extentsAtom, 4); !extents.empty()) {
+            return std::pair{extents[0], extents[2]};
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 void ModalWindow::placeFrame() {
-    XSizeHints* hints = XAllocSizeHints();
-    long supplied = 0;
-    XGetWMNormalHints(fl_display, fl_xid(this), hints, &supplied);
-    hints->flags |= USPosition | PWinGravity;
-    hints->x = x();
-    hints->y = y();
-    hints->win_gravity = NorthWestGravity;
-    XSetWMNormalHints(fl_display, fl_xid(this), hints);
-    XFree(hints);
-    // Asked again: a window manager may have placed the window before it saw the gravity.
-    XMoveWindow(fl_display, fl_xid(this), x(), y());
+    // FLTK asks for the static gravity, where a position is the client area's. The frame goes
+    // where asked by moving the client area by the frame's extents, once the window manager has
+    // framed the window. Changing the gravity instead races with the window manager: one that
+    // framed the window before it saw the new gravity keeps the frame where the old one put it,
+    // as a move to the position the window already has moves nothing.
+    const auto [left, top] = FrameExtents(fl_xid(this)).value_or(std::pair{0L, 0L});
+    XMoveWindow(fl_display, fl_xid(this), x() + static_cast<int>(left),
+                y() + static_cast<int>(top));
 }
 
 // The Motif hints, which most window managers read for what a frame offers: moving and the close

@@ -35,8 +35,8 @@ class ModalWindow : public Fl_Window {
     // program.
     void open(bool modal);
     // Puts the window's frame, not its client area, at its position (x(), y()), as Windows
-    // places a dialog. FLTK asks window managers for the static gravity, where a position is the
-    // client area's; the north-west gravity makes it the frame's. Call after open.
+    // places a dialog; waits up to a second for a window manager to frame the window. Call after
+    // open.
     void placeFrame();
     int handle(int event) override;
     void hide() override;
