@@ -51,7 +51,6 @@ class ModalWindow : public Fl_Window {
     std::function<void(int)> answer_;
     std::map<int, Fl_Widget*> widgets_;
     Fl_Widget* focusBefore_;
-    bool framed_ = false;  // watched: FLTK clears it when that widget is deleted
 };
 
 }  // namespace platform::fltk
