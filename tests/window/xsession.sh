@@ -49,7 +49,10 @@ try_xvfb() {
     XVFB_PID=$!
     while [ $((waited += 1)) -le 100 ] && kill -0 "$XVFB_PID" 2>/dev/null; do
         if answer=$(xdpyinfo -display "$display" 2>&1); then
-            if grep -q "dimensions: *$XVFB_SCREEN pixels" <<<"$answer"; then
+            # Another test's server on the same number answers too, and looks the same: ours
+            # is the one whose process id the display's lock file holds.
+            if grep -q "dimensions: *$XVFB_SCREEN pixels" <<<"$answer" &&
+                [ "$(tr -d ' \n' <"/tmp/.X$number-lock" 2>/dev/null)" = "$XVFB_PID" ]; then
                 export DISPLAY=$display
                 return 0
             fi
