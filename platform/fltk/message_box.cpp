@@ -61,12 +61,12 @@ FltkMessageBox::FltkMessageBox(const std::string& text, const std::string& capti
     new TextBlock(kMargin + iconWidth, kMargin + (contentHeight - textHeight) / 2, textWidth,
                   textHeight, text, kTextFont, kTextSize);
     int buttonX = (width - buttonsWidth) / 2;
-    for (const DialogControl& spec : buttons.buttons) {
-        auto* button =
-            new PushButton(buttonX, height - kMargin - kButtonHeight, kButtonWidth, kButtonHeight,
-                           spec.text, spec.id, spec.kind == DialogControl::Kind::DefaultPushButton);
+    for (const DialogControl& control : buttons.buttons) {
+        auto* button = new PushButton(buttonX, height - kMargin - kButtonHeight, kButtonWidth,
+                                      kButtonHeight, control.text, control.id,
+                                      control.kind == DialogControl::Kind::DefaultPushButton);
         button->callback(buttonPressed, this);
-        window->addControl(spec.id, button);
+        window->addControl(control.id, button);
         buttonX += kButtonWidth + kButtonGap;
     }
     window->open(modal);
