@@ -31,18 +31,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-    echo "FAILED: $*"
-    local log
-    for log in velmora xvfb; do
-        if [ -s "$work/$log.log" ]; then
-            echo "--- $log's output:"
-            cat "$work/$log.log"
-        fi
-    done
-    exit 1
-}
-
 # Pixels of the main window that differ from $1.
 differing_from() {
     import -window "$MAIN" "$work/shown.png" 2>/dev/null || { echo unknown; return; }

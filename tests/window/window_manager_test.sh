@@ -31,19 +31,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-    echo "FAILED: $*"
-    import -window root "$work/screen.png" 2>/dev/null && echo "(the screen: $work/screen.png)"
-    local log
-    for log in velmora openbox xvfb; do
-        if [ -s "$work/$log.log" ]; then
-            echo "--- $log's output:"
-            cat "$work/$log.log"
-        fi
-    done
-    exit 1
-}
-
 # The actions the window manager allows on window $1, one a line (_NET_WM_ACTION_ left off).
 allowed_actions() {
     xprop -id "$1" _NET_WM_ALLOWED_ACTIONS | sed 's/.*= //; s/, /\n/g; s/_NET_WM_ACTION_//g'

@@ -30,18 +30,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-    echo "FAILED: $*"
-    local log
-    for log in velmora xvfb; do
-        if [ -s "$work/$log.log" ]; then
-            echo "--- $log's output:"
-            cat "$work/$log.log"
-        fi
-    done
-    exit 1
-}
-
 "$render" --load "$load" --png "$work/expected.png" || fail "velmora-render did not draw the picture"
 
 XVFB_LOG=$work/xvfb.log start_xvfb || fail "could not start an X server of our own"

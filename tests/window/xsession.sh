@@ -10,6 +10,21 @@ readonly MAIN_CLIENT_SIZE=992x666
 # outside this sandbox, say, reached through the shared abstract socket namespace).
 readonly XVFB_SCREEN=1288x1032
 
+# Ends a window test: says why, keeps a picture of the screen in $work and shows the output
+# of the programs that logged there ($work/NAME.log).
+fail() {
+    echo "FAILED: $*"
+    import -window root "$work/screen.png" 2>/dev/null && echo "(the screen: $work/screen.png)"
+    local log
+    for log in "$work"/*.log; do
+        if [ -s "$log" ]; then
+            echo "--- $(basename "$log" .log)'s output:"
+            cat "$log"
+        fi
+    done
+    exit 1
+}
+
 # Starts our own X server and points DISPLAY at it. It tries the local sockets on the free
 # display numbers from 140 on (clear of the ones people and desktops use), then TCP on the
 # loopback, and only settles on a server that a client really reaches. The server's messages go
