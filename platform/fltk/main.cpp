@@ -6,10 +6,15 @@
 #include "app/resources/dialog_template.h"
 #include "platform/backend.h"
 #include "platform/fltk/fltk_backend.h"
+#include "platform/zoom.h"
 
 namespace {
 
-constexpr char kUsage[] = "velmora [--lab] [--help] [--version]";
+constexpr char kUsage[] = "velmora [--lab] [--zoom N] [--help] [--version]";
+
+// The smallest client each mode's whole picture fits in.
+constexpr platform::ClientSize kMinimumClient{800, 400};
+constexpr platform::ClientSize kLabMinimumClient{800, 460};
 
 constexpr char kHelp[] =
     "\n"
@@ -24,17 +29,43 @@ constexpr char kHelp[] =
     "  --lab      open the lab: complex loads (R+jX, short, open), the reflection coefficient,\n"
     "             the Smith chart, the value under the pointer; '+' and '-' change the speed and\n"
     "             the right arrow steps while paused\n"
+    "  --zoom N   show each of the picture's pixels as an N x N block, N from 1 to 8, for a\n"
+    "             lecture hall: the window opens N times as large, as far as the screen\n"
+    "             allows, and the program draws in its size divided by N; a zoom that would\n"
+    "             leave the picture less than 800x400 pixels (the lab 800x460) is not taken.\n"
+    "             In the window, Ctrl+plus and Ctrl+minus step the zoom, Ctrl+0 returns to\n"
+    "             1 and F11 toggles full screen\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n";
 
-// Answers --help and --version, notes --lab, and refuses anything else. Returns the exit status
-// when the program should not start.
-std::optional<int> AnswerArguments(int argc, char** argv, bool& lab) {
+static_assert(platform::kMaxZoom == 8 && kMinimumClient.width == 800 &&
+                  kMinimumClient.height == 400 && kLabMinimumClient.height == 460,
+              "the help names these figures");
+
+// Answers --help and --version, notes --lab and --zoom, and refuses anything else. Returns the
+// exit status when the program should not start.
+std::optional<int> AnswerArguments(int argc, char** argv, bool& lab, int& zoom) {
     std::string_view answer;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (argument == "--lab") {
             lab = true;
+            continue;
+        }
+        if (argument == "--zoom") {
+            if (i + 1 == argc) {
+                std::fprintf(stderr, "velmora: --zoom: missing its value (usage: %s)\n", kUsage);
+                return 2;
+            }
+            const std::string_view value = argv[++i];
+            if (value.size() != 1 || value[0] < '1' || value[0] > '0' + platform::kMaxZoom) {
+                std::fprintf(stderr,
+                             "velmora: --zoom: expected a whole number from 1 to %d, got '%s' "
+                             "(usage: %s)\n",
+                             platform::kMaxZoom, argv[i], kUsage);
+                return 2;
+            }
+            zoom = value[0] - '0';
             continue;
         }
         if (argument != "--help" && argument != "--version") {
@@ -57,8 +88,9 @@ std::optional<int> AnswerArguments(int argc, char** argv, bool& lab) {
 
 int main(int argc, char** argv) {
     bool lab = false;
-    if (const auto status = AnswerArguments(argc, argv, lab)) return *status;
-    platform::fltk::FltkBackend backend;
+    int zoom = 1;
+    if (const auto status = AnswerArguments(argc, argv, lab, zoom)) return *status;
+    platform::fltk::FltkBackend backend(zoom, lab ? kLabMinimumClient : kMinimumClient);
     platform::Session session(backend, dialogTemplates);
     // The program reads its command line as Windows gives it: the arguments after its name.
     char labCommandLine[] = "--lab";
