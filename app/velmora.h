@@ -30,5 +30,3 @@ LRESULT CALLBACK LabWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 INT_PTR CALLBACK LabLoadDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // The explanation, then the lab's key help.
 void ShowLabIntro();
-// Whether the command line asks for the lab: "--lab" among its space-separated words.
-bool WantsLab(const char* commandLine);

@@ -16,6 +16,7 @@
 #include <string>
 #include <utility>
 
+#include "app/modes.h"
 #include "app/resources/dialog_template.h"
 #include "app/resources/resource.h"
 #include "app/velmora.h"
@@ -155,8 +156,10 @@ TEST(LabCommandLine, IsTheWordLabAmongTheArguments) {
         {"--size 1 --lab", true}, {"", false},         {"--labx", false},
         {"x--lab", false},        {"--la", false},     {"\"--lab\"", false},
     };
-    for (const auto& [line, lab] : kLines) EXPECT_EQ(WantsLab(line), lab) << line;
-    EXPECT_FALSE(WantsLab(nullptr));
+    for (const auto& [line, lab] : kLines) {
+        EXPECT_EQ(ModeOfCommandLine(line).windowProcedure, lab ? LabWndProc : MainWndProc) << line;
+    }
+    EXPECT_EQ(&ModeOfCommandLine(nullptr), &kModes.front());
 }
 
 // The program's state is program-wide: each scenario runs in a process of its own.
