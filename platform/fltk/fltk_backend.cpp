@@ -2,6 +2,7 @@
 
 #include <FL/Fl.H>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -21,9 +22,9 @@ std::string displayName;
 // Xlib ends the program when this returns; FLTK's own handler says only "X I/O error".
 int DisplayLost(Display*) {
     std::fprintf(stderr,
-                 "velmora: the connection to the X server on display %s was lost (the server "
-                 "ended, or the session was closed), so the window is gone and velmora ends\n",
-                 displayName.c_str());
+                 "%s: the connection to the X server on display %s was lost (the server "
+                 "ended, or the session was closed), so the window is gone and %s ends\n",
+                 program_invocation_short_name, displayName.c_str(), program_invocation_short_name);
     std::exit(1);
 }
 

@@ -60,10 +60,10 @@ var Velmora = {
     minClient: [1, 1],
 
     // The client size: the size=WxH parameter (each side 1 to 4096), else the space the page has
-    // for the picture, enlarged to the smallest size the picture is readable at (then reduced to
-    // fit). It follows the page only before a run starts: once a run is under way or finished, a
-    // resize (rotation, the address bar, the on-screen keyboard, full screen) only rescales it,
-    // as a new client size would repaint the circuit and start the run over.
+    // for the picture, enlarged to the program's smallest client (then reduced to fit). It
+    // follows the page only while followsPage: otherwise a resize (rotation, the address bar, the
+    // on-screen keyboard, full screen) only rescales it, as a new client size would repaint the
+    // window and lose what it shows.
     clientSize: function() {
         if (Velmora.fixedSize) return Velmora.fixedSize;
         var stage = document.getElementById("stage");
