@@ -8,7 +8,6 @@
 #include "app/resources/resource.h"
 #include "app/velmora.h"
 #include "circuit/circuit.h"
-#include "circuit/painted_once.h"
 #include "lab/picture.h"
 #include "wave/frame.h"
 
@@ -43,7 +42,7 @@ void Paint(HWND window) {
         return;
     }
     // The circuit draws the frame of 0's arrow (the start arrow) on every paint but the first.
-    const bool startArrow = circuit::paintedOnce != 0;
+    const bool startArrow = CircuitDrawsStartArrow();
     DrawCircuit(dc, clientWidth, clientHeight);
     lab::DrawLabStill(dc, clientWidth, clientHeight, labLoad, clockDeg);
     if (pointer) lab::DrawPointerValue(dc, clientWidth, clientHeight, labLoad, *pointer);
