@@ -8,6 +8,7 @@
 #include "app/resources/resource.h"
 #include "app/velmora.h"
 #include "circuit/circuit.h"
+#include "lab/load_text.h"
 #include "lab/picture.h"
 #include "wave/frame.h"
 

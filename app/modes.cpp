@@ -4,7 +4,7 @@
 #include <variant>
 
 #include "app/velmora.h"
-#include "lab/model.h"
+#include "lab/load_text.h"
 
 namespace {
 
