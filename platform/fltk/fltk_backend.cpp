@@ -102,8 +102,8 @@ std::unique_ptr<DialogView> FltkBackend::openDialog(HWND dialog, HWND owner,
                                                     const DialogLayout& layout) {
     // As on Windows, the template's position is relative to the top-left corner of the owner's
     // client area, asked of the X server: FLTK's idea of where the window is may not have
-    // followed a window manager's frame. A window manager puts the dialog's frame there, as
-    // Windows does.
+    // followed a window manager's frame. The modal window puts its frame there
+    // (ModalWindow::placeFrame), as Windows does.
     int x = 0;
     int y = 0;
     if (CanvasWindow* shown = find(owner); shown != nullptr && shown->shown()) {
