@@ -3,8 +3,6 @@
 // backend (the dialog refusing a text that is not a load, the value under the pointer, the
 // speed keys, the single step and the steady state).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <complex>
@@ -22,6 +20,7 @@
 #include "app/velmora.h"
 #include "platform/headless/headless_backend.h"
 #include "surface/recorder.h"
+#include "tests/app/fresh_process.h"
 
 namespace {
 
@@ -160,22 +159,6 @@ TEST(LabCommandLine, IsTheWordLabAmongTheArguments) {
         EXPECT_EQ(ModeOfCommandLine(line).windowProcedure, lab ? LabWndProc : MainWndProc) << line;
     }
     EXPECT_EQ(&ModeOfCommandLine(nullptr), &kModes.front());
-}
-
-// The program's state is program-wide: each scenario runs in a process of its own.
-void InFreshProcess(const std::function<void()>& scenario) {
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0) << "fork failed";
-    if (child == 0) {
-        scenario();
-        std::fflush(nullptr);
-        _exit(::testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << "the scenario failed in its own process (its failures are printed above)";
 }
 
 // Plays the lab with the script's answers; the driver acts each time the program waits, until it
