@@ -50,12 +50,7 @@ void Paint(HWND window) {
     if (!(startArrow && clockDeg == 0)) {
         lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg);
     }
-    if (introShown == 0) {
-        introShown = 1;
-        introOpen = true;
-        ShowLabIntro();
-        introOpen = false;
-    }
+    ShowIntroOnce(ShowLabIntro, introOpen);
     EndPaint(window, &paint);
 }
 
@@ -120,15 +115,8 @@ void PointerMoved(HWND window, LPARAM position) {
 }  // namespace
 
 LRESULT CALLBACK LabWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (HandleWindowBasics(window, message, lParam)) return 0;
     switch (message) {
-        case WM_DESTROY:
-            KillTimer(window, TIMER_ANIM);
-            PostQuitMessage(0);
-            return 0;
-        case WM_SIZE:
-            clientHeight = HIWORD(lParam);
-            clientWidth = LOWORD(lParam);
-            return 0;
         case WM_PAINT:
             Paint(window);
             return 0;
