@@ -20,15 +20,16 @@ std::string LabLoadRefusal(std::string_view text) {
     return refusal != nullptr ? *refusal : std::string();
 }
 
-// The described program's readouts need 800 x 400; the lab's column of readouts ends with Z7
-// at 455 pixels down.
+// The smallest clients that show the whole picture: the described program's captions and readouts
+// need 800 x 400 not to overlap; the lab's load caption "10000.0 + j10000.0 ohms" needs 829 pixels
+// across, and its column of readouts, down to Z7, some 450 pixels down.
 const Mode kModeTable[] = {
     {"Plain", "", "", "", "Velmora", MainWndProc, LoadDlgProc, nullptr, false, 800, 400, {}},
     {"Lab", "--lab", "lab",
      "open the lab: complex loads (R+jX, short, open), the reflection coefficient,\n"
      "the Smith chart, the value under the pointer; '+' and '-' change the speed and\n"
      "the right arrow steps while paused",
-     "Velmora lab", LabWndProc, LabLoadDlgProc, LabLoadRefusal, true, 800, 460, kLabButtons},
+     "Velmora lab", LabWndProc, LabLoadDlgProc, LabLoadRefusal, true, 832, 460, kLabButtons},
 };
 
 bool HasWord(const char* commandLine, std::string_view wanted) {
