@@ -21,23 +21,14 @@
 #include "platform/headless/headless_backend.h"
 #include "surface/recorder.h"
 #include "tests/app/fresh_process.h"
+#include "tests/app/render_trace.h"
 
 namespace {
 
 using std::numbers::pi;
 
 // The trace of velmora-render --lab with the load, at the program's own size, 992 x 666.
-std::string LabTrace(const std::string& load) {
-    const std::string command =
-        std::string(VELMORA_RENDER) + " --lab --load '" + load + "' --trace -";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string trace;
-    char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        trace.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0) << command;
-    return trace;
-}
+std::string LabTrace(const std::string& load) { return RenderTrace("--lab --load '" + load + "'"); }
 
 std::set<std::string> Lines(const std::string& trace) {
     std::set<std::string> lines;

@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <regex>
 #include <set>
 #include <sstream>
 #include <string>
 
 #include "surface/text.h"
+#include "tests/app/render_trace.h"
 
 namespace {
 
@@ -31,15 +31,9 @@ TEST(Modes, TheDefaultComesFirstAndEachOtherHasItsOwnSwitchAndQuery) {
 // The texts of velmora-render's trace that do not lie whole in the client area.
 std::string TextsOutside(const Mode& mode, const std::string& load) {
     const int width = mode.minimumClientWidth, height = mode.minimumClientHeight;
-    const std::string command = std::string(VELMORA_RENDER) + " " + mode.commandLineSwitch +
-                                " --size " + std::to_string(width) + "x" + std::to_string(height) +
-                                " --load '" + load + "' --trace -";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string trace;
-    char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        trace.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0) << command;
+    const std::string trace =
+        RenderTrace(std::string(mode.commandLineSwitch) + " --size " + std::to_string(width) + "x" +
+                    std::to_string(height) + " --load '" + load + "'");
 
     static const std::regex kTextOut(R"re(^TextOutA (-?\d+) (-?\d+) "((?:[^"\\]|\\.)*)"$)re");
     std::string outside;
