@@ -20,7 +20,7 @@ std::string LabLoadRefusal(std::string_view text) {
     return refusal != nullptr ? *refusal : std::string();
 }
 
-// The smallest clients that show the whole picture: the described program's captions and readouts
+// The smallest clients that show the whole picture: the plain mode's captions and readouts
 // need 800 x 400 not to overlap; the lab's load caption "10000.0 + j10000.0 ohms" needs 829 pixels
 // across, and its column of readouts, down to Z7, some 450 pixels down.
 const Mode kModeTable[] = {

@@ -36,7 +36,7 @@ struct Mode {
     std::span<const KeyButton> keyButtons;  // besides start/pause/resume and a new load
 };
 
-// Every mode, the default (the described program) first.
+// Every mode, the default (the plain mode) first.
 extern const std::span<const Mode> kModes;
 
 // The mode a command line asks for: the first mode whose switch is among its space- or
