@@ -178,7 +178,7 @@ TEST_F(RenderTool, BadArgumentsGetOneLineNamingThemAndNothingIsWritten) {
         {"--load"},          {"--png", ""},          {"--png", unwritable},
         {"--gif"},           {"--gif", ""},          {"--gif", unwritable},
         {"--gif", dir},      {"--size", "10\nx10"},  {"--png", newline}};
-    // The last two leave the program less than its picture needs (800x400, the lab 800x460).
+    // The last two leave the program less than its picture needs (800x400, the lab 832x460).
     cases.insert(cases.end(), {{"--zoom", "0"},
                                {"--zoom", "9"},
                                {"--zoom", "2.0"},
@@ -410,8 +410,8 @@ TEST_F(RenderTool, AZoomedPictureIsTheSmallerClientsWithEveryPixelRepeated) {
     } cases[] = {
         {{"--load", "100"}, 1601, 801, 2},
         {{"--load", "100"}, 2400, 1200, 3},
-        {{"--lab", "--load", "75+j50"}, 1600, 921, 2},
-        {{"--lab", "--load", "short"}, 2402, 1380, 3},
+        {{"--lab", "--load", "75+j50"}, 1664, 921, 2},
+        {{"--lab", "--load", "short"}, 2498, 1380, 3},
     };
     const auto size = [](int width, int height) {
         return std::to_string(width) + "x" + std::to_string(height);

@@ -14,18 +14,17 @@
 #include <optional>
 #include <sstream>
 #include <string>
-#include <variant>
 #include <vector>
 
+#include "app/modes.h"
 #include "app/resources/dialog_template.h"
 #include "app/velmora.h"
-#include "lab/model.h"
+#include "editions/render/animated_gif.h"
+#include "editions/render/output_file.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/zoom.h"
 #include "surface/canvas.h"
 #include "surface/recorder.h"
-#include "tools/animated_gif.h"
-#include "tools/output_file.h"
 #include "wave/frame.h"
 
 namespace {
@@ -48,13 +47,8 @@ const char kUsage[] =
     "velmora-render [--lab] [--size WxH] [--zoom N] [--load TEXT] [--clock D] [--png FILE] "
     "[--gif FILE] [--trace FILE] [--help] [--version]";
 
-// The smallest client each mode's whole picture fits in.
-constexpr platform::ClientSize kMinimumClient{800, 400};
-constexpr platform::ClientSize kLabMinimumClient{800, 460};
-
 static_assert(kMaxSide == 16384 && kMaxPixels == 67108864 && kLastFrameDelay == 300 &&
-                  platform::kMaxZoom == 8 && kMinimumClient.width == 800 &&
-                  kMinimumClient.height == 400 && kLabMinimumClient.height == 460,
+                  platform::kMaxZoom == 8,
               "the help names these figures");
 const char kHelp[] =
     R"(Plays Velmora without a display exactly as a user would: both introductory messages
@@ -67,8 +61,8 @@ the animation clock advancing by 3 degrees each tick; and writes what the window
                 67108864 pixels in all (default 992x666, the program's own window)
   --zoom N      show each of the program's pixels as an N x N block, N from 1 to 8, for
                 text and lines that a lecture hall can read: the picture keeps --size and
-                the program draws in --size divided by N, which must leave it at least
-                800x400 (the lab 800x460); a strip narrower than N is left white
+                the program draws in --size divided by N, which must leave it the room
+                its whole picture needs; a strip narrower than N is left white
   --load TEXT   the text typed into the load dialog, read as the dialog reads it; without it
                 the dialog is cancelled and the load stays 50 ohms
   --clock D     stop when the animation clock reaches D degrees, a multiple of 3 from 0 to
@@ -97,7 +91,7 @@ and twice as large, readable from the back of the room:
 struct Options {
     bool help = false;
     bool version = false;
-    bool lab = false;
+    const Mode* mode = &kModes.front();
     int width = 992;
     int height = 666;
     int zoom = 1;
@@ -155,7 +149,8 @@ void ParseZoom(const std::string& text, Options& options) {
 
 // A zoom is taken only where it leaves the program the client its whole picture needs.
 void CheckZoomFits(const Options& options) {
-    const platform::ClientSize minimum = options.lab ? kLabMinimumClient : kMinimumClient;
+    const platform::ClientSize minimum{options.mode->minimumClientWidth,
+                                       options.mode->minimumClientHeight};
     const int fits = platform::ZoomThatFits(options.width, options.height, options.zoom, minimum);
     if (fits == options.zoom) return;
     const platform::ClientSize client =
@@ -184,9 +179,12 @@ Options ParseArguments(int argc, char** argv) {
             options.version = true;
             return options;
         }
-        if (name == "--lab") {
-            if (options.lab) throw BadArgument{name + ": given more than once"};
-            options.lab = true;
+        const auto named = std::find_if(kModes.begin() + 1, kModes.end(), [&](const Mode& mode) {
+            return name == mode.commandLineSwitch;
+        });
+        if (named != kModes.end()) {
+            if (options.mode != &kModes.front()) throw BadArgument{name + ": given more than once"};
+            options.mode = &*named;
             continue;
         }
         const bool isOutput =
@@ -215,13 +213,10 @@ Options ParseArguments(int argc, char** argv) {
         }
     }
     CheckZoomFits(options);
-    // The lab's dialog refuses a text that is not a load and waits for another, which a run
-    // without a display cannot give.
-    if (options.lab && options.load) {
-        const auto parsed = lab::ParseLoad(*options.load);
-        if (const auto* message = std::get_if<std::string>(&parsed)) {
-            throw BadArgument{"--load: " + *message};
-        }
+    // A dialog that refuses a text waits for another, which a run without a display cannot give.
+    if (options.mode->loadRefusal != nullptr && options.load) {
+        const std::string refusal = options.mode->loadRefusal(*options.load);
+        if (!refusal.empty()) throw BadArgument{"--load: " + refusal};
     }
     return options;
 }
@@ -302,10 +297,8 @@ void Play(const Options& options,
     });
 
     platform::Session session(backend, dialogTemplates);
-    char commandLine[] = "--lab";
-    char noArguments[] = "";
-    WinMain(GetModuleHandleA(nullptr), nullptr, options.lab ? commandLine : noArguments,
-            SW_SHOWDEFAULT);
+    std::string commandLine = options.mode->commandLineSwitch;
+    WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWDEFAULT);
     if (lastClock != options.clock) {
         throw platform::HeadlessBackend::Stuck("the program ended before the clock did");
     }
