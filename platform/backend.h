@@ -94,6 +94,11 @@ class Backend {
     // Handles input until at least one event has been reported or the clock reaches the deadline
     // (no deadline: wait for input only). May return early; the core simply asks again.
     virtual void waitForEvents(std::optional<Millis> deadline) = 0;
+    // Reports the input that has already arrived, without waiting. The core asks before it hands
+    // out a paint or a timer tick, as Windows reads input ahead of them: a program whose paints
+    // or ticks keep it busy still answers its keys and its close box. A backend whose input
+    // arrives only while the program waits (the page's) has none here.
+    virtual void readInput() {}
 
     // Shows a top-level window whose client area is the canvas. The canvas object stays valid
     // and at its address until destroyWindow; it may change size (ClientResized) and content.

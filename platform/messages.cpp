@@ -92,12 +92,8 @@ bool RouteInput(MSG& message) {
     return false;
 }
 
-}  // namespace
-
-bool TakeMessage(MSG& message) {
+bool TakePosted(MSG& message, DWORD time) {
     State& state = Current();
-    const Millis now = state.backend.now();
-    const DWORD time = static_cast<DWORD>(now);
     while (!state.posted.empty()) {
         const Queued queued = state.posted.front();
         state.posted.pop_front();
@@ -106,11 +102,24 @@ bool TakeMessage(MSG& message) {
         message.time = time;
         return true;
     }
+    return false;
+}
+
+}  // namespace
+
+bool TakeMessage(MSG& message) {
+    State& state = Current();
+    const Millis now = state.backend.now();
+    const DWORD time = static_cast<DWORD>(now);
+    if (TakePosted(message, time)) return true;
     if (state.quitPosted) {
         state.quitPosted = false;
         message = {nullptr, WM_QUIT, static_cast<WPARAM>(state.quitCode), 0, time, {0, 0}};
         return true;
     }
+    // Input comes ahead of paints and timer ticks.
+    state.backend.readInput();
+    if (TakePosted(message, time)) return true;
     if (const Window* window = WindowToPaint()) {
         message = {window->handle, WM_PAINT, 0, 0, time, {0, 0}};
         return true;

@@ -112,11 +112,20 @@ void HeadlessBackend::passTime(Millis duration) {
     now_ += duration;
 }
 
+void HeadlessBackend::keyArrives(int virtualKey) { arrivedKeys_.push_back(virtualKey); }
+
+void HeadlessBackend::readInput() {
+    for (; !arrivedKeys_.empty(); arrivedKeys_.pop_front()) {
+        if (window_ != nullptr) KeyDown(window_, arrivedKeys_.front());
+    }
+}
+
 const surface::Canvas* HeadlessBackend::screen() const {
     return liveScreen_ != nullptr ? liveScreen_ : lastScreen_ ? &*lastScreen_ : nullptr;
 }
 
 void HeadlessBackend::waitForEvents(std::optional<Millis> deadline) {
+    if (!arrivedKeys_.empty()) return readInput();
     Modal* innermost = modals_.empty() ? nullptr : &modals_.back();
     if (innermost != nullptr && innermost->answer && now_ >= innermost->dueAt) {
         give(*innermost);

@@ -64,6 +64,10 @@ class HeadlessBackend final : public Backend {
     void uncover(const RECT* area);
     // Lets simulated time pass without the program running, as if a handler took that long.
     void passTime(Millis duration);
+    // A key pressed while the program is busy (called from inside one of its handlers): the
+    // display holds it until the program reads its input, before its next paint or tick at the
+    // latest.
+    void keyArrives(int virtualKey);
 
     HWND window() const { return window_; }
     // The main window's backing canvas; after the window is destroyed, its last picture (null
@@ -80,6 +84,7 @@ class HeadlessBackend final : public Backend {
     // Backend.
     Millis now() override { return now_; }
     void waitForEvents(std::optional<Millis> deadline) override;
+    void readInput() override;
     void showWindow(HWND window, const std::string& title, const surface::Canvas& canvas) override;
     void hideWindow(HWND window) override;
     void present(HWND window, const surface::ChangedTiles& changed) override;
@@ -117,6 +122,7 @@ class HeadlessBackend final : public Backend {
 
     Millis now_ = 0;
     std::deque<Answer> script_;
+    std::deque<int> arrivedKeys_;
     std::vector<Modal> modals_;  // innermost last
     int timerFailures_ = 0;
     std::optional<std::pair<int, int>> shownSize_;

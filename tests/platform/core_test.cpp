@@ -28,6 +28,8 @@ using Log = std::vector<std::string>;
 Log messageLog;
 // Called by the procedure for every message before it is logged and handled.
 std::function<void(HWND, UINT, WPARAM)> onMessage;
+// Each paint asks for another whole paint once it has painted.
+bool paintsAgain = false;
 
 // The program's part of USER32's contract: every unhandled message goes to DefWindowProcA.
 LRESULT CALLBACK LoggingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -51,6 +53,7 @@ LRESULT CALLBACK LoggingProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
     EndPaint(window, &paint);
+    if (paintsAgain) InvalidateRect(window, nullptr, FALSE);
     return 0;
 }
 
@@ -70,6 +73,7 @@ class WindowTest : public ::testing::Test {
     WindowTest() {
         messageLog.clear();
         onMessage = nullptr;
+        paintsAgain = false;
         session.emplace(backend, std::span(&kDialog, 1));
         WNDCLASSEXA windowClass{};
         windowClass.cbSize = sizeof windowClass;
@@ -200,6 +204,31 @@ TEST_F(WindowTest, ATimerIsPendingAtMostOnceHoweverLateTheProgramIs) {
     });
     RunLoop();
     EXPECT_EQ(LogSinceCreation(), (Log{"WM_PAINT", "WM_TIMER 2", "WM_CLOSE", "WM_DESTROY"}));
+}
+
+// Input is read ahead of paints and timer ticks, as on Windows: a window whose every paint asks
+// for another, or whose every tick takes longer than the timer's period, still gets its keys.
+TEST_F(WindowTest, InputIsReadAheadOfPaintsAndTicksThatKeepTheProgramBusy) {
+    ShowWindow(window, SW_SHOW);
+    for (const UINT busy : {WM_PAINT, WM_TIMER}) {
+        SCOPED_TRACE(busy == WM_PAINT ? "paints" : "ticks");
+        paintsAgain = busy == WM_PAINT;
+        if (busy == WM_TIMER) SetTimer(window, 1, 10, nullptr);
+        int rounds = 0;
+        int keyRound = 0;
+        onMessage = [&](HWND, UINT message, WPARAM) {
+            if (message == WM_KEYDOWN) {
+                keyRound = rounds;
+                PostQuitMessage(0);
+            }
+            if (message != busy) return;
+            if (busy == WM_TIMER) backend.passTime(25);
+            if (++rounds == 3) backend.keyArrives(VK_F1);
+            if (rounds == 50) PostQuitMessage(1);  // the key never came
+        };
+        EXPECT_EQ(RunLoop(), 0);
+        EXPECT_EQ(keyRound, 3) << "read only after the round it arrived in";
+    }
 }
 
 // While a box is open its loop delivers the thread's messages; the owner takes no input.
