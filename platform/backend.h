@@ -145,7 +145,7 @@ class Session {
 // Events a backend reports. Input is routed when the program takes it from the queue, as on
 // Windows: keys for a window that is then disabled go to its open dialog (its dialog keys as
 // platform/dialog_keys.h decides them, characters into its focused edit field), close requests
-// for it are lost.
+// for it are lost; a dialog's commands while a box of its own is open are lost too.
 void KeyDown(HWND window, int virtualKey);               // posts WM_KEYDOWN
 void CloseRequested(HWND window);                        // posts WM_CLOSE (the close box)
 void ClientResized(HWND window, int width, int height);  // sends WM_SIZE, repaints everything

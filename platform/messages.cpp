@@ -65,13 +65,15 @@ Window* FocusedDialog() {
 // Input for a window that a box or dialog has disabled since it was typed goes where Windows
 // sends it: keys to the dialog with the focus, which decides its dialog keys (Enter, Esc, TAB)
 // and gives the others to its focused control, where an edit field types their characters; a
-// click on the close box is lost. False when the input is lost or used up here.
+// click on the close box is lost, and so is a dialog's input (its buttons and keys) while a box
+// of its own is open. False when the input is lost or used up here.
 bool RouteInput(MSG& message) {
     const Window* target = Live(message.hwnd);
     if (target == nullptr) return false;
-    if (target->kind != Window::Kind::TopLevel || target->disabledBy == 0) return true;
+    if (target->disabledBy == 0) return true;
+    if (target->kind != Window::Kind::TopLevel) return false;
     const Window* dialog = message.message == WM_KEYDOWN ? FocusedDialog() : nullptr;
-    if (dialog == nullptr) return false;
+    if (dialog == nullptr || dialog->disabledBy != 0) return false;
     const Window* focus = Live(Current().focus);
     const bool controlFocused = focus != nullptr && focus->kind == Window::Kind::Control;
     const DialogKeyAction action =

@@ -213,7 +213,7 @@ void ClientResized(HWND window, int width, int height) {
 void DialogCommand(HWND dialog, int id) {
     Window* target = Live(dialog);
     if (target == nullptr || target->kind != Window::Kind::Dialog || target->ended) return;
-    core::Current().posted.push_back({core::CommandMessage(*target, id), false});
+    core::Current().posted.push_back({core::CommandMessage(*target, id), true});
 }
 
 bool TimerExists(HWND window, UINT_PTR id) {

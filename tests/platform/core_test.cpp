@@ -587,6 +587,43 @@ TEST_F(DialogTest, TheProgramReadsTheFieldsTextInTheWindowsCodePage) {
     EXPECT_STREQ(ansiRead, "50");
 }
 
+// Refuses OK with a message box of its own, as the lab's dialog refuses a text that is not a load.
+HWND refusingDialog = nullptr;
+INT_PTR CALLBACK RefuseOk(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        refusingDialog = dialog;
+        SetFocus(GetDlgItem(dialog, 10));
+    }
+    if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+        MessageBoxA(dialog, "not a load", "Load value", MB_OK);
+    }
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) EndDialog(dialog, 0);
+    return FALSE;
+}
+
+// A dialog under its own message box takes no input, as on Windows: Enter pressed five times
+// ahead on a text it refuses, in the dialog or in its owner before the dialog opened, opens one
+// box, not five boxes one inside another.
+TEST_F(DialogTest, ADialogUnderItsOwnBoxTakesNoCommands) {
+    for (const bool inDialog : {true, false}) {
+        SCOPED_TRACE(inDialog ? "in the dialog" : "in its owner");
+        backend.cancelDialog(500);
+        backend.answerMessageBox(IDOK, 20);  // a second box would find no answer
+        backend.setDriver([&, typed = false](platform::HeadlessBackend& driver) mutable {
+            for (int i = 0; i < 5 && !typed; ++i) {
+                inDialog ? platform::DialogCommand(refusingDialog, IDOK)
+                         : driver.pressKey(VK_RETURN);
+            }
+            typed = true;
+            driver.passTime(1);
+        });
+        const std::size_t boxesBefore = backend.messageBoxes().size();
+        EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(kTestDialogId), window, RefuseOk, 0),
+                  0);
+        EXPECT_EQ(backend.messageBoxes().size() - boxesBefore, 1u);
+    }
+}
+
 HWND lastDialog = nullptr;
 INT_PTR CALLBACK NoteAndCancel(HWND dialog, UINT message, WPARAM, LPARAM) {
     lastDialog = dialog;
