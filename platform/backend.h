@@ -84,6 +84,10 @@ class DialogView {
     // Types the text into the edit field with this id at its caret, as the keyboard would: keys
     // typed ahead, before the dialog opened, that the core hands to it.
     virtual void typeText(int controlId, const std::string& text) = 0;
+    // Applies an editing key typed ahead to the edit field with this id, as the keyboard would
+    // there: BackSpace, Delete, Home, End, Left or Right, with Shift if it was held
+    // (platform/edit_field.h says what each does).
+    virtual void pressEditingKey(int controlId, int virtualKey, bool shift) = 0;
 };
 
 class Backend {
@@ -146,7 +150,9 @@ class Session {
 // Windows: keys for a window that is then disabled go to its open dialog (its dialog keys as
 // platform/dialog_keys.h decides them, characters into its focused edit field), close requests
 // for it are lost; a dialog's commands while a box of its own is open are lost too.
-void KeyDown(HWND window, int virtualKey);               // posts WM_KEYDOWN
+// Posts WM_KEYDOWN. Whether Shift was held goes with the key, for the dialog keys and edit fields
+// it may be routed to (Shift+TAB moves backwards; Shift+Left selects).
+void KeyDown(HWND window, int virtualKey, bool shift = false);
 void CloseRequested(HWND window);                        // posts WM_CLOSE (the close box)
 void ClientResized(HWND window, int width, int height);  // sends WM_SIZE, repaints everything
 void DialogCommand(HWND dialog, int id);                 // posts WM_COMMAND to the dialog

@@ -87,6 +87,7 @@ struct Timer {
 struct Queued {
     MSG message;
     bool input;
+    bool shift = false;  // held when the key was pressed
 };
 
 struct State {
@@ -105,6 +106,9 @@ struct State {
     int quitCode = 0;
     std::vector<Timer> timers;
     HWND focus = nullptr;
+    // Whether Shift was held for the input last taken from the queue, as Windows keeps the
+    // keyboard's state in step with the queue.
+    bool shiftHeld = false;
 };
 
 // The state of the current session; aborts with a message when there is none.

@@ -1,8 +1,10 @@
 // Message boxes and modal dialogs built from the program's templates.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "platform/core.h"
+#include "platform/edit_field.h"
 
 using platform::core::Current;
 using platform::core::Live;
@@ -209,13 +211,22 @@ UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int maxCount) {
     return static_cast<UINT>(count);
 }
 
+// An edit field types characters and takes the editing keys, as Windows' does: BackSpace as
+// the character it types, the others as keys.
 void platform::core::ControlMessage(const Window& control, UINT message, WPARAM wParam) {
     const Window* dialog = LiveDialog(control.parent);
-    if (message != WM_CHAR || wParam < ' ' || dialog == nullptr || dialog->view == nullptr) return;
-    for (const platform::DialogControl& laidOut : dialog->layoutControls) {
-        if (laidOut.id == control.id && laidOut.kind == platform::DialogControl::Kind::Edit) {
-            dialog->view->typeText(control.id, std::string(1, static_cast<char>(wParam)));
-        }
+    if (dialog == nullptr || dialog->view == nullptr) return;
+    const bool isEdit = std::any_of(
+        dialog->layoutControls.begin(), dialog->layoutControls.end(), [&](const auto& laidOut) {
+            return laidOut.id == control.id && laidOut.kind == platform::DialogControl::Kind::Edit;
+        });
+    if (!isEdit) return;
+    const int key = static_cast<int>(wParam);
+    if (message == WM_CHAR && key >= ' ') {
+        dialog->view->typeText(control.id, std::string(1, static_cast<char>(key)));
+    } else if ((message == WM_CHAR && key == VK_BACK) ||
+               (message == WM_KEYDOWN && key != VK_BACK && platform::IsEditingKey(key))) {
+        dialog->view->pressEditingKey(control.id, key, Current().shiftHeld);
     }
 }
 

@@ -78,7 +78,7 @@ bool RouteInput(MSG& message) {
     const bool controlFocused = focus != nullptr && focus->kind == Window::Kind::Control;
     const DialogKeyAction action =
         DialogKey(dialog->layoutControls, controlFocused ? std::optional(focus->id) : std::nullopt,
-                  IDCANCEL, static_cast<int>(message.wParam), false);
+                  IDCANCEL, static_cast<int>(message.wParam), Current().shiftHeld);
     switch (action.kind) {
         case DialogKeyAction::Kind::Command:
             message = CommandMessage(*dialog, action.id);
@@ -100,7 +100,10 @@ bool TakePosted(MSG& message, DWORD time) {
         const Queued queued = state.posted.front();
         state.posted.pop_front();
         message = queued.message;
-        if (queued.input && !RouteInput(message)) continue;
+        if (queued.input) {
+            state.shiftHeld = queued.shift;
+            if (!RouteInput(message)) continue;
+        }
         message.time = time;
         return true;
     }

@@ -148,11 +148,11 @@ Session::~Session() {
 }
 
 // Whether the window takes input is decided when the input is taken from the queue.
-void KeyDown(HWND window, int virtualKey) {
+void KeyDown(HWND window, int virtualKey, bool shift) {
     const Window* target = Live(window);
     if (target == nullptr || target->kind != Window::Kind::TopLevel) return;
     core::Current().posted.push_back(
-        {{window, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 1, 0, {0, 0}}, true});
+        {{window, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 1, 0, {0, 0}}, true, shift});
 }
 
 void MouseMoved(HWND window, int x, int y) {

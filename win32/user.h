@@ -73,7 +73,11 @@ struct WNDCLASSEXA {
 #define VK_ESCAPE 0x1B
 #define VK_SPACE 0x20
 #define VK_F1 0x70
+#define VK_END 0x23
+#define VK_HOME 0x24
+#define VK_LEFT 0x25
 #define VK_RIGHT 0x27
+#define VK_DELETE 0x2E
 #define VK_ADD 0x6B
 #define VK_SUBTRACT 0x6D
 #define VK_OEM_PLUS 0xBB

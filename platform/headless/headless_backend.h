@@ -56,7 +56,7 @@ class HeadlessBackend final : public Backend {
     void wakeDriverAt(Millis time) { driverWake_ = time; }
 
     // Input to the main window (the first window shown), for the driver.
-    void pressKey(int virtualKey);
+    void pressKey(int virtualKey, bool shift = false);
     void movePointer(int x, int y);
     void closeWindow();
     void resizeClient(int width, int height);

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/dialog_keys.h"
+#include "platform/edit_field.h"
 #include "platform/headless/headless_backend.h"
 
 namespace {
@@ -67,6 +68,17 @@ const DialogItemResource kItems[] = {
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | DS_SETFONT;
 const DialogResource kDialog = {kTestDialogId,   kDialogStyle, 10, 20, 221, 134, "Test dialog", 8,
                                 "MS Sans Serif", kItems,       3};
+// The same with a Cancel button after the field: three tab stops, so that TAB and Shift+TAB
+// differ.
+constexpr int kCancelDialogId = 8;
+const DialogItemResource kItemsWithCancel[] = {
+    kItems[0],
+    kItems[1],
+    kItems[2],
+    {WS_CHILD | WS_VISIBLE | WS_TABSTOP, 164, 24, 50, 14, IDCANCEL, "BUTTON", "Cancel"}};
+const DialogResource kDialogs[] = {kDialog,
+                                   {kCancelDialogId, kDialogStyle, 10, 20, 221, 134, "Test dialog",
+                                    8, "MS Sans Serif", kItemsWithCancel, 4}};
 
 class WindowTest : public ::testing::Test {
   protected:
@@ -74,7 +86,7 @@ class WindowTest : public ::testing::Test {
         messageLog.clear();
         onMessage = nullptr;
         paintsAgain = false;
-        session.emplace(backend, std::span(&kDialog, 1));
+        session.emplace(backend, kDialogs);
         WNDCLASSEXA windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -487,10 +499,12 @@ INT_PTR CALLBACK FocusingEndOnCommand(HWND dialog, UINT message, WPARAM wParam, 
 TEST_F(DialogTest, InputTypedAheadGoesToTheDialogAndNeverToItsDisabledOwner) {
     constexpr int kCloseBox = 0;
     constexpr int kNumpad7 = 0x67, kDecimal = 0x6E, kOemPeriod = 0xBE, kOemMinus = 0xBD;
+    constexpr int kShift = 0x10000;  // added to a key typed with Shift held
     struct Case {
         std::vector<int> typed;  // in one burst; F1 opens the dialog
         INT_PTR result;          // Esc, 100 ms after opening, unless typed ahead
         std::string text;        // what OK read from the edit field
+        int dialog = kTestDialogId;
     };
     const Case cases[] = {
         {{VK_F1, '2', '5', VK_RETURN}, 20 + IDOK, "25"},
@@ -503,14 +517,28 @@ TEST_F(DialogTest, InputTypedAheadGoesToTheDialogAndNeverToItsDisabledOwner) {
         // typed on the button types nothing, and TAB comes back.
         {{VK_F1, VK_TAB, '9', VK_RETURN}, 20 + IDOK, ""},
         {{VK_F1, VK_TAB, '9', VK_TAB, '8', VK_RETURN}, 20 + IDOK, "8"},
+        // Shift+TAB goes backwards: from the field to OK, not on to Cancel.
+        {{VK_F1, VK_TAB | kShift, VK_RETURN}, 20 + IDOK, "", kCancelDialogId},
+        {{VK_F1, VK_TAB, VK_RETURN}, 20 + IDCANCEL, "", kCancelDialogId},
+        // The editing keys edit at the caret, in order with the characters.
+        {{VK_F1, '2', '9', VK_BACK, '5', VK_RETURN}, 20 + IDOK, "25"},
+        {{VK_F1, '2', '5', VK_HOME, VK_DELETE, '7', VK_RETURN}, 20 + IDOK, "75"},
+        {{VK_F1, '2', '5', VK_LEFT, '0', VK_END, '1', VK_RETURN}, 20 + IDOK, "2051"},
+        {{VK_F1, '1', '2', '3', VK_HOME, VK_RIGHT, VK_RIGHT | kShift, '0', VK_RETURN},
+         20 + IDOK,
+         "103"},
+        {{VK_F1, '1', '2', VK_LEFT | kShift, VK_LEFT | kShift, VK_BACK, '7', VK_RETURN},
+         20 + IDOK,
+         "7"},
     };
     std::vector<INT_PTR> results;
     int depth = 0;
+    int dialog = kTestDialogId;
     onMessage = [&](HWND handle, UINT message, WPARAM wParam) {
         if (message != WM_KEYDOWN || wParam != VK_F1) return;
         EXPECT_EQ(depth++, 0) << "a dialog opened inside another";
-        results.push_back(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(kTestDialogId), handle,
-                                          FocusingEndOnCommand, 0));
+        results.push_back(
+            DialogBoxParamA(nullptr, MAKEINTRESOURCEA(dialog), handle, FocusingEndOnCommand, 0));
         --depth;
     };
     for (const Case& c : cases) {
@@ -518,11 +546,14 @@ TEST_F(DialogTest, InputTypedAheadGoesToTheDialogAndNeverToItsDisabledOwner) {
         results.clear();
         messageLog.clear();
         textOnOk.clear();
+        dialog = c.dialog;
         backend.cancelDialog(100);
         backend.setDriver([&, typed = false](platform::HeadlessBackend& driver) mutable {
             if (!typed) {
-                for (int key : c.typed)
-                    key == kCloseBox ? driver.closeWindow() : driver.pressKey(key);
+                for (int key : c.typed) {
+                    key == kCloseBox ? driver.closeWindow()
+                                     : driver.pressKey(key & ~kShift, (key & kShift) != 0);
+                }
             } else if (!driver.modalOpen()) {
                 PostQuitMessage(0);
             }
@@ -748,3 +779,59 @@ TEST(DialogKeys, MessageBoxesHaveTheirTypesButtons) {
 }
 
 }  // namespace
+
+// An edit field's editing keys, as Windows' edit field takes them: by whole characters, a
+// selection deleted or collapsed first, Shift extending from the anchor, nothing past the ends.
+TEST(EditField, EditingKeysWorkByCharactersOnTheSelectionFirst) {
+    using platform::EditField;
+    constexpr int kShift = 0x10000;
+    const struct {
+        EditField before;
+        int key;
+        EditField after;
+    } cases[] = {
+        {{"29", 2, 2}, VK_BACK, {"2", 1, 1}},
+        {{"29", 0, 0}, VK_BACK, {"29", 0, 0}},
+        {{"29", 2, 2}, VK_DELETE, {"29", 2, 2}},
+        {{"29", 0, 0}, VK_DELETE, {"9", 0, 0}},
+        {{"1234", 3, 1}, VK_BACK, {"14", 1, 1}},
+        {{"1234", 1, 3}, VK_DELETE, {"14", 1, 1}},
+        {{"75 \u03a9", 5, 5}, VK_BACK, {"75 ", 3, 3}},  // a two-byte character
+        {{"\u2212"
+          "5",
+          3, 3},
+         VK_LEFT,
+         {"\u2212"
+          "5",
+          0, 0}},
+        {{"\u2212"
+          "5",
+          0, 0},
+         VK_RIGHT,
+         {"\u2212"
+          "5",
+          3, 3}},
+        {{"123", 1, 1}, VK_HOME, {"123", 0, 0}},
+        {{"123", 1, 1}, VK_END, {"123", 3, 3}},
+        {{"123", 1, 1}, VK_END | kShift, {"123", 1, 3}},
+        {{"123", 3, 1}, VK_LEFT, {"123", 1, 1}},
+        {{"123", 1, 3}, VK_LEFT, {"123", 1, 1}},
+        {{"123", 1, 3}, VK_RIGHT, {"123", 3, 3}},
+        {{"123", 1, 2}, VK_RIGHT | kShift, {"123", 1, 3}},
+        {{"123", 1, 2}, VK_LEFT | kShift, {"123", 1, 1}},
+        {{"123", 0, 0}, VK_LEFT, {"123", 0, 0}},
+        {{"123", 3, 3}, VK_RIGHT, {"123", 3, 3}},
+        {{"123", 1, 1}, VK_TAB, {"123", 1, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.before.text << " " << c.before.anchor << "-"
+                                        << c.before.caret << " key " << c.key);
+        EditField field = c.before;
+        platform::PressEditingKey(field, c.key & ~kShift, (c.key & kShift) != 0);
+        EXPECT_EQ(field.text, c.after.text);
+        EXPECT_EQ(std::pair(field.anchor, field.caret), std::pair(c.after.anchor, c.after.caret));
+    }
+    EditField field{"1234", 3, 1};
+    platform::TypeInto(field, "x");
+    EXPECT_EQ(field, (EditField{"1x4", 2, 2}));
+}

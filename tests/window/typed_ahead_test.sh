@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Keys typed ahead into the desktop program while it is busy, as a user at a slow machine types
 # them: with the load dialog answered (100) and the main window focused, the program is stopped,
-# F1 2 5 Return are pressed, and it is continued. The dialog must open and take the typed 25, as
-# on Windows: the window then equals velmora-render --load 25 at the start. ENTER and F1 must
-# still work afterwards without the window being clicked or focused again. Last, the X server
+# F1 2 9 BackSpace 5 Return are pressed, and it is continued. The dialog must open and take the
+# keys in order, the editing key too, as on Windows: the window then equals velmora-render
+# --load 25 at the start. ENTER and F1 must still work afterwards without the window being clicked or focused again. Last, the X server
 # ends under the program, which must say so in one sentence and exit with status 1.
 #
 # Usage: typed_ahead_test.sh VELMORA VELMORA_RENDER WORK_DIR
@@ -51,11 +51,11 @@ xdotool windowfocus --sync "$MAIN" || fail "could not focus the main window"
 sleep 0.5
 kill -STOP "$velmora_pid"
 # Typed to whatever has the focus, as a keyboard does.
-xdotool key --delay 50 F1 2 5 Return
+xdotool key --delay 50 F1 2 9 BackSpace 5 Return
 kill -CONT "$velmora_pid"
 
 poll 15 shows "$work/load25.png" ||
-    fail "after F1 2 5 Return typed ahead, the window is not velmora-render --load 25's" \
+    fail "after F1 2 9 BackSpace 5 Return typed ahead, the window is not velmora-render --load 25's" \
         "($(differing_from "$work/load25.png") pixels differ; see $work/shown.png)"
 echo "the keys typed ahead reached the dialog: the load is 25"
 
