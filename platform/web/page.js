@@ -137,7 +137,7 @@ var Velmora = {
         // F1 is the program's, not the browser's help.
         if (event.keyCode === Velmora.VK_F1) event.preventDefault();
         // keyCode numbers the keys as Windows' virtual-key codes do.
-        Velmora.sendKey(event.keyCode);
+        Velmora.sendKey(event.keyCode, event.shiftKey);
     },
 
     // The pointer over the canvas, a mouse's or a touch's, in the program's client pixels (the
@@ -216,9 +216,10 @@ var Velmora = {
                event.target.closest("#controls") !== null;
     },
 
-    // Sends a key to the program and follows what Enter and F1 do to the run.
-    sendKey: function(key) {
-        Velmora.post(Velmora.KEY_DOWN, key, 0);
+    // Sends a key to the program and follows what Enter and F1 do to the run. Shift goes with
+    // it for a dialog it may reach, typed ahead (Shift+TAB, Shift+Left).
+    sendKey: function(key, shift) {
+        Velmora.post(Velmora.KEY_DOWN, key, shift ? 1 : 0);
         if (key === Velmora.VK_F1) {
             Velmora.setRun("idle");
         } else if (key === Velmora.VK_RETURN && Velmora.run !== "finished") {
@@ -443,6 +444,30 @@ var Velmora = {
         if (element && element.tagName === "INPUT") {
             element.setRangeText(text, element.selectionStart, element.selectionEnd, "end");
         }
+    },
+
+    // The field's selection as byte offsets into its UTF-8 text: the anchor, then the caret.
+    fieldSelection: function(id, control, ends) {
+        var element = Velmora.controlElement(id, control);
+        var backward = element.selectionDirection === "backward";
+        var anchor = backward ? element.selectionEnd : element.selectionStart;
+        var caret = backward ? element.selectionStart : element.selectionEnd;
+        HEAP32[ends >> 2] = lengthBytesUTF8(element.value.slice(0, anchor));
+        HEAP32[(ends >> 2) + 1] = lengthBytesUTF8(element.value.slice(0, caret));
+    },
+
+    // Gives the field its text and its selection, from byte offsets into the UTF-8 text.
+    setField: function(id, control, text, anchor, caret) {
+        var element = Velmora.controlElement(id, control);
+        function index(bytes) {
+            var at = 0;
+            while (at < text.length && lengthBytesUTF8(text.slice(0, at)) < bytes) ++at;
+            return at;
+        }
+        var from = index(anchor), to = index(caret);
+        element.value = text;
+        element.setSelectionRange(Math.min(from, to), Math.max(from, to),
+                                  to < from ? "backward" : "forward");
     },
 
     close: function(id) {
