@@ -74,7 +74,7 @@ bool KindOf(const DialogItemResource& item, platform::DialogControl::Kind& kind)
 
 bool LayOut(const DialogResource& resource, platform::DialogLayout& layout) {
     const BaseUnits units = BaseUnitsOf(resource);
-    layout.caption = resource.caption != nullptr ? resource.caption : "";
+    layout.caption = platform::core::Utf8Text(resource.caption != nullptr ? resource.caption : "");
     layout.x = ScaleRounded(resource.x, units.x, 4);
     layout.y = ScaleRounded(resource.y, units.y, 8);
     layout.fontName = resource.faceName != nullptr ? resource.faceName : "";
@@ -86,7 +86,7 @@ bool LayOut(const DialogResource& resource, platform::DialogLayout& layout) {
         platform::DialogControl control{};
         if (!KindOf(item, control.kind)) return false;
         control.id = item.id;
-        control.text = item.text != nullptr ? item.text : "";
+        control.text = platform::core::Utf8Text(item.text != nullptr ? item.text : "");
         control.style = item.style;
         control.x = ScaleRounded(item.x, units.x, 4);
         control.y = ScaleRounded(item.y, units.y, 8);
@@ -125,9 +125,9 @@ const DialogResource* FindTemplate(std::uintptr_t id) {
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     platform::core::State& state = Current();
     const OwnerDisabled disabled(owner);
-    std::unique_ptr<platform::MessageBoxView> box =
-        state.backend.openMessageBox(disabled.handle(), text != nullptr ? text : "",
-                                     caption != nullptr ? caption : "Error", type);
+    std::unique_ptr<platform::MessageBoxView> box = state.backend.openMessageBox(
+        disabled.handle(), platform::core::Utf8Text(text != nullptr ? text : ""),
+        platform::core::Utf8Text(caption != nullptr ? caption : "Error"), type);
     const bool answered = platform::core::RunModalLoop([&] { return box->result() != 0; });
     return answered ? box->result() : 0;
 }

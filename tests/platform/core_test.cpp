@@ -576,8 +576,10 @@ TEST_F(DialogTest, InputTypedAheadGoesToTheDialogAndNeverToItsDisabledOwner) {
     }
 }
 
-// What the program reads from a dialog is its text in Windows' code page 1252, whatever the
-// display typed: an input method's full-width digits read as digits.
+// What the program reads from a dialog is its text in Windows' code page 1252 with Windows' best
+// fit, whatever the display typed: an input method's full-width digits read as digits, the minus
+// sign, dashes and quotes a user types as their look-alikes. What the program writes reaches the
+// backends as UTF-8.
 TEST_F(DialogTest, TheProgramReadsTheFieldsTextInTheWindowsCodePage) {
     const struct {
         const char* typed;  // UTF-8
@@ -587,7 +589,17 @@ TEST_F(DialogTest, TheProgramReadsTheFieldsTextInTheWindowsCodePage) {
         {"\uff0b\uff17\uff0e\uff15\uff45\uff11", "+7.5e1"},  // full-width + . e
         {"\u3000\uff11\uff10\uff10", " 100"},                // an ideographic space
         {"\uff01\uff5e\uff00\uff5f", "!~??"},                // the ends of the block
-        {"75 \u03a9", "75 ?"},                               // not in the code page
+        {"75 \u03a9", "75 O"},                               // best fit: omega is O
+        {"\u2212"
+         "5\u2010"
+         "3\u2011"
+         "1",
+         "-5-3-1"},  // minus, hyphens
+        {"\u2032"
+         "1\u2035"
+         "\u201b",
+         "'1`?"},                              // primes; no fit for U+201B
+        {"\u0101\u221e\u3000\u2126", "a8 ?"},  // no fit for the ohm sign
         {"\u00e9\u00a0\u00ff\u20ac\u2013\u0178\u0081", "\xe9\xa0\xff\x80\x96\x9f\x81"},
         {"\u0080\U0001F600x", "??x"},
         // Malformed UTF-8: a stray continuation, a cut sequence, an overlong '0', a surrogate.
@@ -601,6 +613,11 @@ TEST_F(DialogTest, TheProgramReadsTheFieldsTextInTheWindowsCodePage) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         EXPECT_EQ(platform::core::AnsiText(c.typed), c.read);
+    }
+    EXPECT_EQ(platform::core::Utf8Text("75\xb0 \x96 \x80"), "75\u00b0 \u2013 \u20ac");
+    for (const char* ansi : {"75\xb0", "\x80\x96\x81\xff", "Z = 50.0 ohms"}) {
+        SCOPED_TRACE(ansi);
+        EXPECT_EQ(platform::core::AnsiText(platform::core::Utf8Text(ansi)), ansi);
     }
     // Through the dialog, as the program reads it.
     backend.answerDialog("\uff15\uff10");
@@ -618,7 +635,8 @@ TEST_F(DialogTest, TheProgramReadsTheFieldsTextInTheWindowsCodePage) {
     EXPECT_STREQ(ansiRead, "50");
 }
 
-// Refuses OK with a message box of its own, as the lab's dialog refuses a text that is not a load.
+// Refuses OK with a message box of its own, as the lab's dialog refuses a text that is not a
+// load.
 HWND refusingDialog = nullptr;
 INT_PTR CALLBACK RefuseOk(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) {
