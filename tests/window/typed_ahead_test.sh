@@ -3,8 +3,10 @@
 # them: with the load dialog answered (100) and the main window focused, the program is stopped,
 # F1 2 9 BackSpace 5 Return are pressed, and it is continued. The dialog must open and take the
 # keys in order, the editing key too, as on Windows: the window then equals velmora-render
-# --load 25 at the start. ENTER and F1 must still work afterwards without the window being clicked or focused again. Last, the X server
-# ends under the program, which must say so in one sentence and exit with status 1.
+# --load 25 at the start. ENTER and F1 must still work afterwards without the window being
+# clicked or focused again, and a window manager's name left behind by one that ended must hold
+# up no dialog. Last, the X server ends under the program, which must say so in one sentence and
+# exit with status 1.
 #
 # Usage: typed_ahead_test.sh VELMORA VELMORA_RENDER WORK_DIR
 # Exit code 77 (skipped) when Xvfb is not installed.
@@ -17,7 +19,7 @@ if ! command -v Xvfb >/dev/null; then
     echo "Xvfb is not installed: the typed-ahead test is skipped"
     exit 77
 fi
-for tool in xdotool import compare; do
+for tool in xdotool xprop import compare; do
     command -v "$tool" >/dev/null || { echo "$tool is not installed (scripts/install-deps)"; exit 1; }
 done
 
@@ -68,6 +70,19 @@ dialog=$(poll 10 other_window "Load value") || fail "F1 typed afterwards opened 
 xdotool key Escape
 poll 10 is_gone "$dialog" || fail "Esc did not close the dialog F1 opened"
 echo "F1 works afterwards"
+
+# A window manager's name left on the root window by one that ended (no window has that number)
+# must not hold up the dialog: nine dialogs opened ahead, eight closed and the last answered 25,
+# are done at once, where each waited a second for a frame that never came.
+xprop -root -f _NET_SUPPORTING_WM_CHECK 32c -set _NET_SUPPORTING_WM_CHECK 4194303 ||
+    fail "could not leave a stale window manager's name on the root window"
+kill -STOP "$velmora_pid"
+xdotool key --delay 20 F1 Escape F1 Escape F1 Escape F1 Escape F1 Escape F1 Escape F1 Escape \
+    F1 Escape F1 2 5 Return
+kill -CONT "$velmora_pid"
+poll 4 shows "$work/load25.png" ||
+    fail "with a stale window manager's name, nine dialogs took more than 4 s"
+echo "a stale window manager's name holds nothing up"
 
 kill "$XVFB_PID"
 wait "$velmora_pid"
