@@ -1,5 +1,6 @@
 // The program in a web page: the program's WinMain with the page's canvas as its window. The
-// page's address gives the command line: velmora.html?lab opens the lab, as --lab does.
+// page's address gives the command line: velmora.html?lab opens the lab, as --lab does (page.js
+// says which values of lab= do).
 #include <emscripten.h>
 
 #include "app/resources/dialog_template.h"
@@ -9,7 +10,7 @@
 namespace {
 
 // clang-format off
-EM_JS(int, velmora_wants_lab, (), { return new URLSearchParams(location.search).has("lab"); });
+EM_JS(int, velmora_wants_lab, (), { return Velmora.wantsLab(); });
 // clang-format on
 
 }  // namespace

@@ -82,6 +82,13 @@ var Velmora = {
         canvas.classList.toggle("reduced", scale * window.devicePixelRatio < 1);
     },
 
+    // ?lab (also ?lab=1, ?lab=true) opens the lab; ?lab=0, ?lab=false, ?lab=no and ?lab=off do
+    // not.
+    wantsLab: function() {
+        var value = new URLSearchParams(location.search).get("lab");
+        return value !== null && !/^(0|false|no|off)$/i.test(value);
+    },
+
     readSizeParameter: function() {
         var text = new URLSearchParams(location.search).get("size");
         if (text === null) return;
@@ -113,6 +120,14 @@ var Velmora = {
         var client = Velmora.client = Velmora.clientSize();
         HEAP32[size >> 2] = client[0];
         HEAP32[(size >> 2) + 1] = client[1];
+        // The empty window, in the class brush's white, until the program's first paint: the
+        // introductory boxes come before it.
+        var canvas = Velmora.canvas;
+        canvas.width = client[0];
+        canvas.height = client[1];
+        Velmora.context.fillStyle = "#ffffff";
+        Velmora.context.fillRect(0, 0, client[0], client[1]);
+        Velmora.fit();
     },
 
     resized: function() {
@@ -176,7 +191,7 @@ var Velmora = {
     setUpControls: function() {
         var bar = document.getElementById("controls");
         var notes = document.getElementById("note");
-        var lab = new URLSearchParams(location.search).has("lab");
+        var lab = Velmora.wantsLab();
         var buttons = [["toggle", "Start", Velmora.VK_RETURN],
                        ["new-load", "New load", Velmora.VK_F1]];
         if (lab) {
@@ -483,3 +498,4 @@ var Velmora = {
 if (location.protocol === "file:" && document.currentScript && document.currentScript.src) {
     velmoraFailed("load");
 }
+

@@ -387,6 +387,56 @@ def accessible_names(page, address):
                       f"{sorted({n[0] for n in nodes})}")
 
 
+def lab(page, address):
+    """?lab=0 and ?lab=false open the plain program, behind its boxes the empty white window of
+    the client's size; ?lab opens the lab, whose buttons send the keys the lab takes, and the
+    pointer on the line puts its readout in the list of texts."""
+    for value in ("0", "false"):
+        page.driver.get(f"{address}/velmora.html?size=992x666&lab={value}")
+        page.wait(f"lab={value}: no first box", lambda: page.box_starting("This program"))
+        if page.driver.title != "Velmora":
+            raise Failure(f"lab={value} opened {page.driver.title!r}")
+        window = page.run("""
+            var canvas = document.getElementById('client');
+            var pixel = canvas.getContext('2d').getImageData(canvas.width / 2,
+                                                             canvas.height / 2, 1, 1).data;
+            return [canvas.width, canvas.height].concat(Array.from(pixel));""")
+        if window != [992, 666, 255, 255, 255, 255]:
+            raise Failure(f"behind the first box: canvas and middle pixel {window}")
+    page.driver.get(f"{address}/velmora.html?size=992x666&lab")
+    for opening in ("This program illustrates", "Type the load"):
+        page.wait(f"no box starting {opening!r}", lambda: page.box_starting(opening))
+        page.press(Keys.ENTER)
+    page.answer_dialog("75+j50", Keys.ENTER)
+    if page.driver.title != "Velmora lab":
+        raise Failure(f"?lab opened {page.driver.title!r}")
+    page.run("""
+        window.sentKeys = [];
+        var post = Velmora.post;
+        Velmora.post = function(kind, a, b, c) {
+            if (kind === Velmora.KEY_DOWN) window.sentKeys.push(a);
+            post(kind, a, b, c);
+        };""")
+    for button in ("toggle", "toggle", "slower", "faster", "step"):
+        page.driver.find_element(By.ID, button).click()
+    sent = page.run("return window.sentKeys;")
+    if sent != [13, 13, 189, 187, 39]:
+        raise Failure(f"Start, Pause, Slower, Faster and Step sent the keys {sent}")
+    # The pointer down the middle of the picture crosses the line.
+    for y in range(0, 666, 3):
+        page.run("""
+            var canvas = document.getElementById('client'), box = canvas.getBoundingClientRect();
+            canvas.dispatchEvent(new PointerEvent('pointermove', {
+                clientX: box.left + box.width / 2,
+                clientY: box.top + arguments[0] * box.height / canvas.height}));""", y)
+        time.sleep(0.02)
+        texts = page.run("return Array.from(document.querySelectorAll('#texts li'))"
+                         ".map(function(item) { return item.textContent; });")
+        if any("|V|/|V+|" in text for text in texts):
+            return
+    raise Failure(f"no pointer readout in the texts: {texts}")
+
+
 def offline(page, build, work):
     """One visit keeps the files; with the server gone, a reload still shows the program."""
     server, address = serve(build)
@@ -480,6 +530,8 @@ def main():
          lambda p: accessible_names(p, address)),
         ("failures said in a sentence", desktop, lambda p: failures(p, build, work)),
         ("offline after one visit", desktop, lambda p: offline(p, build, work)),
+        ("?lab=0 and =false plain, an empty window behind the boxes; the lab's buttons and "
+         "pointer readout", desktop, lambda p: lab(p, address)),
         ("a phone by touch: boxes, load, Start, Pause, Resume, New load, texts", phone,
          lambda p: phone_by_touch(p, address)),
         ("a phone rotated mid-run and after it", phone, lambda p: rotations(p, address)),
