@@ -16,6 +16,7 @@ var Velmora = {
     client: null,     // [width, height] the program was last given
     elements: {},     // open boxes and dialogs by id
     kept: false,      // whether keepForOffline was called, after the first picture
+    used: false,      // whether the user has given the program anything: a key, a button
     run: "idle",      // idle, running, paused or finished, as the keys sent so far leave it
     // The served edition (velmora.js from a web server) keeps its files for offline use; the
     // standalone file, one inline script, has them in itself.
@@ -23,6 +24,7 @@ var Velmora = {
             Boolean(document.currentScript && document.currentScript.src),
 
     post: function(kind, a, b, c) {
+        if (kind !== Velmora.RESIZED && kind !== Velmora.MOUSE_MOVED) Velmora.used = true;
         Velmora.events.push([kind, a, b, c || 0]);
         Velmora.wake();
     },
@@ -499,3 +501,11 @@ if (location.protocol === "file:" && document.currentScript && document.currentS
     velmoraFailed("load");
 }
 
+// A new build that takes over from the one that served this page has every file on the server
+// (velmora-sw.js.in): the page loads it at once, unless the user has begun, which a reload would
+// lose; then the next visit has it.
+if (Velmora.served && "serviceWorker" in navigator && navigator.serviceWorker.controller) {
+    navigator.serviceWorker.addEventListener("controllerchange", function() {
+        if (!Velmora.used) location.reload();
+    });
+}
