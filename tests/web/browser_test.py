@@ -392,8 +392,9 @@ def accessible_names(page, address):
 
 def lab(page, address):
     """?lab=0 and ?lab=false open the plain program, behind its boxes the empty white window of
-    the client's size; ?lab opens the lab, whose buttons send the keys the lab takes, and the
-    pointer on the line puts its readout in the list of texts."""
+    the client's size; ?lab opens the lab, whose refusal quotes the text as typed, whose buttons
+    send the keys the lab takes, and the pointer on the line puts its readout in the list of
+    texts."""
     for value in ("0", "false"):
         page.driver.get(f"{address}/velmora.html?size=992x666&lab={value}")
         page.wait(f"lab={value}: no first box", lambda: page.box_starting("This program"))
@@ -410,7 +411,12 @@ def lab(page, address):
     for opening in ("This program illustrates", "Type the load"):
         page.wait(f"no box starting {opening!r}", lambda: page.box_starting(opening))
         page.press(Keys.ENTER)
-    page.answer_dialog("75+j50", Keys.ENTER)
+    page.wait("no load dialog", lambda: page.run(OPEN_DIALOG))
+    page.press("75\u00b0", Keys.ENTER)
+    page.wait("no refusal quoting \"75\u00b0\"", lambda: page.box_starting('"75\u00b0"'))
+    page.press(Keys.ENTER)
+    page.wait("the refusal stayed", lambda: not page.box_starting('"75'))
+    page.answer_dialog(Keys.BACKSPACE * 3, "75+j50", Keys.ENTER)
     if page.driver.title != "Velmora lab":
         raise Failure(f"?lab opened {page.driver.title!r}")
     page.run("""
