@@ -20,12 +20,7 @@ command -v xdotool >/dev/null || { echo "xdotool is not installed (scripts/insta
 mkdir -p "$work"
 rm -f "$work"/*.png "$work"/*.log
 velmora_pid=
-cleanup() {
-    [ -z "$velmora_pid" ] || kill -CONT "$velmora_pid" 2>/dev/null
-    [ -z "$velmora_pid" ] || kill "$velmora_pid" 2>/dev/null
-    stop_xvfb
-}
-trap cleanup EXIT
+trap end_stopped_program_and_xvfb EXIT
 
 # The dialog and the boxes over it share the title "Load value".
 load_value_windows() { windows_titled "Load value" | wc -l; }

@@ -26,12 +26,7 @@ done
 mkdir -p "$work"
 rm -f "$work"/*.png "$work"/*.log
 velmora_pid=
-cleanup() {
-    [ -z "$velmora_pid" ] || kill -CONT "$velmora_pid" 2>/dev/null
-    [ -z "$velmora_pid" ] || kill "$velmora_pid" 2>/dev/null
-    stop_xvfb
-}
-trap cleanup EXIT
+trap end_stopped_program_and_xvfb EXIT
 
 # Pixels of the main window that differ from $1.
 differing_from() {
