@@ -10,15 +10,12 @@ scenario makes the page fail on purpose.
 Usage: browser_test.py WEB_BUILD_DIR VELMORA_RENDER WORK_DIR
 """
 import base64
-import functools
 import hashlib
-import http.server
 import pathlib
 import re
 import shutil
 import subprocess
 import sys
-import threading
 import time
 
 from selenium import webdriver
@@ -28,6 +25,8 @@ from selenium.webdriver.common.actions.action_builder import ActionBuilder
 from selenium.webdriver.common.actions.pointer_input import PointerInput
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+
+from serve import serve
 
 SOURCE = pathlib.Path(__file__).resolve().parents[2]
 PLAYED = 60  # seconds a run of the animation (360 ticks of 50 ms) may take on a slow machine
@@ -539,9 +538,9 @@ def half_copied(page, build, work):
     with open(newer / "velmora.wasm", "ab") as wasm:
         wasm.write(b"\x00\x0c\x05newerbuild!")
     files = re.findall(r'"([^"]+)": "[0-9a-f]{64}"', (build / "velmora-sw.js").read_text())
-    subprocess.run(["cmake", f"-DTEMPLATE={SOURCE}/platform/web/velmora-sw.js.in",
+    subprocess.run(["cmake", f"-DTEMPLATE={SOURCE}/editions/web/velmora-sw.js.in",
                     f"-DOUTPUT_DIR={newer}", f"-DFILES={','.join(files)}", "-P",
-                    f"{SOURCE}/platform/web/service_worker.cmake"], check=True)
+                    f"{SOURCE}/editions/web/service_worker.cmake"], check=True)
     mixed = ["velmora.html", "velmora.js", "velmora.wasm"]
     digests = lambda folder: [hashlib.sha256((folder / f).read_bytes()).hexdigest() for f in mixed]
 
@@ -579,15 +578,6 @@ def standalone_file(page, build):
     page.confirm_intro()
     page.answer_dialog(Keys.ESCAPE)
     page.shows("992x666", None, 0)
-
-
-def serve(folder):
-    quiet = type("Quiet", (http.server.SimpleHTTPRequestHandler,),
-                 {"log_message": lambda *args: None})
-    server = http.server.ThreadingHTTPServer(
-        ("127.0.0.1", 0), functools.partial(quiet, directory=str(folder.resolve())))
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    return server, f"http://127.0.0.1:{server.server_address[1]}"
 
 
 def browser(phone):

@@ -11,14 +11,7 @@ set -uo pipefail
 readonly velmora=$1 work=$2
 source "$(dirname "$0")/xsession.sh"
 
-if ! command -v Xvfb >/dev/null; then
-    echo "Xvfb is not installed: the refusal test is skipped"
-    exit 77
-fi
-command -v xdotool >/dev/null || { echo "xdotool is not installed (scripts/install-deps)"; exit 1; }
-
-mkdir -p "$work"
-rm -f "$work"/*.png "$work"/*.log
+prepare_test "the refusal test" Xvfb xdotool "$work"
 velmora_pid=
 trap end_stopped_program_and_xvfb EXIT
 

@@ -14,17 +14,16 @@
 #include <optional>
 #include <sstream>
 #include <string>
-#include <variant>
 #include <vector>
 
+#include "app/modes.h"
 #include "app/resources/dialog_template.h"
 #include "app/velmora.h"
-#include "lab/model.h"
+#include "editions/render/animated_gif.h"
+#include "editions/render/output_file.h"
 #include "platform/headless/headless_backend.h"
 #include "surface/canvas.h"
 #include "surface/recorder.h"
-#include "tools/animated_gif.h"
-#include "tools/output_file.h"
 #include "wave/frame.h"
 
 namespace {
@@ -84,7 +83,7 @@ Example: the whole run with a 100-ohm load at presentation size, for a slide:
 struct Options {
     bool help = false;
     bool version = false;
-    bool lab = false;
+    const Mode* mode = &kModes.front();
     int width = 992;
     int height = 666;
     std::optional<std::string> load;
@@ -143,9 +142,12 @@ Options ParseArguments(int argc, char** argv) {
             options.version = true;
             return options;
         }
-        if (name == "--lab") {
-            if (options.lab) throw BadArgument{name + ": given more than once"};
-            options.lab = true;
+        const auto named = std::find_if(kModes.begin() + 1, kModes.end(), [&](const Mode& mode) {
+            return name == mode.commandLineSwitch;
+        });
+        if (named != kModes.end()) {
+            if (options.mode != &kModes.front()) throw BadArgument{name + ": given more than once"};
+            options.mode = &*named;
             continue;
         }
         const bool isOutput =
@@ -170,13 +172,10 @@ Options ParseArguments(int argc, char** argv) {
             options.outputs[name] = value;
         }
     }
-    // The lab's dialog refuses a text that is not a load and waits for another, which a run
-    // without a display cannot give.
-    if (options.lab && options.load) {
-        const auto parsed = lab::ParseLoad(*options.load);
-        if (const auto* message = std::get_if<std::string>(&parsed)) {
-            throw BadArgument{"--load: " + *message};
-        }
+    // A dialog that refuses a text waits for another, which a run without a display cannot give.
+    if (options.mode->loadRefusal != nullptr && options.load) {
+        const std::string refusal = options.mode->loadRefusal(*options.load);
+        if (!refusal.empty()) throw BadArgument{"--load: " + refusal};
     }
     return options;
 }
@@ -256,10 +255,8 @@ void Play(const Options& options,
     });
 
     platform::Session session(backend, dialogTemplates);
-    char commandLine[] = "--lab";
-    char noArguments[] = "";
-    WinMain(GetModuleHandleA(nullptr), nullptr, options.lab ? commandLine : noArguments,
-            SW_SHOWDEFAULT);
+    std::string commandLine = options.mode->commandLineSwitch;
+    WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWDEFAULT);
     if (lastClock != options.clock) {
         throw platform::HeadlessBackend::Stuck("the program ended before the clock did");
     }
