@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "win32/user.h"
+#include "win32/virtual_keys.h"
 
 namespace platform {
 
