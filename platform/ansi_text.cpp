@@ -1,7 +1,9 @@
 // The program's narrow text as Windows gives it to an ANSI function such as GetDlgItemTextA.
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
+#include "platform/ansi_best_fit.h"
 #include "platform/core.h"
 
 namespace platform::core {
@@ -54,25 +56,47 @@ char32_t NextCodePoint(std::string_view text, std::size_t& at) {
     return code;
 }
 
+char AnsiCharacter(char32_t code) {
+    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<char>(code);
+    const auto found =
+        std::lower_bound(kBestFit1252.begin(), kBestFit1252.end(), code,
+                         [](const BestFit& fit, char32_t wanted) { return fit.code < wanted; });
+    return found != kBestFit1252.end() && found->code == code ? static_cast<char>(found->ansi)
+                                                              : '?';
+}
+
 // Code page 1252's bytes 0x80 to 0x9F; 0 where the byte is its own C1 code point.
-constexpr std::array<char16_t, 32> kHighControls = {
+constexpr std::array<char16_t, 32> kHighBytes = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-char AnsiCharacter(char32_t code) {
-    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<char>(code);
-    // The full-width forms of ASCII's visible characters, and the ideographic space.
-    if (code >= 0xFF01 && code <= 0xFF5E) return static_cast<char>(code - 0xFF01 + 0x21);
-    if (code == 0x3000) return ' ';
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        const char32_t mapped = kHighControls[i] != 0 ? kHighControls[i] : 0x80 + i;
-        if (code == mapped) return static_cast<char>(0x80 + i);
+void AppendUtf8(std::string& text, char32_t code) {
+    const auto byte = [&](char32_t value) { text.push_back(static_cast<char>(value)); };
+    if (code < 0x80) {
+        byte(code);
+    } else if (code < 0x800) {
+        byte(0xC0 | code >> 6);
+        byte(0x80 | (code & 0x3F));
+    } else {
+        byte(0xE0 | code >> 12);
+        byte(0x80 | (code >> 6 & 0x3F));
+        byte(0x80 | (code & 0x3F));
     }
-    return '?';
 }
 
 }  // namespace
+
+std::string Utf8Text(std::string_view ansi) {
+    std::string utf8;
+    utf8.reserve(ansi.size());
+    for (const char c : ansi) {
+        const auto byte = static_cast<unsigned char>(c);
+        const char16_t high = byte >= 0x80 && byte <= 0x9F ? kHighBytes[byte - 0x80] : 0;
+        AppendUtf8(utf8, high != 0 ? high : byte);
+    }
+    return utf8;
+}
 
 std::string AnsiText(std::string_view utf8) {
     std::string ansi;

@@ -97,6 +97,10 @@ class DialogView {
     // Types the text into the edit field with this id at its caret, as the keyboard would: keys
     // typed ahead, before the dialog opened, that the core hands to it.
     virtual void typeText(int controlId, const std::string& text) = 0;
+    // Applies an editing key typed ahead to the edit field with this id, as the keyboard would
+    // there: BackSpace, Delete, Home, End, Left or Right, with Shift if it was held
+    // (platform/edit_field.h says what each does).
+    virtual void pressEditingKey(int controlId, int virtualKey, bool shift) = 0;
 };
 
 class Backend {
@@ -107,6 +111,11 @@ class Backend {
     // Handles input until at least one event has been reported or the clock reaches the deadline
     // (no deadline: wait for input only). May return early; the core simply asks again.
     virtual void waitForEvents(std::optional<Millis> deadline) = 0;
+    // Reports the input that has already arrived, without waiting. The core asks before it hands
+    // out a paint or a timer tick, as Windows reads input ahead of them: a program whose paints
+    // or ticks keep it busy still answers its keys and its close box. A backend whose input
+    // arrives only while the program waits (the page's) has none here.
+    virtual void readInput() {}
 
     // Shows a top-level window whose client area is the canvas (at zoom 1, until the backend
     // reports another area or zoom with ClientResized). The canvas object stays valid and at its
@@ -155,10 +164,12 @@ class Session {
 // Events a backend reports. Input is routed when the program takes it from the queue, as on
 // Windows: keys for a window that is then disabled go to its open dialog (its dialog keys as
 // platform/dialog_keys.h decides them, characters into its focused edit field), close requests
-// for it are lost.
-void KeyDown(HWND window, int virtualKey);  // posts WM_KEYDOWN
-void CloseRequested(HWND window);           // posts WM_CLOSE (the close box)
-void DialogCommand(HWND dialog, int id);    // posts WM_COMMAND to the dialog
+// for it are lost; a dialog's commands while a box of its own is open are lost too.
+// Posts WM_KEYDOWN. Whether Shift was held goes with the key, for the dialog keys and edit fields
+// it may be routed to (Shift+TAB moves backwards; Shift+Left selects).
+void KeyDown(HWND window, int virtualKey, bool shift = false);
+void CloseRequested(HWND window);                        // posts WM_CLOSE (the close box)
+void DialogCommand(HWND dialog, int id);                 // posts WM_COMMAND to the dialog
 
 // The window's client area now covers width x height pixels of the display, each pixel of the
 // program's client shown as a zoom x zoom block: the program's client is the area divided by the

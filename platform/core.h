@@ -88,6 +88,7 @@ struct Timer {
 struct Queued {
     MSG message;
     bool input;
+    bool shift = false;  // held when the key was pressed
 };
 
 struct State {
@@ -106,6 +107,9 @@ struct State {
     int quitCode = 0;
     std::vector<Timer> timers;
     HWND focus = nullptr;
+    // Whether Shift was held for the input last taken from the queue, as Windows keeps the
+    // keyboard's state in step with the queue.
+    bool shiftHeld = false;
 };
 
 // The state of the current session; aborts with a message when there is none.
@@ -125,11 +129,14 @@ MSG CommandMessage(const Window& dialog, int id);
 void ControlMessage(const Window& control, UINT message, WPARAM wParam);
 
 // The dialog's text as the program reads it through GetDlgItemTextA: UTF-8 converted to the
-// Windows code page 1252 as Windows' ANSI conversion does it, with the part of its best-fit
-// mapping that a typed number meets: the full-width forms an input method types (U+FF01 to
-// U+FF5E, and U+3000, the ideographic space) become their ASCII characters. Other characters the
-// code page lacks become '?' (where Windows' best fit would give some of them a look-alike).
+// Windows code page 1252 as Windows' ANSI conversion does it, with its best fit
+// (platform/ansi_best_fit.h): the minus sign, dashes and quotes a user types, and the full-width
+// forms an input method types, become their look-alikes in the code page; what has none becomes
+// '?'.
 std::string AnsiText(std::string_view utf8);
+// The program's text in code page 1252 as UTF-8, for the backends, which show UTF-8: a message
+// that quotes what the user typed ("75\xb0") shows it as typed ("75°").
+std::string Utf8Text(std::string_view ansi);
 
 // Calls the window's procedure (or dialog procedure), noting the message in an active trace.
 LRESULT Deliver(Window& window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,8 +1,10 @@
 // Message boxes and modal dialogs built from the program's templates.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "platform/core.h"
+#include "platform/edit_field.h"
 
 using platform::core::Current;
 using platform::core::Live;
@@ -72,7 +74,7 @@ bool KindOf(const DialogItemResource& item, platform::DialogControl::Kind& kind)
 
 bool LayOut(const DialogResource& resource, platform::DialogLayout& layout) {
     const BaseUnits units = BaseUnitsOf(resource);
-    layout.caption = resource.caption != nullptr ? resource.caption : "";
+    layout.caption = platform::core::Utf8Text(resource.caption != nullptr ? resource.caption : "");
     layout.x = ScaleRounded(resource.x, units.x, 4);
     layout.y = ScaleRounded(resource.y, units.y, 8);
     layout.fontName = resource.faceName != nullptr ? resource.faceName : "";
@@ -84,7 +86,7 @@ bool LayOut(const DialogResource& resource, platform::DialogLayout& layout) {
         platform::DialogControl control{};
         if (!KindOf(item, control.kind)) return false;
         control.id = item.id;
-        control.text = item.text != nullptr ? item.text : "";
+        control.text = platform::core::Utf8Text(item.text != nullptr ? item.text : "");
         control.style = item.style;
         control.x = ScaleRounded(item.x, units.x, 4);
         control.y = ScaleRounded(item.y, units.y, 8);
@@ -123,9 +125,9 @@ const DialogResource* FindTemplate(std::uintptr_t id) {
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     platform::core::State& state = Current();
     const OwnerDisabled disabled(owner);
-    std::unique_ptr<platform::MessageBoxView> box =
-        state.backend.openMessageBox(disabled.handle(), text != nullptr ? text : "",
-                                     caption != nullptr ? caption : "Error", type);
+    std::unique_ptr<platform::MessageBoxView> box = state.backend.openMessageBox(
+        disabled.handle(), platform::core::Utf8Text(text != nullptr ? text : ""),
+        platform::core::Utf8Text(caption != nullptr ? caption : "Error"), type);
     const bool answered = platform::core::RunModalLoop([&] { return box->result() != 0; });
     return answered ? box->result() : 0;
 }
@@ -209,13 +211,22 @@ UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int maxCount) {
     return static_cast<UINT>(count);
 }
 
+// An edit field types characters and takes the editing keys, as Windows' does: BackSpace as
+// the character it types, the others as keys.
 void platform::core::ControlMessage(const Window& control, UINT message, WPARAM wParam) {
     const Window* dialog = LiveDialog(control.parent);
-    if (message != WM_CHAR || wParam < ' ' || dialog == nullptr || dialog->view == nullptr) return;
-    for (const platform::DialogControl& laidOut : dialog->layoutControls) {
-        if (laidOut.id == control.id && laidOut.kind == platform::DialogControl::Kind::Edit) {
-            dialog->view->typeText(control.id, std::string(1, static_cast<char>(wParam)));
-        }
+    if (dialog == nullptr || dialog->view == nullptr) return;
+    const bool isEdit = std::any_of(
+        dialog->layoutControls.begin(), dialog->layoutControls.end(), [&](const auto& laidOut) {
+            return laidOut.id == control.id && laidOut.kind == platform::DialogControl::Kind::Edit;
+        });
+    if (!isEdit) return;
+    const int key = static_cast<int>(wParam);
+    if (message == WM_CHAR && key >= ' ') {
+        dialog->view->typeText(control.id, std::string(1, static_cast<char>(key)));
+    } else if ((message == WM_CHAR && key == VK_BACK) ||
+               (message == WM_KEYDOWN && key != VK_BACK && platform::IsEditingKey(key))) {
+        dialog->view->pressEditingKey(control.id, key, Current().shiftHeld);
     }
 }
 

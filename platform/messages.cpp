@@ -55,18 +55,20 @@ Window* FocusedDialog() {
 // Input for a window that a box or dialog has disabled since it was typed goes where Windows
 // sends it: keys to the dialog with the focus, which decides its dialog keys (Enter, Esc, TAB)
 // and gives the others to its focused control, where an edit field types their characters; a
-// click on the close box is lost. False when the input is lost or used up here.
+// click on the close box is lost, and so is a dialog's input (its buttons and keys) while a box
+// of its own is open. False when the input is lost or used up here.
 bool RouteInput(MSG& message) {
     const Window* target = Live(message.hwnd);
     if (target == nullptr) return false;
-    if (target->kind != Window::Kind::TopLevel || target->disabledBy == 0) return true;
+    if (target->disabledBy == 0) return true;
+    if (target->kind != Window::Kind::TopLevel) return false;
     const Window* dialog = message.message == WM_KEYDOWN ? FocusedDialog() : nullptr;
-    if (dialog == nullptr) return false;
+    if (dialog == nullptr || dialog->disabledBy != 0) return false;
     const Window* focus = Live(Current().focus);
     const bool controlFocused = focus != nullptr && focus->kind == Window::Kind::Control;
     const DialogKeyAction action =
         DialogKey(dialog->layoutControls, controlFocused ? std::optional(focus->id) : std::nullopt,
-                  IDCANCEL, static_cast<int>(message.wParam), false);
+                  IDCANCEL, static_cast<int>(message.wParam), Current().shiftHeld);
     switch (action.kind) {
         case DialogKeyAction::Kind::Command:
             message = CommandMessage(*dialog, action.id);
@@ -82,25 +84,37 @@ bool RouteInput(MSG& message) {
     return false;
 }
 
+bool TakePosted(MSG& message, DWORD time) {
+    State& state = Current();
+    while (!state.posted.empty()) {
+        const Queued queued = state.posted.front();
+        state.posted.pop_front();
+        message = queued.message;
+        if (queued.input) {
+            state.shiftHeld = queued.shift;
+            if (!RouteInput(message)) continue;
+        }
+        message.time = time;
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool TakeMessage(MSG& message) {
     State& state = Current();
     const Millis now = state.backend.now();
     const DWORD time = static_cast<DWORD>(now);
-    while (!state.posted.empty()) {
-        const Queued queued = state.posted.front();
-        state.posted.pop_front();
-        message = queued.message;
-        if (queued.input && !RouteInput(message)) continue;
-        message.time = time;
-        return true;
-    }
+    if (TakePosted(message, time)) return true;
     if (state.quitPosted) {
         state.quitPosted = false;
         message = {nullptr, WM_QUIT, static_cast<WPARAM>(state.quitCode), 0, time, {0, 0}};
         return true;
     }
+    // Input comes ahead of paints and timer ticks.
+    state.backend.readInput();
+    if (TakePosted(message, time)) return true;
     if (const Window* window = WindowToPaint()) {
         message = {window->handle, WM_PAINT, 0, 0, time, {0, 0}};
         return true;

@@ -149,11 +149,11 @@ Session::~Session() {
 }
 
 // Whether the window takes input is decided when the input is taken from the queue.
-void KeyDown(HWND window, int virtualKey) {
+void KeyDown(HWND window, int virtualKey, bool shift) {
     const Window* target = Live(window);
     if (target == nullptr || target->kind != Window::Kind::TopLevel) return;
     core::Current().posted.push_back(
-        {{window, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 1, 0, {0, 0}}, true});
+        {{window, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 1, 0, {0, 0}}, true, shift});
 }
 
 void MouseMoved(HWND window, int x, int y) {
@@ -223,7 +223,7 @@ void ClientResized(HWND window, int width, int height, int zoom) {
 void DialogCommand(HWND dialog, int id) {
     Window* target = Live(dialog);
     if (target == nullptr || target->kind != Window::Kind::Dialog || target->ended) return;
-    core::Current().posted.push_back({core::CommandMessage(*target, id), false});
+    core::Current().posted.push_back({core::CommandMessage(*target, id), true});
 }
 
 bool TimerExists(HWND window, UINT_PTR id) {

@@ -52,7 +52,9 @@ void Invalidate(Window& window, const surface::PixelRect& area, bool erase) {
 void PresentChanges(Window& window) {
     if (!window.visible) return;
     if (window.texts.takeChanged()) {
-        Current().backend.showTexts(window.handle, window.texts.inReadingOrder());
+        std::vector<std::string> texts = window.texts.inReadingOrder();
+        for (std::string& text : texts) text = Utf8Text(text);
+        Current().backend.showTexts(window.handle, texts);
     }
     surface::Canvas& canvas = *window.canvas;
     if (canvas.changes().empty()) return;
@@ -165,7 +167,8 @@ BOOL WINAPI ShowWindow(HWND handle, int showCommand) {
         window->visible = true;
         // The backend may give the window another size while showing it (ClientResized), and
         // the procedure may destroy the window on WM_SIZE.
-        Current().backend.showWindow(handle, window->text, *window->canvas);
+        Current().backend.showWindow(handle, platform::core::Utf8Text(window->text),
+                                     *window->canvas);
         window = LiveTopLevel(handle);
         if (window != nullptr) platform::core::Invalidate(*window, WholeClient(*window), true);
     }

@@ -7,7 +7,7 @@ namespace {
 
 const DialogItemResource kLoadItems[] = {
     {WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 164, 7, 50, 14, IDOK, "BUTTON", "OK"},
-    {WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT, 61, 42, 80, 8, -1, "STATIC",
+    {WS_CHILD | WS_VISIBLE | WS_GROUP | SS_LEFT, 61, 42, 100, 8, -1, "STATIC",
      "Enter a value for the load"},
     {WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 81, 77, 40, 14, ID_LOAD_EDIT,
      "EDIT", ""},

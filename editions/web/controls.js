@@ -114,3 +114,12 @@ document.addEventListener("keydown", function(event) {
 if (location.protocol === "file:" && document.currentScript && document.currentScript.src) {
     velmoraFailed("load");
 }
+
+// A new build that takes over from the one that served this page has every file on the server
+// (velmora-sw.js.in): the page loads it at once, unless the user has begun, which a reload would
+// lose; then the next visit has it.
+if (VelmoraControls.served && "serviceWorker" in navigator && navigator.serviceWorker.controller) {
+    navigator.serviceWorker.addEventListener("controllerchange", function() {
+        if (!Velmora.used) location.reload();
+    });
+}

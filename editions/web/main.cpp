@@ -1,5 +1,6 @@
 // The program in a web page: the program's WinMain with the page's canvas as its window. The
-// page's address gives the command line: velmora.html?lab opens the lab, as --lab does. The
+// page's address gives the command line: velmora.html?lab opens the lab, as --lab does (so do
+// ?lab=1 and ?lab=true; ?lab=0, ?lab=false, ?lab=no and ?lab=off do not). The
 // page's program half (controls.js) learns the modes and the keys to offer as buttons from here.
 #include <emscripten.h>
 
@@ -15,7 +16,8 @@ namespace {
 
 // clang-format off
 EM_JS(int, velmora_page_asks_for, (const char* query), {
-    return new URLSearchParams(location.search).has(UTF8ToString(query));
+    var value = new URLSearchParams(location.search).get(UTF8ToString(query));
+    return value !== null && !/^(0|false|no|off)$/i.test(value);
 });
 EM_JS(void, velmora_set_minimum_client, (int width, int height), {
     Velmora.minClient = [width, height];

@@ -125,7 +125,7 @@ int CanvasWindow::handle(int event) {
             const int virtualKey =
                 VirtualKeyFromFltk(Fl::event_key(), Fl::event_state(FL_NUM_LOCK) != 0);
             if (virtualKey != 0 && IsPlainKeyDown(virtualKey, Fl::event_state(FL_ALT) != 0)) {
-                KeyDown(handle_, virtualKey);
+                KeyDown(handle_, virtualKey, Fl::event_state(FL_SHIFT) != 0);
             }
             return 1;
         }

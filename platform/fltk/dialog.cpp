@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "platform/edit_field.h"
 #include "platform/fltk/modal_window.h"
 #include "platform/fltk/views.h"
 #include "platform/fltk/widgets.h"
@@ -23,6 +24,7 @@ class FltkDialog : public DialogView {
     void setFocus(int controlId) override;
     std::string controlText(int controlId) const override;
     void typeText(int controlId, const std::string& text) override;
+    void pressEditingKey(int controlId, int virtualKey, bool shift) override;
 
   private:
     static void buttonPressed(Fl_Widget* button, void* dialog);
@@ -93,6 +95,17 @@ void FltkDialog::typeText(int controlId, const std::string& text) {
     if (auto* input = dynamic_cast<Fl_Input*>(window_->control(controlId))) {
         input->insert(text.c_str(), static_cast<int>(text.size()));
     }
+}
+
+void FltkDialog::pressEditingKey(int controlId, int virtualKey, bool shift) {
+    auto* input = dynamic_cast<Fl_Input*>(window_->control(controlId));
+    if (input == nullptr) return;
+    EditField field{std::string(input->value(), static_cast<std::size_t>(input->size())),
+                    static_cast<std::size_t>(input->mark()),
+                    static_cast<std::size_t>(input->position())};
+    PressEditingKey(field, virtualKey, shift);
+    input->value(field.text.data(), static_cast<int>(field.text.size()));
+    input->position(static_cast<int>(field.caret), static_cast<int>(field.anchor));
 }
 
 }  // namespace

@@ -70,6 +70,12 @@ void FltkBackend::waitForEvents(std::optional<Millis> deadline) {
     }
 }
 
+void FltkBackend::readInput() {
+    // Fl::ready only looks whether the display has sent anything, which is cheap enough to ask
+    // before every paint and tick.
+    if (Fl::ready()) Fl::check();
+}
+
 CanvasWindow* FltkBackend::find(HWND window) const {
     const auto found = windows_.find(window);
     return found == windows_.end() ? nullptr : found->second.get();

@@ -20,6 +20,7 @@ class FltkBackend : public Backend {
 
     Millis now() override;
     void waitForEvents(std::optional<Millis> deadline) override;
+    void readInput() override;
 
     void showWindow(HWND window, const std::string& title, const surface::Canvas& canvas) override;
     void hideWindow(HWND window) override;

@@ -1,8 +1,7 @@
 #include "platform/fltk/modal_window.h"
 
-#include <chrono>
-#include <thread>
 #include <utility>
+#include <vector>
 
 #include "platform/dialog_keys.h"
 #include "platform/fltk/virtual_keys.h"
@@ -23,7 +22,10 @@ ModalWindow::ModalWindow(int x, int y, int width, int height, std::vector<Dialog
     callback(closeBoxPressed);
 }
 
-ModalWindow::~ModalWindow() { Fl::release_widget_pointer(focusBefore_); }
+ModalWindow::~ModalWindow() {
+    stopAwaitingExtents();
+    Fl::release_widget_pointer(focusBefore_);
+}
 
 Fl_Widget* ModalWindow::control(int id) const {
     const auto found = widgets_.find(id);
@@ -39,49 +41,85 @@ void ModalWindow::open(bool modal) {
 
 namespace {
 
-// The frame's left and top extents once a window manager has framed the window, asked for up to
-// a second; none when no window manager runs, or it tells no extents.
-std::optional<std::pair<long, long>> FrameExtents(Window window) {
-    const Window root = RootWindow(fl_display, fl_screen);
-    const Atom wmCheck = XInternAtom(fl_display, "_NET_SUPPORTING_WM_CHECK", False);
-    const Atom extentsAtom = XInternAtom(fl_display, "_NET_FRAME_EXTENTS", False);
-    const auto property = [](Window of, Atom name, long length) {
-        Atom type;
-        int format;
-        unsigned long count, after;
-        unsigned char* data = nullptr;
-        std::vector<long> values;
-        if (XGetWindowProperty(fl_display, of, name, 0, length, False, AnyPropertyType, &type,
-                               &format, &count, &after, &data) == Success &&
-            format == 32 && count == static_cast<unsigned long>(length)) {
-            const auto* longs = reinterpret_cast<const long*>(data);
-            values.assign(longs, longs + length);
-        }
-        if (data != nullptr) XFree(data);
-        return values;
-    };
-    if (property(root, wmCheck, 1).empty()) return std::nullopt;
-    for (int tries = 0; tries < 100; ++tries) {
-        // left, right, top, bottom
-        if (const auto extents = property(window, extentsAtom, 4); !extents.empty()) {
-            return std::pair{extents[0], extents[2]};
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+std::vector<long> Property(Window of, const char* name, long length) {
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    std::vector<long> values;
+    if (XGetWindowProperty(fl_display, of, XInternAtom(fl_display, name, False), 0, length, False,
+                           AnyPropertyType, &type, &format, &count, &after, &data) == Success &&
+        format == 32 && count == static_cast<unsigned long>(length)) {
+        const auto* longs = reinterpret_cast<const long*>(data);
+        values.assign(longs, longs + length);
     }
-    return std::nullopt;
+    if (data != nullptr) XFree(data);
+    return values;
+}
+
+int IgnoreError(Display*, XErrorEvent*) { return 0; }
+
+// Whether a window manager runs that answers as its standard asks: the root window names a
+// window of the manager's, which names itself. A name left behind by one that ended names a
+// window that is gone (asking it is an error, which is expected here).
+bool WindowManagerAnswers() {
+    const std::vector<long> named =
+        Property(RootWindow(fl_display, fl_screen), "_NET_SUPPORTING_WM_CHECK", 1);
+    if (named.empty()) return false;
+    XSync(fl_display, False);
+    const XErrorHandler previous = XSetErrorHandler(IgnoreError);
+    const std::vector<long> itself =
+        Property(static_cast<Window>(named[0]), "_NET_SUPPORTING_WM_CHECK", 1);
+    XSync(fl_display, False);
+    XSetErrorHandler(previous);
+    return itself == named;
 }
 
 }  // namespace
 
+// FLTK asks for the static gravity, where a position is the client area's. The frame goes where
+// asked by moving the client area by the frame's extents, once the window manager has framed the
+// window. Changing the gravity instead races with the window manager: one that framed the window
+// before it saw the new gravity keeps the frame where the old one put it, as a move to the
+// position the window already has moves nothing.
 void ModalWindow::placeFrame() {
-    // FLTK asks for the static gravity, where a position is the client area's. The frame goes
-    // where asked by moving the client area by the frame's extents, once the window manager has
-    // framed the window. Changing the gravity instead races with the window manager: one that
-    // framed the window before it saw the new gravity keeps the frame where the old one put it,
-    // as a move to the position the window already has moves nothing.
-    const auto [left, top] = FrameExtents(fl_xid(this)).value_or(std::pair{0L, 0L});
-    XMoveWindow(fl_display, fl_xid(this), x() + static_cast<int>(left),
-                y() + static_cast<int>(top));
+    if (!WindowManagerAnswers()) return;
+    xid_ = fl_xid(this);
+    frameX_ = x();
+    frameY_ = y();
+    XWindowAttributes attributes;
+    XGetWindowAttributes(fl_display, xid_, &attributes);
+    XSelectInput(fl_display, xid_, attributes.your_event_mask | PropertyChangeMask);
+    if (moveFrameIntoPlace()) return;
+    awaitingExtents_ = true;
+    Fl::add_system_handler(frameExtentsTold, this);
+}
+
+// Moves the window by its frame's extents, if the window manager has told them.
+bool ModalWindow::moveFrameIntoPlace() {
+    // left, right, top, bottom
+    const std::vector<long> extents = Property(xid_, "_NET_FRAME_EXTENTS", 4);
+    if (extents.empty()) return false;
+    XMoveWindow(fl_display, xid_, frameX_ + static_cast<int>(extents[0]),
+                frameY_ + static_cast<int>(extents[2]));
+    return true;
+}
+
+int ModalWindow::frameExtentsTold(void* event, void* window) {
+    auto* self = static_cast<ModalWindow*>(window);
+    const auto* told = static_cast<const XEvent*>(event);
+    if (told->type == PropertyNotify && told->xproperty.window == self->xid_ &&
+        told->xproperty.atom == XInternAtom(fl_display, "_NET_FRAME_EXTENTS", False) &&
+        self->moveFrameIntoPlace()) {
+        self->stopAwaitingExtents();
+    }
+    return 0;  // FLTK handles the event as ever
+}
+
+void ModalWindow::stopAwaitingExtents() {
+    if (!awaitingExtents_) return;
+    awaitingExtents_ = false;
+    Fl::remove_system_handler(frameExtentsTold);
 }
 
 // The Motif hints, which most window managers read for what a frame offers: moving and the close
@@ -133,6 +171,7 @@ int ModalWindow::handle(int event) {
 }
 
 void ModalWindow::hide() {
+    stopAwaitingExtents();
     Fl_Window::hide();
     // As on Windows, the window that had the focus gets it back; FLTK would leave its own focus
     // empty while the display still sends that window the keys, which FLTK then offers to no one.

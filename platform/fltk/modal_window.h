@@ -35,22 +35,30 @@ class ModalWindow : public Fl_Window {
     // program.
     void open(bool modal);
     // Puts the window's frame, not its client area, at its position (x(), y()), as Windows
-    // places a dialog; waits up to a second for a window manager to frame the window. Call after
-    // open.
+    // places a dialog: when a window manager that answers has framed the window and tells the
+    // frame's extents (an event; nothing waits for it). Without one, the client area is where
+    // the frame would be. Call after open, for one window at a time.
     void placeFrame();
     int handle(int event) override;
     void hide() override;
 
   private:
     static void closeBoxPressed(Fl_Widget* window, void*);
+    static int frameExtentsTold(void* event, void* window);
     std::optional<int> focusedControl() const;
     void keepFrameFixed();
+    bool moveFrameIntoPlace();
+    void stopAwaitingExtents();
 
     std::vector<DialogControl> controls_;
     int cancelId_;
     std::function<void(int)> answer_;
     std::map<int, Fl_Widget*> widgets_;
     Fl_Widget* focusBefore_;
+    bool awaitingExtents_ = false;
+    unsigned long xid_ = 0;  // the X window, while its frame's extents are awaited
+    int frameX_ = 0;         // where its frame goes
+    int frameY_ = 0;
 };
 
 }  // namespace platform::fltk

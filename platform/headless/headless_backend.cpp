@@ -4,6 +4,7 @@
 #include <map>
 #include <new>
 
+#include "platform/edit_field.h"
 #include "platform/zoom.h"
 #include "surface/magnify.h"
 
@@ -43,20 +44,33 @@ class HeadlessBackend::Dialog final : public DialogView {
     Dialog(HeadlessBackend& backend, HWND dialog, const DialogLayout& layout)
         : dialog_(dialog), backend_(backend) {
         for (const DialogControl& control : layout.controls) {
-            texts_[control.id] = control.text;
-            kinds_[control.id] = control.kind;
+            if (control.kind == DialogControl::Kind::Edit) {
+                fields_[control.id] = {control.text, control.text.size(), control.text.size()};
+            } else {
+                texts_[control.id] = control.text;
+            }
         }
     }
     ~Dialog() override { backend_.closeModal(this); }
 
     void setFocus(int controlId) override { focus_ = controlId; }
     std::string controlText(int controlId) const override {
+        if (const auto field = fields_.find(controlId); field != fields_.end()) {
+            return field->second.text;
+        }
         const auto found = texts_.find(controlId);
         return found != texts_.end() ? found->second : std::string();
     }
 
     void typeText(int controlId, const std::string& text) override {
-        if (kinds_[controlId] == DialogControl::Kind::Edit) texts_[controlId] += text;
+        if (const auto field = fields_.find(controlId); field != fields_.end()) {
+            TypeInto(field->second, text);
+        }
+    }
+    void pressEditingKey(int controlId, int virtualKey, bool shift) override {
+        if (const auto field = fields_.find(controlId); field != fields_.end()) {
+            PressEditingKey(field->second, virtualKey, shift);
+        }
     }
 
     // Keys typed go to the focused control; only an edit field takes them.
@@ -68,8 +82,8 @@ class HeadlessBackend::Dialog final : public DialogView {
 
   private:
     HeadlessBackend& backend_;
-    std::map<int, std::string> texts_;
-    std::map<int, DialogControl::Kind> kinds_;
+    std::map<int, std::string> texts_;  // of buttons and labels
+    std::map<int, EditField> fields_;
     std::optional<int> focus_;
 };
 
@@ -85,9 +99,9 @@ void HeadlessBackend::cancelDialog(Millis after) {
     script_.push_back({Answer::Kind::DialogCancel, 0, {}, after});
 }
 
-void HeadlessBackend::pressKey(int virtualKey) {
+void HeadlessBackend::pressKey(int virtualKey, bool shift) {
     driverActed_ = true;
-    if (window_ != nullptr) KeyDown(window_, virtualKey);
+    if (window_ != nullptr) KeyDown(window_, virtualKey, shift);
 }
 
 void HeadlessBackend::movePointer(int x, int y) {
@@ -143,12 +157,21 @@ void HeadlessBackend::passTime(Millis duration) {
     now_ += duration;
 }
 
+void HeadlessBackend::keyArrives(int virtualKey) { arrivedKeys_.push_back(virtualKey); }
+
+void HeadlessBackend::readInput() {
+    for (; !arrivedKeys_.empty(); arrivedKeys_.pop_front()) {
+        if (window_ != nullptr) KeyDown(window_, arrivedKeys_.front());
+    }
+}
+
 const surface::Canvas* HeadlessBackend::screen() const {
     if (liveScreen_ != nullptr) return magnified_ ? &*magnified_ : liveScreen_;
     return lastScreen_ ? &*lastScreen_ : nullptr;
 }
 
 void HeadlessBackend::waitForEvents(std::optional<Millis> deadline) {
+    if (!arrivedKeys_.empty()) return readInput();
     Modal* innermost = modals_.empty() ? nullptr : &modals_.back();
     if (innermost != nullptr && innermost->answer && now_ >= innermost->dueAt) {
         give(*innermost);

@@ -62,7 +62,7 @@ class HeadlessBackend final : public Backend {
     void wakeDriverAt(Millis time) { driverWake_ = time; }
 
     // Input to the main window (the first window shown), for the driver.
-    void pressKey(int virtualKey);
+    void pressKey(int virtualKey, bool shift = false);
     void movePointer(int x, int y);
     void closeWindow();
     // The main window's area on the display, in display pixels (client pixels at zoom 1).
@@ -71,6 +71,10 @@ class HeadlessBackend final : public Backend {
     void uncover(const RECT* area);
     // Lets simulated time pass without the program running, as if a handler took that long.
     void passTime(Millis duration);
+    // A key pressed while the program is busy (called from inside one of its handlers): the
+    // display holds it until the program reads its input, before its next paint or tick at the
+    // latest.
+    void keyArrives(int virtualKey);
 
     HWND window() const { return window_; }
     // The main window's picture: its backing canvas, magnified when it is zoomed; after the
@@ -87,6 +91,7 @@ class HeadlessBackend final : public Backend {
     // Backend.
     Millis now() override { return now_; }
     void waitForEvents(std::optional<Millis> deadline) override;
+    void readInput() override;
     void showWindow(HWND window, const std::string& title, const surface::Canvas& canvas) override;
     void hideWindow(HWND window) override;
     void present(HWND window, const surface::ChangedTiles& changed) override;
@@ -129,6 +134,7 @@ class HeadlessBackend final : public Backend {
 
     Millis now_ = 0;
     std::deque<Answer> script_;
+    std::deque<int> arrivedKeys_;
     std::vector<Modal> modals_;  // innermost last
     int timerFailures_ = 0;
     std::optional<std::pair<int, int>> shownSize_;

@@ -20,8 +20,10 @@ var Velmora = {
     elements: {},     // open boxes and dialogs by id
     presented: false, // whether the first picture was shown
     followsPage: true,  // whether the client size follows the page's, as the page's owner sets
+    used: false,      // whether the user has given the program anything: a key, a button
 
     post: function(kind, a, b, c) {
+        if (kind !== Velmora.RESIZED && kind !== Velmora.MOUSE_MOVED) Velmora.used = true;
         Velmora.events.push([kind, a, b, c || 0]);
         Velmora.wake();
     },
@@ -118,6 +120,14 @@ var Velmora = {
         var client = Velmora.client = Velmora.clientSize();
         HEAP32[size >> 2] = client[0];
         HEAP32[(size >> 2) + 1] = client[1];
+        // The empty window, in the class brush's white, until the program's first paint: the
+        // introductory boxes come before it.
+        var canvas = Velmora.canvas;
+        canvas.width = client[0];
+        canvas.height = client[1];
+        Velmora.context.fillStyle = "#ffffff";
+        Velmora.context.fillRect(0, 0, client[0], client[1]);
+        Velmora.fit();
     },
 
     resized: function() {
@@ -143,10 +153,11 @@ var Velmora = {
             return;
         }
         // keyCode numbers the keys as Windows' virtual-key codes do.
-        Velmora.sendKey(event.keyCode);
+        Velmora.sendKey(event.keyCode, event.shiftKey);
     },
 
-    sendKey: function(key) { Velmora.post(Velmora.KEY_DOWN, key, 0); },
+    // Shift goes with the key for a dialog it may reach, typed ahead (Shift+TAB, Shift+Left).
+    sendKey: function(key, shift) { Velmora.post(Velmora.KEY_DOWN, key, shift ? 1 : 0); },
 
     // The pointer over the canvas, a mouse's or a touch's, in the program's client pixels (the
     // canvas may be scaled by CSS). Only the latest position waiting matters.
@@ -363,6 +374,30 @@ var Velmora = {
         if (element && element.tagName === "INPUT") {
             element.setRangeText(text, element.selectionStart, element.selectionEnd, "end");
         }
+    },
+
+    // The field's selection as byte offsets into its UTF-8 text: the anchor, then the caret.
+    fieldSelection: function(id, control, ends) {
+        var element = Velmora.controlElement(id, control);
+        var backward = element.selectionDirection === "backward";
+        var anchor = backward ? element.selectionEnd : element.selectionStart;
+        var caret = backward ? element.selectionStart : element.selectionEnd;
+        HEAP32[ends >> 2] = lengthBytesUTF8(element.value.slice(0, anchor));
+        HEAP32[(ends >> 2) + 1] = lengthBytesUTF8(element.value.slice(0, caret));
+    },
+
+    // Gives the field its text and its selection, from byte offsets into the UTF-8 text.
+    setField: function(id, control, text, anchor, caret) {
+        var element = Velmora.controlElement(id, control);
+        function index(bytes) {
+            var at = 0;
+            while (at < text.length && lengthBytesUTF8(text.slice(0, at)) < bytes) ++at;
+            return at;
+        }
+        var from = index(anchor), to = index(caret);
+        element.value = text;
+        element.setSelectionRange(Math.min(from, to), Math.max(from, to),
+                                  to < from ? "backward" : "forward");
     },
 
     close: function(id) {

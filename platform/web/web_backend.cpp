@@ -8,11 +8,13 @@
 #include <utility>
 
 #include "platform/dialog_keys.h"
+#include "platform/edit_field.h"
 
 namespace {
 
-// What the page reports: a key for the program, a new size, a button of a box, a button of a
-// dialog, a dialog key (Enter, Esc, TAB) pressed in a box or dialog, the pointer on the canvas.
+// What the page reports: a key for the program (and whether Shift was held), a new size, a button
+// of a box, a button of a dialog, a dialog key (Enter, Esc, TAB) pressed in a box or dialog, the
+// pointer on the canvas.
 enum PageEvent {
     kNoEvent,
     kKeyDown,
@@ -101,6 +103,12 @@ EM_JS(void, velmora_control_text, (int id, int control, char* text, int size), {
 EM_JS(void, velmora_type_text, (int id, int control, const char* text), {
     Velmora.typeText(id, control, UTF8ToString(text));
 });
+EM_JS(void, velmora_field_selection, (int id, int control, int* ends), {
+    Velmora.fieldSelection(id, control, ends);
+});
+EM_JS(void, velmora_set_field, (int id, int control, const char* text, int anchor, int caret), {
+    Velmora.setField(id, control, UTF8ToString(text), anchor, caret);
+});
 EM_JS(void, velmora_close, (int id), { Velmora.close(id); });
 // clang-format on
 
@@ -149,6 +157,15 @@ class WebBackend::Dialog : public DialogView {
     void typeText(int controlId, const std::string& text) override {
         velmora_type_text(id_, controlId, text.c_str());
     }
+    void pressEditingKey(int controlId, int virtualKey, bool shift) override {
+        int ends[2];
+        velmora_field_selection(id_, controlId, ends);
+        EditField field{controlText(controlId), static_cast<std::size_t>(ends[0]),
+                        static_cast<std::size_t>(ends[1])};
+        PressEditingKey(field, virtualKey, shift);
+        velmora_set_field(id_, controlId, field.text.c_str(), static_cast<int>(field.anchor),
+                          static_cast<int>(field.caret));
+    }
 
     const HWND handle;
     const std::vector<DialogControl> controls;
@@ -171,7 +188,7 @@ bool WebBackend::takeEvents() {
         any = true;
         switch (kind) {
             case kKeyDown:
-                if (window_ != nullptr) KeyDown(window_, fields[0]);
+                if (window_ != nullptr) KeyDown(window_, fields[0], fields[1] != 0);
                 break;
             case kMouseMoved:
                 if (window_ != nullptr) MouseMoved(window_, fields[0], fields[1]);

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/dialog_keys.h"
+#include "platform/edit_field.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/zoom.h"
 
@@ -29,6 +30,8 @@ using Log = std::vector<std::string>;
 Log messageLog;
 // Called by the procedure for every message before it is logged and handled.
 std::function<void(HWND, UINT, WPARAM)> onMessage;
+// Each paint asks for another whole paint once it has painted.
+bool paintsAgain = false;
 
 // The program's part of USER32's contract: every unhandled message goes to DefWindowProcA.
 LRESULT CALLBACK LoggingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -55,6 +58,7 @@ LRESULT CALLBACK LoggingProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
     EndPaint(window, &paint);
+    if (paintsAgain) InvalidateRect(window, nullptr, FALSE);
     return 0;
 }
 
@@ -68,13 +72,25 @@ const DialogItemResource kItems[] = {
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | DS_SETFONT;
 const DialogResource kDialog = {kTestDialogId,   kDialogStyle, 10, 20, 221, 134, "Test dialog", 8,
                                 "MS Sans Serif", kItems,       3};
+// The same with a Cancel button after the field: three tab stops, so that TAB and Shift+TAB
+// differ.
+constexpr int kCancelDialogId = 8;
+const DialogItemResource kItemsWithCancel[] = {
+    kItems[0],
+    kItems[1],
+    kItems[2],
+    {WS_CHILD | WS_VISIBLE | WS_TABSTOP, 164, 24, 50, 14, IDCANCEL, "BUTTON", "Cancel"}};
+const DialogResource kDialogs[] = {kDialog,
+                                   {kCancelDialogId, kDialogStyle, 10, 20, 221, 134, "Test dialog",
+                                    8, "MS Sans Serif", kItemsWithCancel, 4}};
 
 class WindowTest : public ::testing::Test {
   protected:
     WindowTest() {
         messageLog.clear();
         onMessage = nullptr;
-        session.emplace(backend, std::span(&kDialog, 1));
+        paintsAgain = false;
+        session.emplace(backend, kDialogs);
         WNDCLASSEXA windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -204,6 +220,31 @@ TEST_F(WindowTest, ATimerIsPendingAtMostOnceHoweverLateTheProgramIs) {
     });
     RunLoop();
     EXPECT_EQ(LogSinceCreation(), (Log{"WM_PAINT", "WM_TIMER 2", "WM_CLOSE", "WM_DESTROY"}));
+}
+
+// Input is read ahead of paints and timer ticks, as on Windows: a window whose every paint asks
+// for another, or whose every tick takes longer than the timer's period, still gets its keys.
+TEST_F(WindowTest, InputIsReadAheadOfPaintsAndTicksThatKeepTheProgramBusy) {
+    ShowWindow(window, SW_SHOW);
+    for (const UINT busy : {WM_PAINT, WM_TIMER}) {
+        SCOPED_TRACE(busy == WM_PAINT ? "paints" : "ticks");
+        paintsAgain = busy == WM_PAINT;
+        if (busy == WM_TIMER) SetTimer(window, 1, 10, nullptr);
+        int rounds = 0;
+        int keyRound = 0;
+        onMessage = [&](HWND, UINT message, WPARAM) {
+            if (message == WM_KEYDOWN) {
+                keyRound = rounds;
+                PostQuitMessage(0);
+            }
+            if (message != busy) return;
+            if (busy == WM_TIMER) backend.passTime(25);
+            if (++rounds == 3) backend.keyArrives(VK_F1);
+            if (rounds == 50) PostQuitMessage(1);  // the key never came
+        };
+        EXPECT_EQ(RunLoop(), 0);
+        EXPECT_EQ(keyRound, 3) << "read only after the round it arrived in";
+    }
 }
 
 // While a box is open its loop delivers the thread's messages; the owner takes no input.
@@ -515,10 +556,12 @@ INT_PTR CALLBACK FocusingEndOnCommand(HWND dialog, UINT message, WPARAM wParam, 
 TEST_F(DialogTest, InputTypedAheadGoesToTheDialogAndNeverToItsDisabledOwner) {
     constexpr int kCloseBox = 0;
     constexpr int kNumpad7 = 0x67, kDecimal = 0x6E, kOemPeriod = 0xBE, kOemMinus = 0xBD;
+    constexpr int kShift = 0x10000;  // added to a key typed with Shift held
     struct Case {
         std::vector<int> typed;  // in one burst; F1 opens the dialog
         INT_PTR result;          // Esc, 100 ms after opening, unless typed ahead
         std::string text;        // what OK read from the edit field
+        int dialog = kTestDialogId;
     };
     const Case cases[] = {
         {{VK_F1, '2', '5', VK_RETURN}, 20 + IDOK, "25"},
@@ -531,14 +574,28 @@ TEST_F(DialogTest, InputTypedAheadGoesToTheDialogAndNeverToItsDisabledOwner) {
         // typed on the button types nothing, and TAB comes back.
         {{VK_F1, VK_TAB, '9', VK_RETURN}, 20 + IDOK, ""},
         {{VK_F1, VK_TAB, '9', VK_TAB, '8', VK_RETURN}, 20 + IDOK, "8"},
+        // Shift+TAB goes backwards: from the field to OK, not on to Cancel.
+        {{VK_F1, VK_TAB | kShift, VK_RETURN}, 20 + IDOK, "", kCancelDialogId},
+        {{VK_F1, VK_TAB, VK_RETURN}, 20 + IDCANCEL, "", kCancelDialogId},
+        // The editing keys edit at the caret, in order with the characters.
+        {{VK_F1, '2', '9', VK_BACK, '5', VK_RETURN}, 20 + IDOK, "25"},
+        {{VK_F1, '2', '5', VK_HOME, VK_DELETE, '7', VK_RETURN}, 20 + IDOK, "75"},
+        {{VK_F1, '2', '5', VK_LEFT, '0', VK_END, '1', VK_RETURN}, 20 + IDOK, "2051"},
+        {{VK_F1, '1', '2', '3', VK_HOME, VK_RIGHT, VK_RIGHT | kShift, '0', VK_RETURN},
+         20 + IDOK,
+         "103"},
+        {{VK_F1, '1', '2', VK_LEFT | kShift, VK_LEFT | kShift, VK_BACK, '7', VK_RETURN},
+         20 + IDOK,
+         "7"},
     };
     std::vector<INT_PTR> results;
     int depth = 0;
+    int dialog = kTestDialogId;
     onMessage = [&](HWND handle, UINT message, WPARAM wParam) {
         if (message != WM_KEYDOWN || wParam != VK_F1) return;
         EXPECT_EQ(depth++, 0) << "a dialog opened inside another";
-        results.push_back(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(kTestDialogId), handle,
-                                          FocusingEndOnCommand, 0));
+        results.push_back(
+            DialogBoxParamA(nullptr, MAKEINTRESOURCEA(dialog), handle, FocusingEndOnCommand, 0));
         --depth;
     };
     for (const Case& c : cases) {
@@ -546,11 +603,14 @@ TEST_F(DialogTest, InputTypedAheadGoesToTheDialogAndNeverToItsDisabledOwner) {
         results.clear();
         messageLog.clear();
         textOnOk.clear();
+        dialog = c.dialog;
         backend.cancelDialog(100);
         backend.setDriver([&, typed = false](platform::HeadlessBackend& driver) mutable {
             if (!typed) {
-                for (int key : c.typed)
-                    key == kCloseBox ? driver.closeWindow() : driver.pressKey(key);
+                for (int key : c.typed) {
+                    key == kCloseBox ? driver.closeWindow()
+                                     : driver.pressKey(key & ~kShift, (key & kShift) != 0);
+                }
             } else if (!driver.modalOpen()) {
                 PostQuitMessage(0);
             }
@@ -573,8 +633,10 @@ TEST_F(DialogTest, InputTypedAheadGoesToTheDialogAndNeverToItsDisabledOwner) {
     }
 }
 
-// What the program reads from a dialog is its text in Windows' code page 1252, whatever the
-// display typed: an input method's full-width digits read as digits.
+// What the program reads from a dialog is its text in Windows' code page 1252 with Windows' best
+// fit, whatever the display typed: an input method's full-width digits read as digits, the minus
+// sign, dashes and quotes a user types as their look-alikes. What the program writes reaches the
+// backends as UTF-8.
 TEST_F(DialogTest, TheProgramReadsTheFieldsTextInTheWindowsCodePage) {
     const struct {
         const char* typed;  // UTF-8
@@ -584,7 +646,17 @@ TEST_F(DialogTest, TheProgramReadsTheFieldsTextInTheWindowsCodePage) {
         {"\uff0b\uff17\uff0e\uff15\uff45\uff11", "+7.5e1"},  // full-width + . e
         {"\u3000\uff11\uff10\uff10", " 100"},                // an ideographic space
         {"\uff01\uff5e\uff00\uff5f", "!~??"},                // the ends of the block
-        {"75 \u03a9", "75 ?"},                               // not in the code page
+        {"75 \u03a9", "75 O"},                               // best fit: omega is O
+        {"\u2212"
+         "5\u2010"
+         "3\u2011"
+         "1",
+         "-5-3-1"},  // minus, hyphens
+        {"\u2032"
+         "1\u2035"
+         "\u201b",
+         "'1`?"},                              // primes; no fit for U+201B
+        {"\u0101\u221e\u3000\u2126", "a8 ?"},  // no fit for the ohm sign
         {"\u00e9\u00a0\u00ff\u20ac\u2013\u0178\u0081", "\xe9\xa0\xff\x80\x96\x9f\x81"},
         {"\u0080\U0001F600x", "??x"},
         // Malformed UTF-8: a stray continuation, a cut sequence, an overlong '0', a surrogate.
@@ -598,6 +670,11 @@ TEST_F(DialogTest, TheProgramReadsTheFieldsTextInTheWindowsCodePage) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         EXPECT_EQ(platform::core::AnsiText(c.typed), c.read);
+    }
+    EXPECT_EQ(platform::core::Utf8Text("75\xb0 \x96 \x80"), "75\u00b0 \u2013 \u20ac");
+    for (const char* ansi : {"75\xb0", "\x80\x96\x81\xff", "Z = 50.0 ohms"}) {
+        SCOPED_TRACE(ansi);
+        EXPECT_EQ(platform::core::AnsiText(platform::core::Utf8Text(ansi)), ansi);
     }
     // Through the dialog, as the program reads it.
     backend.answerDialog("\uff15\uff10");
@@ -613,6 +690,44 @@ TEST_F(DialogTest, TheProgramReadsTheFieldsTextInTheWindowsCodePage) {
         },
         0);
     EXPECT_STREQ(ansiRead, "50");
+}
+
+// Refuses OK with a message box of its own, as the lab's dialog refuses a text that is not a
+// load.
+HWND refusingDialog = nullptr;
+INT_PTR CALLBACK RefuseOk(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        refusingDialog = dialog;
+        SetFocus(GetDlgItem(dialog, 10));
+    }
+    if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+        MessageBoxA(dialog, "not a load", "Load value", MB_OK);
+    }
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) EndDialog(dialog, 0);
+    return FALSE;
+}
+
+// A dialog under its own message box takes no input, as on Windows: Enter pressed five times
+// ahead on a text it refuses, in the dialog or in its owner before the dialog opened, opens one
+// box, not five boxes one inside another.
+TEST_F(DialogTest, ADialogUnderItsOwnBoxTakesNoCommands) {
+    for (const bool inDialog : {true, false}) {
+        SCOPED_TRACE(inDialog ? "in the dialog" : "in its owner");
+        backend.cancelDialog(500);
+        backend.answerMessageBox(IDOK, 20);  // a second box would find no answer
+        backend.setDriver([&, typed = false](platform::HeadlessBackend& driver) mutable {
+            for (int i = 0; i < 5 && !typed; ++i) {
+                inDialog ? platform::DialogCommand(refusingDialog, IDOK)
+                         : driver.pressKey(VK_RETURN);
+            }
+            typed = true;
+            driver.passTime(1);
+        });
+        const std::size_t boxesBefore = backend.messageBoxes().size();
+        EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(kTestDialogId), window, RefuseOk, 0),
+                  0);
+        EXPECT_EQ(backend.messageBoxes().size() - boxesBefore, 1u);
+    }
 }
 
 HWND lastDialog = nullptr;
@@ -754,4 +869,60 @@ TEST(Zoom, TheLargestZoomUpToTheWantedOneThatLeavesTheMinimumClient) {
         EXPECT_EQ(platform::ZoomThatFits(c.width, c.height, c.wanted, minimum), c.taken)
             << c.width << "x" << c.height << " zoom " << c.wanted;
     }
+}
+
+// An edit field's editing keys, as Windows' edit field takes them: by whole characters, a
+// selection deleted or collapsed first, Shift extending from the anchor, nothing past the ends.
+TEST(EditField, EditingKeysWorkByCharactersOnTheSelectionFirst) {
+    using platform::EditField;
+    constexpr int kShift = 0x10000;
+    const struct {
+        EditField before;
+        int key;
+        EditField after;
+    } cases[] = {
+        {{"29", 2, 2}, VK_BACK, {"2", 1, 1}},
+        {{"29", 0, 0}, VK_BACK, {"29", 0, 0}},
+        {{"29", 2, 2}, VK_DELETE, {"29", 2, 2}},
+        {{"29", 0, 0}, VK_DELETE, {"9", 0, 0}},
+        {{"1234", 3, 1}, VK_BACK, {"14", 1, 1}},
+        {{"1234", 1, 3}, VK_DELETE, {"14", 1, 1}},
+        {{"75 \u03a9", 5, 5}, VK_BACK, {"75 ", 3, 3}},  // a two-byte character
+        {{"\u2212"
+          "5",
+          3, 3},
+         VK_LEFT,
+         {"\u2212"
+          "5",
+          0, 0}},
+        {{"\u2212"
+          "5",
+          0, 0},
+         VK_RIGHT,
+         {"\u2212"
+          "5",
+          3, 3}},
+        {{"123", 1, 1}, VK_HOME, {"123", 0, 0}},
+        {{"123", 1, 1}, VK_END, {"123", 3, 3}},
+        {{"123", 1, 1}, VK_END | kShift, {"123", 1, 3}},
+        {{"123", 3, 1}, VK_LEFT, {"123", 1, 1}},
+        {{"123", 1, 3}, VK_LEFT, {"123", 1, 1}},
+        {{"123", 1, 3}, VK_RIGHT, {"123", 3, 3}},
+        {{"123", 1, 2}, VK_RIGHT | kShift, {"123", 1, 3}},
+        {{"123", 1, 2}, VK_LEFT | kShift, {"123", 1, 1}},
+        {{"123", 0, 0}, VK_LEFT, {"123", 0, 0}},
+        {{"123", 3, 3}, VK_RIGHT, {"123", 3, 3}},
+        {{"123", 1, 1}, VK_TAB, {"123", 1, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.before.text << " " << c.before.anchor << "-"
+                                        << c.before.caret << " key " << c.key);
+        EditField field = c.before;
+        platform::PressEditingKey(field, c.key & ~kShift, (c.key & kShift) != 0);
+        EXPECT_EQ(field.text, c.after.text);
+        EXPECT_EQ(std::pair(field.anchor, field.caret), std::pair(c.after.anchor, c.after.caret));
+    }
+    EditField field{"1234", 3, 1};
+    platform::TypeInto(field, "x");
+    EXPECT_EQ(field, (EditField{"1x4", 2, 2}));
 }

@@ -10,7 +10,9 @@ scenario makes the page fail on purpose.
 Usage: browser_test.py WEB_BUILD_DIR VELMORA_RENDER WORK_DIR
 """
 import base64
+import hashlib
 import pathlib
+import re
 import shutil
 import subprocess
 import sys
@@ -26,6 +28,7 @@ from selenium.webdriver.common.keys import Keys
 
 from serve import serve
 
+SOURCE = pathlib.Path(__file__).resolve().parents[2]
 PLAYED = 60  # seconds a run of the animation (360 ticks of 50 ms) may take on a slow machine
 SHOWN = 10   # seconds for a box, a dialog or a picture to appear
 
@@ -386,6 +389,62 @@ def accessible_names(page, address):
                       f"{sorted({n[0] for n in nodes})}")
 
 
+def lab(page, address):
+    """?lab=0 and ?lab=false open the plain program, behind its boxes the empty white window of
+    the client's size; ?lab opens the lab, whose refusal quotes the text as typed, whose buttons
+    send the keys the lab takes, and the pointer on the line puts its readout in the list of
+    texts."""
+    for value in ("0", "false"):
+        page.driver.get(f"{address}/velmora.html?size=992x666&lab={value}")
+        page.wait(f"lab={value}: no first box", lambda: page.box_starting("This program"))
+        if page.driver.title != "Velmora":
+            raise Failure(f"lab={value} opened {page.driver.title!r}")
+        window = page.run("""
+            var canvas = document.getElementById('client');
+            var pixel = canvas.getContext('2d').getImageData(canvas.width / 2,
+                                                             canvas.height / 2, 1, 1).data;
+            return [canvas.width, canvas.height].concat(Array.from(pixel));""")
+        if window != [992, 666, 255, 255, 255, 255]:
+            raise Failure(f"behind the first box: canvas and middle pixel {window}")
+    page.driver.get(f"{address}/velmora.html?size=992x666&lab")
+    for opening in ("This program illustrates", "Type the load"):
+        page.wait(f"no box starting {opening!r}", lambda: page.box_starting(opening))
+        page.press(Keys.ENTER)
+    page.wait("no load dialog", lambda: page.run(OPEN_DIALOG))
+    page.press("75\u00b0", Keys.ENTER)
+    page.wait("no refusal quoting \"75\u00b0\"", lambda: page.box_starting('"75\u00b0"'))
+    page.press(Keys.ENTER)
+    page.wait("the refusal stayed", lambda: not page.box_starting('"75'))
+    page.answer_dialog(Keys.BACKSPACE * 3, "75+j50", Keys.ENTER)
+    if page.driver.title != "Velmora lab":
+        raise Failure(f"?lab opened {page.driver.title!r}")
+    page.run("""
+        window.sentKeys = [];
+        var post = Velmora.post;
+        Velmora.post = function(kind, a, b, c) {
+            if (kind === Velmora.KEY_DOWN) window.sentKeys.push(a);
+            post(kind, a, b, c);
+        };""")
+    for button in ("toggle", "toggle", "slower", "faster", "step"):
+        page.driver.find_element(By.ID, button).click()
+    sent = page.run("return window.sentKeys;")
+    if sent != [13, 13, 189, 187, 39]:
+        raise Failure(f"Start, Pause, Slower, Faster and Step sent the keys {sent}")
+    # The pointer down the middle of the picture crosses the line.
+    for y in range(0, 666, 3):
+        page.run("""
+            var canvas = document.getElementById('client'), box = canvas.getBoundingClientRect();
+            canvas.dispatchEvent(new PointerEvent('pointermove', {
+                clientX: box.left + box.width / 2,
+                clientY: box.top + arguments[0] * box.height / canvas.height}));""", y)
+        time.sleep(0.02)
+        texts = page.run("return Array.from(document.querySelectorAll('#texts li'))"
+                         ".map(function(item) { return item.textContent; });")
+        if any("|V|/|V+|" in text for text in texts):
+            return
+    raise Failure(f"no pointer readout in the texts: {texts}")
+
+
 def offline(page, build, work):
     """One visit keeps the files; with the server gone, a reload still shows the program."""
     server, address = serve(build)
@@ -434,6 +493,86 @@ def failures(page, build, work):
     page.console_errors()
 
 
+# The SHA-256 digest of each file named, as the page is served it (through its service worker).
+SERVED_DIGESTS = """
+    var done = arguments[arguments.length - 1];
+    Promise.all(arguments[0].map(function(file) {
+        return fetch(file).then(function(response) { return response.arrayBuffer(); })
+            .then(function(body) { return crypto.subtle.digest("SHA-256", body); })
+            .then(function(digest) {
+                return Array.from(new Uint8Array(digest), function(byte) {
+                    return byte.toString(16).padStart(2, "0");
+                }).join("");
+            });
+    })).then(done, function(error) { done(String(error)); });"""
+
+# Has the browser look for a new service worker now, whatever it did by itself.
+LOOK_FOR_UPDATE = """
+    var done = arguments[arguments.length - 1];
+    navigator.serviceWorker.getRegistration().then(function(registration) {
+        return registration.update();
+    }).then(function() { done(true); }, function() { done(true); });"""
+
+# Whether no new service worker is installing or waiting.
+UPDATE_SETTLED = """
+    var done = arguments[arguments.length - 1];
+    navigator.serviceWorker.getRegistration().then(function(registration) {
+        done(registration.installing === null && registration.waiting === null);
+    });"""
+
+
+def half_copied(page, build, work):
+    """A new build copied onto the server file by file, as cp does, is never served as a mix:
+    caught with its service worker and .wasm copied but the old page and script, a returning
+    visitor still gets the old build whole; at the first load after the copy is complete, the new
+    build whole."""
+    site, newer = work / "site", work / "newer-build"
+    for folder in (site, newer):
+        shutil.rmtree(folder, ignore_errors=True)
+        shutil.copytree(build, folder)
+    # The newer build: the same program, each file told apart (the .wasm by a custom section).
+    with open(newer / "velmora.js", "a") as script:
+        script.write('\nwindow.velmoraBuild = "newer";\n')
+    with open(newer / "velmora.html", "a") as html:
+        html.write("<!-- the newer build -->\n")
+    with open(newer / "velmora.wasm", "ab") as wasm:
+        wasm.write(b"\x00\x0c\x05newerbuild!")
+    files = re.findall(r'"([^"]+)": "[0-9a-f]{64}"', (build / "velmora-sw.js").read_text())
+    subprocess.run(["cmake", f"-DTEMPLATE={SOURCE}/editions/web/velmora-sw.js.in",
+                    f"-DOUTPUT_DIR={newer}", f"-DFILES={','.join(files)}", "-P",
+                    f"{SOURCE}/editions/web/service_worker.cmake"], check=True)
+    mixed = ["velmora.html", "velmora.js", "velmora.wasm"]
+    digests = lambda folder: [hashlib.sha256((folder / f).read_bytes()).hexdigest() for f in mixed]
+
+    server, address = serve(site)
+    page.driver.get(f"{address}/velmora.html")
+    page.confirm_intro()  # the files are kept once the first picture is shown
+    page.wait("no service worker took the page",
+              lambda: page.run("return navigator.serviceWorker.controller !== null;"))
+    for file in ("velmora-sw.js", "velmora.wasm"):
+        shutil.copy(newer / file, site / file)
+    for load in ("caught half-way", "again"):
+        page.driver.refresh()
+        page.wait(f"{load}: no first box", lambda: page.box_starting("This program"))
+        page.driver.execute_async_script(LOOK_FOR_UPDATE)
+        page.wait(f"{load}: the new worker never settled",
+                  lambda: page.driver.execute_async_script(UPDATE_SETTLED))
+        served = page.driver.execute_async_script(SERVED_DIGESTS, mixed)
+        if served != digests(build) or page.run("return window.velmoraBuild;") is not None:
+            raise Failure(f"{load}: the page, script and .wasm served are not the old build's: "
+                          f"{served} (old {digests(build)}, new {digests(newer)})")
+    for file in ("velmora.html", "velmora.js"):
+        shutil.copy(newer / file, site / file)
+    page.driver.refresh()
+    page.wait("the first load after the copy is not the new build",
+              lambda: page.run("return window.velmoraBuild;") == "newer")
+    served = page.driver.execute_async_script(SERVED_DIGESTS, mixed)
+    if served != digests(newer):
+        raise Failure(f"after the copy, served {served}, the new build is {digests(newer)}")
+    server.shutdown()
+    server.server_close()
+
+
 def standalone_file(page, build):
     page.driver.get((build / "velmora-standalone.html").resolve().as_uri() + "?size=992x666")
     page.confirm_intro()
@@ -470,6 +609,10 @@ def main():
          lambda p: accessible_names(p, address)),
         ("failures said in a sentence", desktop, lambda p: failures(p, build, work)),
         ("offline after one visit", desktop, lambda p: offline(p, build, work)),
+        ("a build caught half-copied is not served as a mix; complete, it is served next",
+         desktop, lambda p: half_copied(p, build, work)),
+        ("?lab=0 and =false plain, an empty window behind the boxes; the lab's buttons and "
+         "pointer readout", desktop, lambda p: lab(p, address)),
         ("a phone by touch: boxes, load, Start, Pause, Resume, New load, texts", phone,
          lambda p: phone_by_touch(p, address)),
         ("a phone rotated mid-run and after it", phone, lambda p: rotations(p, address)),

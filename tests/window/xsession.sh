@@ -102,6 +102,12 @@ try_xvfb() {
     return 1
 }
 
+# An exit trap: ends the program $velmora_pid, also where the test stopped it, and our X server.
+end_stopped_program_and_xvfb() {
+    [ -z "${velmora_pid:-}" ] || { kill -CONT "$velmora_pid" && kill "$velmora_pid"; } 2>/dev/null
+    stop_xvfb
+}
+
 stop_xvfb() {
     [ -n "${XVFB_PID:-}" ] || return 0
     kill "$XVFB_PID" 2>/dev/null

@@ -20,7 +20,7 @@ using Bytes = std::vector<unsigned char>;
 // WS_CHILD | WS_VISIBLE is 0x50000000; the rest of each style is the control's own.
 const DialogItemResource kLoadItems[] = {
     {0x50010001, 164, 7, 50, 14, 1, "BUTTON", "OK"},  // tab stop, default push button
-    {0x50020000, 61, 42, 80, 8, -1, "STATIC", "Enter a value for the load"},  // group, left
+    {0x50020000, 61, 42, 100, 8, -1, "STATIC", "Enter a value for the load"},  // group, left
     {0x50810080, 81, 77, 40, 14, 1000, "EDIT", ""},  // border, tab stop, automatic scroll
 };
 // WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, nothing more.
@@ -93,6 +93,16 @@ TEST(LoadDialogResource, IsTheOnlyResourceAndTheDialogTheProgramDescribesAndLink
     EXPECT_EQ(Hex(dialog), Hex(Encode(kLoadDialog)));
     ASSERT_EQ(dialogTemplates.size(), 1u);
     EXPECT_EQ(Hex(Encode(dialogTemplates[0])), Hex(dialog));
+}
+
+// The label reads whole wherever the program runs: its text takes 119 pixels in Windows' own MS
+// Sans Serif 8 and a few more in the fonts drawn in its place (Wine's, Microsoft Sans Serif on
+// Windows 10 and later). A fifth more than Windows' own is its room; a unit is 6 / 4 pixels.
+TEST(LoadDialogResource, TheLabelHasRoomForTheFontsDrawnInPlaceOfMsSansSerif) {
+    const DialogItemResource& label = dialogTemplates[0].items[1];
+    ASSERT_STREQ(label.text, "Enter a value for the load");
+    EXPECT_GE(label.cx * 6 / 4, 119 * 6 / 5);
+    EXPECT_LE(label.x + label.cx, dialogTemplates[0].cx) << "inside the dialog";
 }
 
 }  // namespace
