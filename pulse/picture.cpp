@@ -30,7 +30,8 @@ constexpr Readout kReadouts[] = {Readout::SourceGamma, Readout::LoadGamma, Reado
 constexpr int kFirstMomentRow = 4;
 
 // Where things go in a client of this size. The readouts are in the upper left corner, above
-// the line; the diagram at the right, below the load; the graph between them, below the line.
+// the line; the diagram at the right, below the load and the line's caption; the graph between
+// them, below the line.
 struct Layout {
     int readoutX, readoutY;
     int sourceAxis, loadAxis, diagramTop, diagramBottom;
@@ -43,8 +44,8 @@ Layout LayOut(int width, int height) {
     layout.readoutY = 20;
     layout.sourceAxis = width - 215;
     layout.loadAxis = width - 95;
-    layout.diagramTop = height / 4 + 130;
-    layout.diagramBottom = height - 40;
+    layout.diagramTop = height / 2 + 30;
+    layout.diagramBottom = height - 50;
     layout.graphLeft = width / 2 - 40;
     layout.graphRight = layout.sourceAxis - 75;
     layout.graphTop = height / 2 + 100;
@@ -127,8 +128,8 @@ void LabelEnd(HDC dc, const Layout& layout, const Run& run, int clock, bool atLo
 void DrawDiagramFrame(HDC dc, const Layout& layout, const Run& run) {
     Line(dc, layout.sourceAxis, layout.diagramTop, layout.sourceAxis, layout.diagramBottom + 1);
     Line(dc, layout.loadAxis, layout.diagramTop, layout.loadAxis, layout.diagramBottom + 1);
-    WriteRight(dc, layout.sourceAxis + 20, layout.diagramBottom + 4, "source");
-    Write(dc, layout.loadAxis - 12, layout.diagramBottom + 4, "load");
+    WriteRight(dc, layout.sourceAxis + 20, layout.diagramBottom + 10, "source");
+    Write(dc, layout.loadAxis - 12, layout.diagramBottom + 10, "load");
     Write(dc, layout.sourceAxis + 20, layout.diagramTop - 22, "Bounce diagram");
     LabelEnd(dc, layout, run, 0, false);
 }
