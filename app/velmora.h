@@ -32,3 +32,12 @@ INT_PTR CALLBACK LabLoadDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 void ShowLabIntro();
 // Whether the command line asks for the lab: "--lab" among its space-separated words.
 bool WantsLab(const char* commandLine);
+
+// The pulse mode (app/pulse_window.cpp): a step or a pulse on the same line and circuit, from a
+// source of its own resistance, with the bounce diagram and the load's voltage over time.
+LRESULT CALLBACK PulseWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK PulseDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// The pulse mode's explanation, then its key help.
+void ShowPulseIntro();
+// Whether the command line asks for the pulse mode: "--pulse" among its words.
+bool WantsPulse(const char* commandLine);
