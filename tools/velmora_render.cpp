@@ -21,6 +21,8 @@
 #include "app/velmora.h"
 #include "lab/model.h"
 #include "platform/headless/headless_backend.h"
+#include "pulse/model.h"
+#include "pulse/picture.h"
 #include "surface/canvas.h"
 #include "surface/recorder.h"
 #include "tools/animated_gif.h"
@@ -44,10 +46,11 @@ constexpr int kLastFrameDelay = 300;
 const char* const kOutputs[] = {"--png", "--gif", "--trace"};
 
 const char kUsage[] =
-    "velmora-render [--lab] [--size WxH] [--load TEXT] [--clock D] [--png FILE] [--gif FILE] "
-    "[--trace FILE] [--help] [--version]";
+    "velmora-render [--lab | --pulse [--source TEXT] [--width W]] [--size WxH] [--load TEXT] "
+    "[--clock D] [--png FILE] [--gif FILE] [--trace FILE] [--help] [--version]";
 
-static_assert(kMaxSide == 16384 && kMaxPixels == 67108864 && kLastFrameDelay == 300,
+static_assert(kMaxSide == 16384 && kMaxPixels == 67108864 && kLastFrameDelay == 300 &&
+                  pulse::kRunClock == 2160,
               "the help names these figures");
 const char kHelp[] =
     R"(Plays Velmora without a display exactly as a user would: both introductory messages
@@ -56,12 +59,21 @@ the animation clock advancing by 3 degrees each tick; and writes what the window
 
   --lab         play the lab: complex loads (R, R+jX or R-jX, short or open; a text that
                 is not a load is a bad argument), Gamma, the Smith chart
+  --pulse       play the pulse mode: a step or a pulse bouncing between the source's
+                resistance and the load, the bounce diagram, the load's voltage over time
+  --source TEXT with --pulse: the text typed into the dialog's source resistance field
+                (ohms, 0 to 10000; without it the field is left empty: 50 ohms)
+  --width W     with --pulse: the text typed into the pulse width field (trips of the
+                line, over 0 and up to 2); without it the source is a step
   --size WxH    the window's client area in pixels, W and H from 1 to 16384 and at most
                 67108864 pixels in all (default 992x666, the program's own window)
   --load TEXT   the text typed into the load dialog, read as the dialog reads it; without it
-                the dialog is cancelled and the load stays 50 ohms
+                the dialog is cancelled and the load stays 50 ohms (with --pulse: the text
+                typed into the load field, 0 to 10000 ohms, short or open)
   --clock D     stop when the animation clock reaches D degrees, a multiple of 3 from 0 to
-                1080 (default 1080, the end of the animation)
+                1080 (default 1080, the end of the animation); with --pulse up to 2160, six
+                trips of the line of 360 each (default 2160)
+                (with --lab or --pulse a text the dialog refuses is a bad argument)
   --png FILE    write the picture at that moment as a PNG
   --gif FILE    write the animation up to that moment as an animated GIF that loops: one
                 frame per timer tick from clock 0 (frame i is the picture at clock 3i, as
@@ -85,9 +97,12 @@ struct Options {
     bool help = false;
     bool version = false;
     bool lab = false;
+    bool pulse = false;
     int width = 992;
     int height = 666;
     std::optional<std::string> load;
+    std::optional<std::string> source;  // the pulse mode's source resistance
+    std::optional<std::string> pulseWidth;
     int clock = kClockEnd;
     std::map<std::string, std::string> outputs;  // path by argument name
 };
@@ -121,18 +136,37 @@ void ParseSize(const std::string& text, Options& options) {
     options.height = *height;
 }
 
+// The pulse mode's run is longer than the others'.
 void ParseClock(const std::string& text, Options& options) {
+    const int end = options.pulse ? pulse::kRunClock : kClockEnd;
     const auto clock = SmallNumber(text);
-    if (!clock || *clock > kClockEnd || *clock % kClockStep != 0) {
-        throw BadArgument{"--clock: expected a multiple of 3 from 0 to 1080, got " +
-                          tools::Quoted(text)};
+    if (!clock || *clock > end || *clock % kClockStep != 0) {
+        throw BadArgument{"--clock: expected a multiple of 3 from 0 to " + std::to_string(end) +
+                          ", got " + tools::Quoted(text)};
     }
     options.clock = *clock;
+}
+
+// The pulse dialog refuses a text that is not a value and waits for another, which a run
+// without a display cannot give.
+void CheckPulseTexts(const Options& options) {
+    const pulse::Setup start;
+    std::optional<std::string> wrong;
+    auto note = [&](const char* name, const auto& parsed) {
+        if (const auto* message = std::get_if<std::string>(&parsed); message && !wrong) {
+            wrong = std::string(name) + ": " + *message;
+        }
+    };
+    if (options.source) note("--source", pulse::ParseSourceOhms(*options.source, 0));
+    if (options.load) note("--load", pulse::ParseLoad(*options.load, start.load));
+    if (options.pulseWidth) note("--width", pulse::ParseWidth(*options.pulseWidth));
+    if (wrong) throw BadArgument{*wrong};
 }
 
 Options ParseArguments(int argc, char** argv) {
     Options options;
     std::map<std::string, bool> seen;
+    std::optional<std::string> clockText;  // read once the mode is known
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
         if (name == "--help") {
@@ -143,14 +177,17 @@ Options ParseArguments(int argc, char** argv) {
             options.version = true;
             return options;
         }
-        if (name == "--lab") {
-            if (options.lab) throw BadArgument{name + ": given more than once"};
-            options.lab = true;
+        if (name == "--lab" || name == "--pulse") {
+            bool& mode = name == "--lab" ? options.lab : options.pulse;
+            if (mode) throw BadArgument{name + ": given more than once"};
+            mode = true;
+            if (options.lab && options.pulse) throw BadArgument{name + ": only one mode at a time"};
             continue;
         }
         const bool isOutput =
             std::find(std::begin(kOutputs), std::end(kOutputs), name) != std::end(kOutputs);
-        if (name != "--size" && name != "--load" && name != "--clock" && !isOutput) {
+        if (name != "--size" && name != "--load" && name != "--clock" && name != "--source" &&
+            name != "--width" && !isOutput) {
             throw BadArgument{"unknown argument " + tools::Quoted(name) + " (usage: " + kUsage +
                               ")"};
         }
@@ -163,13 +200,24 @@ Options ParseArguments(int argc, char** argv) {
         } else if (name == "--load") {
             options.load = value;
         } else if (name == "--clock") {
-            ParseClock(value, options);
+            clockText = value;
+        } else if (name == "--source") {
+            options.source = value;
+        } else if (name == "--width") {
+            options.pulseWidth = value;
         } else if (value.empty()) {
             throw BadArgument{name + ": missing its file name"};
         } else {
             options.outputs[name] = value;
         }
     }
+    if ((options.source || options.pulseWidth) && !options.pulse) {
+        throw BadArgument{std::string(options.source ? "--source" : "--width") +
+                          ": only with --pulse"};
+    }
+    if (options.pulse) options.clock = pulse::kRunClock;
+    if (clockText) ParseClock(*clockText, options);
+    if (options.pulse) CheckPulseTexts(options);
     // The lab's dialog refuses a text that is not a load and waits for another, which a run
     // without a display cannot give.
     if (options.lab && options.load) {
@@ -229,7 +277,10 @@ void Play(const Options& options,
     backend.setShownClientSize(options.width, options.height);
     backend.answerMessageBox(IDOK);  // the explanation
     backend.answerMessageBox(IDOK);  // the key help
-    if (options.load) {
+    if (options.pulse && (options.source || options.load || options.pulseWidth)) {
+        backend.answerDialogFields({options.source.value_or(""), options.load.value_or(""),
+                                    options.pulseWidth.value_or("")});
+    } else if (options.load) {
         backend.answerDialog(*options.load);
     } else {
         backend.cancelDialog();
@@ -256,9 +307,13 @@ void Play(const Options& options,
     });
 
     platform::Session session(backend, dialogTemplates);
-    char commandLine[] = "--lab";
+    char labCommandLine[] = "--lab";
+    char pulseCommandLine[] = "--pulse";
     char noArguments[] = "";
-    WinMain(GetModuleHandleA(nullptr), nullptr, options.lab ? commandLine : noArguments,
+    WinMain(GetModuleHandleA(nullptr), nullptr,
+            options.lab     ? labCommandLine
+            : options.pulse ? pulseCommandLine
+                            : noArguments,
             SW_SHOWDEFAULT);
     if (lastClock != options.clock) {
         throw platform::HeadlessBackend::Stuck("the program ended before the clock did");
