@@ -145,19 +145,21 @@ void DrawGraphFrame(HDC dc, const Layout& layout, const Run& run) {
     WriteRight(dc, layout.graphRight, zero + 4, "6 T");
 }
 
-// The readouts of the moment, each on a row cleared first.
-void DrawMomentReadouts(HDC dc, const Layout& layout, const Run& run, int clock) {
-    UsePen(dc, 2, kBackground);
-    for (int row = kFirstMomentRow; row < static_cast<int>(std::size(kReadouts)); ++row) {
+// The readouts of the moment that differ from those shown (all of them when `all`), each on
+// its row cleared first.
+void DrawMomentReadouts(HDC dc, const Layout& layout, Run& run, int clock, bool all) {
+    for (std::size_t i = 0; i < run.shownMoment.size(); ++i) {
+        const int row = kFirstMomentRow + static_cast<int>(i);
+        std::string text = FormatReadout(run.waves, run.setup, kReadouts[row], Trips(clock));
+        if (!all && text == run.shownMoment[i]) continue;
         const int top = layout.readoutY + row * kRowSpacing;
+        UsePen(dc, 2, kBackground);
         for (int y = top; y < top + kTextHeight; y += 2) {
             Line(dc, layout.readoutX, y, layout.readoutX + kReadoutWidth, y);
         }
-    }
-    DropPen(dc);
-    for (int row = kFirstMomentRow; row < static_cast<int>(std::size(kReadouts)); ++row) {
-        Write(dc, layout.readoutX, layout.readoutY + row * kRowSpacing,
-              FormatReadout(run.waves, run.setup, kReadouts[row], Trips(clock)));
+        DropPen(dc);
+        Write(dc, layout.readoutX, top, text);
+        run.shownMoment[i] = std::move(text);
     }
 }
 
@@ -209,7 +211,7 @@ Run MakeRun(const Setup& setup) {
     return run;
 }
 
-void DrawPulseStill(HDC dc, int width, int height, const Run& run, int clock) {
+void DrawPulseStill(HDC dc, int width, int height, Run& run, int clock) {
     const Layout layout = LayOut(width, height);
     circuit::DrawCircuitFigure(dc, width, height, OhmsCaption(run.setup.sourceOhms).c_str());
     const circuit::LineEnds line = circuit::LineOnScreen(width, height);
@@ -221,13 +223,13 @@ void DrawPulseStill(HDC dc, int width, int height, const Run& run, int clock) {
     DrawDiagramFrame(dc, layout, run);
     DrawGraphFrame(dc, layout, run);
     for (int d = 3; d <= clock; d += 3) DrawGrowth(dc, layout, run, d);
-    DrawMomentReadouts(dc, layout, run, clock);
+    DrawMomentReadouts(dc, layout, run, clock, true);
 }
 
-void DrawPulseTick(HDC dc, int width, int height, const Run& run, int clock) {
+void DrawPulseTick(HDC dc, int width, int height, Run& run, int clock) {
     const Layout layout = LayOut(width, height);
     DrawGrowth(dc, layout, run, clock);
-    DrawMomentReadouts(dc, layout, run, clock);
+    DrawMomentReadouts(dc, layout, run, clock, false);
 }
 
 void DrawLineVoltage(HDC dc, int width, int height, Run& run, int clock) {

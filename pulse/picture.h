@@ -3,6 +3,8 @@
 // line's voltage at the moment in blue.
 #pragma once
 
+#include <array>
+#include <string>
 #include <vector>
 
 #include "pulse/model.h"
@@ -26,15 +28,17 @@ struct Run {
     std::vector<Wave> waves;
     double lowest = 0, highest = 1;
     Steps steps;  // room for the line's steps, reused from frame to frame
+    // The readouts of the moment as last written: a tick writes again only those that change.
+    std::array<std::string, 3> shownMoment;
 };
 Run MakeRun(const Setup& setup);
 
 // The whole picture but the line's voltage, in copy mode: the circuit and its captions, the
 // readouts at the clock, and the diagram and the graph as every tick up to the clock grew them.
-void DrawPulseStill(HDC dc, int width, int height, const Run& run, int clock);
+void DrawPulseStill(HDC dc, int width, int height, Run& run, int clock);
 // What the tick that brings the clock to `clock` adds for good: the diagram's and the graph's
 // next pieces, the labels of a trip that arrives, and the readouts of the moment.
-void DrawPulseTick(HDC dc, int width, int height, const Run& run, int clock);
+void DrawPulseTick(HDC dc, int width, int height, Run& run, int clock);
 // The line's voltage at the clock in R2_NOTXORPEN mode, so drawing it twice erases it: blue,
 // 50 pixels per volt above the line (below it for negative volts), with a vertical edge at
 // every step. Leaves R2_COPYPEN and the black pen.
