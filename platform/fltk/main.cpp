@@ -1,6 +1,7 @@
 // The desktop program: the program's WinMain on a real display.
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "app/resources/dialog_template.h"
@@ -9,7 +10,7 @@
 
 namespace {
 
-constexpr char kUsage[] = "velmora [--lab] [--help] [--version]";
+constexpr char kUsage[] = "velmora [--lab | --pulse] [--help] [--version]";
 
 constexpr char kHelp[] =
     "\n"
@@ -24,17 +25,25 @@ constexpr char kHelp[] =
     "  --lab      open the lab: complex loads (R+jX, short, open), the reflection coefficient,\n"
     "             the Smith chart, the value under the pointer; '+' and '-' change the speed and\n"
     "             the right arrow steps while paused\n"
+    "  --pulse    open the pulse mode: a step or a pulse from a source of resistance Rs,\n"
+    "             reflected between the source and the load (0 to 10000 ohms, short, open),\n"
+    "             the bounce diagram and the load's voltage over time; the same keys as the lab\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n";
 
-// Answers --help and --version, notes --lab, and refuses anything else. Returns the exit status
-// when the program should not start.
-std::optional<int> AnswerArguments(int argc, char** argv, bool& lab) {
+// Answers --help and --version, notes the mode (--lab or --pulse, "" for the main one), and
+// refuses anything else. Returns the exit status when the program should not start.
+std::optional<int> AnswerArguments(int argc, char** argv, std::string_view& mode) {
     std::string_view answer;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
-        if (argument == "--lab") {
-            lab = true;
+        if (argument == "--lab" || argument == "--pulse") {
+            if (!mode.empty() && mode != argument) {
+                std::fprintf(stderr, "velmora: %s: only one mode at a time (usage: %s)\n", argv[i],
+                             kUsage);
+                return 2;
+            }
+            mode = argument;
             continue;
         }
         if (argument != "--help" && argument != "--version") {
@@ -56,13 +65,11 @@ std::optional<int> AnswerArguments(int argc, char** argv, bool& lab) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    bool lab = false;
-    if (const auto status = AnswerArguments(argc, argv, lab)) return *status;
+    std::string_view mode;
+    if (const auto status = AnswerArguments(argc, argv, mode)) return *status;
     platform::fltk::FltkBackend backend;
     platform::Session session(backend, dialogTemplates);
     // The program reads its command line as Windows gives it: the arguments after its name.
-    char labCommandLine[] = "--lab";
-    char noArguments[] = "";
-    return WinMain(GetModuleHandleA(nullptr), nullptr, lab ? labCommandLine : noArguments,
-                   SW_SHOWNORMAL);
+    std::string commandLine(mode);
+    return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWNORMAL);
 }
