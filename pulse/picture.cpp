@@ -141,7 +141,7 @@ void DrawGraphFrame(HDC dc, const Layout& layout, const Run& run) {
     const int oneVolt = GraphY(layout, run, 1);
     Line(dc, layout.graphLeft - 4, oneVolt, layout.graphLeft, oneVolt);
     WriteRight(dc, layout.graphLeft - 6, oneVolt - kTextHeight / 2, "1 V");
-    Write(dc, layout.graphLeft, layout.graphTop - 22, "Voltage at the load");
+    Write(dc, layout.graphLeft, layout.graphTop - 30, "Voltage at the load");
     WriteRight(dc, layout.graphRight, zero + 4, "6 T");
 }
 
