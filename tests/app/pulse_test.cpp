@@ -3,8 +3,6 @@
 // the program on the headless backend (the dialog's good and bad texts, the readouts in the
 // screen reader's list, a paint giving the picture the run gives, the keys).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -20,20 +18,13 @@
 #include "app/resources/resource.h"
 #include "app/velmora.h"
 #include "platform/headless/headless_backend.h"
+#include "tests/app/scenario.h"
 
 namespace {
 
 // The trace of velmora-render --pulse with these arguments, at 992 x 666.
 std::string PulseTrace(const std::string& arguments) {
-    const std::string command =
-        std::string(VELMORA_RENDER) + " --pulse " + arguments + " --trace -";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string trace;
-    char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        trace.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0) << command;
-    return trace;
+    return RenderOutput("--pulse " + arguments + " --trace -");
 }
 
 std::vector<std::string> Lines(const std::string& trace) {
@@ -176,22 +167,6 @@ TEST(PulseCommandLine, IsTheWordPulseAmongTheArguments) {
     };
     for (const auto& [line, pulse] : kLines) EXPECT_EQ(WantsPulse(line), pulse) << line;
     EXPECT_FALSE(WantsPulse(nullptr));
-}
-
-// The program's state is program-wide: each scenario runs in a process of its own.
-void InFreshProcess(const std::function<void()>& scenario) {
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0) << "fork failed";
-    if (child == 0) {
-        scenario();
-        std::fflush(nullptr);
-        _exit(::testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << "the scenario failed in its own process (its failures are printed above)";
 }
 
 // Plays the pulse mode after both introductory boxes; the driver acts each time the program
