@@ -171,15 +171,16 @@ var Velmora = {
         });
     },
 
-    // The control bar: the program's keys as buttons for touch and pointer, and in the lab the
-    // lab's keys and a link back; the plain page links to the lab.
+    // The control bar: the program's keys as buttons for touch and pointer, in the lab and the
+    // pulse mode also their speed and step keys, and links to the other two modes.
     setUpControls: function() {
         var bar = document.getElementById("controls");
         var notes = document.getElementById("note");
-        var lab = new URLSearchParams(location.search).has("lab");
+        var query = new URLSearchParams(location.search);
+        var mode = query.has("lab") ? "lab" : query.has("pulse") ? "pulse" : "";
         var buttons = [["toggle", "Start", Velmora.VK_RETURN],
-                       ["new-load", "New load", Velmora.VK_F1]];
-        if (lab) {
+                       ["new-load", mode === "pulse" ? "New values" : "New load", Velmora.VK_F1]];
+        if (mode) {
             buttons.push(["slower", "Slower", Velmora.VK_OEM_MINUS],
                          ["faster", "Faster", Velmora.VK_OEM_PLUS],
                          ["step", "Step", Velmora.VK_RIGHT]);
@@ -198,16 +199,21 @@ var Velmora = {
             });
             bar.insertBefore(button, notes);
         });
-        var other = new URL(location.href);
-        if (lab) {
-            other.searchParams.delete("lab");
-        } else {
-            other.searchParams.set("lab", "");
-        }
-        var link = document.createElement("a");
-        link.href = other.href.replace(/([?&])lab=(?=&|$)/, "$1lab");
-        link.textContent = lab ? "Plain mode" : "Lab mode";
-        bar.insertBefore(link, notes);
+        [["", "Plain mode"], ["lab", "Lab mode"], ["pulse", "Pulse mode"]].forEach(function(other) {
+            if (other[0] === mode) return;
+            var address = new URL(location.href);
+            address.searchParams.delete("lab");
+            address.searchParams.delete("pulse");
+            var link = document.createElement("a");
+            link.href = address.href;
+            if (other[0]) {
+                address.searchParams.set(other[0], "");
+                link.href = address.href.replace(new RegExp("([?&])" + other[0] + "=(?=&|$)"),
+                                                 "$1" + other[0]);
+            }
+            link.textContent = other[1];
+            bar.insertBefore(link, notes);
+        });
         Velmora.setRun(Velmora.run);
     },
 
