@@ -15,7 +15,6 @@ namespace {
 constexpr UINT kPeriods[] = {200, 100, 50, 25, 12};
 constexpr int kFirstPeriod = 2;  // the main mode's 50 ms
 constexpr int kFastest = sizeof kPeriods / sizeof kPeriods[0] - 1;
-constexpr int kClockStep = 3;
 constexpr int kTextSize = 160;  // characters read from an edit field, with the terminator
 
 pulse::Run run = pulse::MakeRun({});
@@ -42,7 +41,7 @@ void Tick(HWND window) {
     if (clockDeg >= pulse::kRunClock) return;
     HDC dc = GetDC(window);
     pulse::DrawLineVoltage(dc, clientWidth, clientHeight, run, clockDeg);
-    clockDeg += kClockStep;
+    clockDeg += pulse::kClockStep;
     pulse::DrawPulseTick(dc, clientWidth, clientHeight, run, clockDeg);
     pulse::DrawLineVoltage(dc, clientWidth, clientHeight, run, clockDeg);
     ReleaseDC(window, dc);

@@ -163,10 +163,10 @@ void DrawMomentReadouts(HDC dc, const Layout& layout, Run& run, int clock, bool 
     }
 }
 
-// The diagram's and the graph's pieces from clock - 3 to clock, and a trip's labels when it
-// arrives.
+// The diagram's and the graph's pieces from the clock of the tick before to this one, and a
+// trip's labels when it arrives.
 void DrawGrowth(HDC dc, const Layout& layout, const Run& run, int clock) {
-    const int before = clock - 3;
+    const int before = clock - kClockStep;
     const int trip = before / kTripClock;
     UsePen(dc, 1, trip % 2 == 0 ? circuit::kIncidentColour : kTowardSourceColour);
     const POINT from = DiagramPoint(layout, trip, before);
@@ -202,7 +202,7 @@ Run MakeRun(const Setup& setup) {
     Run run;
     run.setup = setup;
     run.waves = Waves(setup);
-    for (int clock = 0; clock <= kRunClock; clock += 3) {
+    for (int clock = 0; clock <= kRunClock; clock += kClockStep) {
         const double volts = LoadVoltage(run, clock);
         run.lowest = std::min(run.lowest, volts);
         run.highest = std::max(run.highest, volts);
@@ -222,7 +222,7 @@ void DrawPulseStill(HDC dc, int width, int height, Run& run, int clock) {
     }
     DrawDiagramFrame(dc, layout, run);
     DrawGraphFrame(dc, layout, run);
-    for (int d = 3; d <= clock; d += 3) DrawGrowth(dc, layout, run, d);
+    for (int d = kClockStep; d <= clock; d += kClockStep) DrawGrowth(dc, layout, run, d);
     DrawMomentReadouts(dc, layout, run, clock, true);
 }
 

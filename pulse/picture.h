@@ -12,9 +12,12 @@
 
 namespace pulse {
 
-// The clock: one trip of the line is 360 units, and a run lasts kRunTrips trips.
+// The clock: one trip of the line is 360 units, as long as the main mode's front takes to cross
+// it, and a run lasts kRunTrips trips.
 inline constexpr int kTripClock = 360;
 inline constexpr int kRunClock = kRunTrips * kTripClock;
+// Clock units a tick of the timer: a trip takes 120 ticks, 6 s at the normal speed.
+inline constexpr int kClockStep = 3;
 
 // The least client area the picture is laid out for: at it and above, the diagram, the graph
 // and the readouts lie clear of the circuit, of each other and of the line's voltage.
