@@ -120,17 +120,6 @@ TEST(PulseModel, MatchesTheLatticeByHand) {
     }
 }
 
-TEST(PulseModel, WavesAlternateEndsEachTripWithTheEndsGammas) {
-    const std::vector<pulse::Wave> waves = pulse::Waves({25, {100}, {}});
-    ASSERT_EQ(waves.size(), 7u);
-    const double expected[] = {2.0 / 3, 2.0 / 9, -2.0 / 27, -2.0 / 81, 2.0 / 243, 2.0 / 729};
-    for (int k = 0; k < 6; ++k) {
-        EXPECT_NEAR(waves[k].amplitude, expected[k], 1e-12) << k;
-        EXPECT_EQ(waves[k].start, k);
-        EXPECT_EQ(waves[k].towardLoad, k % 2 == 0);
-    }
-}
-
 // The voltage steps where the fronts and the pulses' tails are, and nowhere else.
 TEST(PulseModel, StepsAreTheFrontsAndTheTails) {
     const struct {
