@@ -15,7 +15,9 @@ namespace {
 constexpr UINT kPeriods[] = {200, 100, 50, 25, 12};
 constexpr int kFirstPeriod = 2;  // the main mode's 50 ms
 constexpr int kFastest = sizeof kPeriods / sizeof kPeriods[0] - 1;
-constexpr int kTextSize = 160;  // characters read from an edit field, with the terminator
+// Characters read from an edit field, with the terminator: one more than the dialog takes, so
+// that a longer text is refused rather than read in part.
+constexpr int kTextSize = pulse::kLongestText + 2;
 
 pulse::Run run = pulse::MakeRun({});
 int period = kFirstPeriod;

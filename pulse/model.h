@@ -69,7 +69,9 @@ void StepsAt(std::span<const Wave> waves, const Setup& setup, double time, Steps
 
 // The texts of the dialog: a resistance (a number of ohms, 0 to 10000, with an optional "ohms";
 // for the load also "short" or "open"), and the pulse width (empty for a step). A text that is
-// not one gets a message saying what to type. An empty resistance keeps `kept`.
+// not one, or longer than kLongestText, gets a message saying what to type. An empty resistance
+// keeps `kept`.
+inline constexpr std::size_t kLongestText = 160;
 std::variant<double, std::string> ParseSourceOhms(std::string_view text, double kept);
 std::variant<Load, std::string> ParseLoad(std::string_view text, const Load& kept);
 std::variant<std::optional<double>, std::string> ParseWidth(std::string_view text);

@@ -72,6 +72,7 @@ bool InRange(double ohms) { return ohms >= 0 && ohms <= kMostOhms; }
 }  // namespace
 
 std::variant<double, std::string> ParseSourceOhms(std::string_view text, double kept) {
+    if (text.size() > kLongestText) return Message(text, kNotASource);
     const std::string_view trimmed = Trimmed(text);
     if (trimmed.empty()) return kept;
     const std::optional<double> ohms = Number(trimmed, true);
@@ -80,6 +81,7 @@ std::variant<double, std::string> ParseSourceOhms(std::string_view text, double 
 }
 
 std::variant<Load, std::string> ParseLoad(std::string_view text, const Load& kept) {
+    if (text.size() > kLongestText) return Message(text, kNotALoad);
     const std::string_view trimmed = Trimmed(text);
     if (trimmed.empty()) return kept;
     if (SameWord(trimmed, "short")) return Load{0, false};
@@ -90,6 +92,7 @@ std::variant<Load, std::string> ParseLoad(std::string_view text, const Load& kep
 }
 
 std::variant<std::optional<double>, std::string> ParseWidth(std::string_view text) {
+    if (text.size() > kLongestText) return Message(text, kNotAWidth);
     const std::string_view trimmed = Trimmed(text);
     if (trimmed.empty()) return std::optional<double>();
     const std::optional<double> width = Number(trimmed, false);

@@ -186,6 +186,14 @@ TEST(PulseDialogTexts, TakeValuesAndRefuseTheRest) {
         }
     }
 
+    // Longer than the dialog takes, though a number and spaces: refused, as the dialog reads
+    // only one character more than it takes.
+    const std::string longText = "1" + std::string(pulse::kLongestText, ' ');
+    EXPECT_TRUE(std::holds_alternative<std::string>(pulse::ParseSourceOhms(longText, 75)));
+    EXPECT_TRUE(std::holds_alternative<std::string>(pulse::ParseLoad(longText, {})));
+    EXPECT_TRUE(std::holds_alternative<std::string>(pulse::ParseWidth(longText)));
+    EXPECT_TRUE(std::holds_alternative<double>(pulse::ParseSourceOhms(longText.substr(1), 75)));
+
     const pulse::Load kept{75};
     const struct {
         const char* text;
