@@ -61,6 +61,7 @@ the animation clock advancing by 3 degrees each tick; and writes what the window
                 is not a load is a bad argument), Gamma, the Smith chart
   --pulse       play the pulse mode: a step or a pulse bouncing between the source's
                 resistance and the load, the bounce diagram, the load's voltage over time
+                (a text its dialog refuses is a bad argument)
   --source TEXT with --pulse: the text typed into the dialog's source resistance field
                 (ohms, 0 to 10000; without it the field is left empty: 50 ohms)
   --width W     with --pulse: the text typed into the pulse width field (trips of the
@@ -73,7 +74,6 @@ the animation clock advancing by 3 degrees each tick; and writes what the window
   --clock D     stop when the animation clock reaches D degrees, a multiple of 3 from 0 to
                 1080 (default 1080, the end of the animation); with --pulse up to 2160, six
                 trips of the line of 360 each (default 2160)
-                (with --lab or --pulse a text the dialog refuses is a bad argument)
   --png FILE    write the picture at that moment as a PNG
   --gif FILE    write the animation up to that moment as an animated GIF that loops: one
                 frame per timer tick from clock 0 (frame i is the picture at clock 3i, as
