@@ -42,8 +42,10 @@ Layout LayOut(int width, int height) {
     Layout layout{};
     layout.readoutX = 20;
     layout.readoutY = 20;
-    layout.sourceAxis = width - 215;
+    // The diagram grows with the window, from the 120 pixels between its axes that its labels
+    // need.
     layout.loadAxis = width - 95;
+    layout.sourceAxis = layout.loadAxis - std::max(120, width / 8);
     layout.diagramTop = height / 2 + 30;
     layout.diagramBottom = height - 50;
     layout.graphLeft = width / 2 - 40;

@@ -135,16 +135,16 @@ TEST(PulseRender, DrawsTheLinesVoltageAtFiftyPixelsAVolt) {
     }
 }
 
-// The diagram's axes are at x 777 (the source) and 897 (the load), from y 363 down to 616 at the
+// The diagram's axes are at x 773 (the source) and 897 (the load), from y 363 down to 616 at the
 // end of the run: a trip's amplitude is written beside its middle and the voltage it leaves at
 // its end, as it arrives.
 TEST(PulseRender, LabelsEachTripOfTheBounceDiagramAsItArrives) {
     const std::vector<std::string> labels = {
-        Text(773, 355, "0.667 V"),  // the source, at the start
-        Text(841, 366, "0.667"),   Text(902, 397, "0.889 V"), Text(833, 408, "0.222"),
-        Text(773, 439, "0.815 V"), Text(841, 450, "-0.074"),  Text(902, 481, "0.790 V"),
-        Text(833, 492, "-0.025"),  Text(773, 523, "0.798 V"), Text(902, 565, "0.801 V"),
-        Text(773, 608, "0.800 V"),
+        Text(769, 355, "0.667 V"),  // the source, at the start
+        Text(839, 366, "0.667"),   Text(902, 397, "0.889 V"), Text(831, 408, "0.222"),
+        Text(769, 439, "0.815 V"), Text(839, 450, "-0.074"),  Text(902, 481, "0.790 V"),
+        Text(831, 492, "-0.025"),  Text(769, 523, "0.798 V"), Text(902, 565, "0.801 V"),
+        Text(769, 608, "0.800 V"),
     };
     const std::string whole = PulseTrace("--source 25 --load 100");
     const std::set<std::string> lines = [&] {
