@@ -28,12 +28,7 @@ void Paint(HWND window) {
     HDC dc = BeginPaint(window, &paint);
     pulse::DrawPulseStill(dc, clientWidth, clientHeight, run, clockDeg);
     pulse::DrawLineVoltage(dc, clientWidth, clientHeight, run, clockDeg);
-    if (introShown == 0) {
-        introShown = 1;
-        introOpen = true;
-        ShowPulseIntro();
-        introOpen = false;
-    }
+    ShowIntroOnce(ShowPulseIntro, introOpen);
     EndPaint(window, &paint);
 }
 
@@ -106,15 +101,8 @@ void Refuse(HWND dialog, int id, const std::string& message) {
 }  // namespace
 
 LRESULT CALLBACK PulseWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (HandleWindowBasics(window, message, lParam)) return 0;
     switch (message) {
-        case WM_DESTROY:
-            KillTimer(window, TIMER_ANIM);
-            PostQuitMessage(0);
-            return 0;
-        case WM_SIZE:
-            clientHeight = HIWORD(lParam);
-            clientWidth = LOWORD(lParam);
-            return 0;
         case WM_PAINT:
             Paint(window);
             return 0;

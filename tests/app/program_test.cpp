@@ -26,7 +26,7 @@
 #include "surface/canvas.h"
 #include "surface/recorder.h"
 #include "surface/text.h"
-#include "tests/app/scenario.h"
+#include "tests/app/fresh_process.h"
 
 namespace {
 

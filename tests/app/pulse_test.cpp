@@ -14,18 +14,18 @@
 #include <string>
 #include <vector>
 
+#include "app/modes.h"
 #include "app/resources/dialog_template.h"
 #include "app/resources/resource.h"
 #include "app/velmora.h"
 #include "platform/headless/headless_backend.h"
-#include "tests/app/scenario.h"
+#include "tests/app/fresh_process.h"
+#include "tests/app/render_trace.h"
 
 namespace {
 
 // The trace of velmora-render --pulse with these arguments, at 992 x 666.
-std::string PulseTrace(const std::string& arguments) {
-    return RenderOutput("--pulse " + arguments + " --trace -");
-}
+std::string PulseTrace(const std::string& arguments) { return RenderTrace("--pulse " + arguments); }
 
 std::vector<std::string> Lines(const std::string& trace) {
     std::vector<std::string> lines;
@@ -162,11 +162,13 @@ TEST(PulseRender, LabelsEachTripOfTheBounceDiagramAsItArrives) {
 
 TEST(PulseCommandLine, IsTheWordPulseAmongTheArguments) {
     const std::pair<const char*, bool> kLines[] = {
-        {"--pulse", true}, {" --pulse\t", true}, {"--lab --pulse", true},
+        {"--pulse", true}, {" --pulse\t", true}, {"-x --pulse", true},
         {"", false},       {"--pulses", false},  {"-pulse", false},
     };
-    for (const auto& [line, pulse] : kLines) EXPECT_EQ(WantsPulse(line), pulse) << line;
-    EXPECT_FALSE(WantsPulse(nullptr));
+    for (const auto& [line, pulse] : kLines) {
+        EXPECT_EQ(ModeOfCommandLine(line).windowProcedure, pulse ? PulseWndProc : MainWndProc)
+            << line;
+    }
 }
 
 // Plays the pulse mode after both introductory boxes; the driver acts each time the program

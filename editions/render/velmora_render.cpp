@@ -14,19 +14,17 @@
 #include <optional>
 #include <sstream>
 #include <string>
-#include <variant>
 #include <vector>
 
+#include "app/modes.h"
 #include "app/resources/dialog_template.h"
 #include "app/velmora.h"
-#include "lab/model.h"
+#include "editions/render/animated_gif.h"
+#include "editions/render/output_file.h"
 #include "platform/headless/headless_backend.h"
-#include "pulse/model.h"
 #include "pulse/picture.h"
 #include "surface/canvas.h"
 #include "surface/recorder.h"
-#include "tools/animated_gif.h"
-#include "tools/output_file.h"
 #include "wave/frame.h"
 
 namespace {
@@ -50,7 +48,7 @@ const char kUsage[] =
     "[--clock D] [--png FILE] [--gif FILE] [--trace FILE] [--help] [--version]";
 
 static_assert(kMaxSide == 16384 && kMaxPixels == 67108864 && kLastFrameDelay == 300 &&
-                  pulse::kRunClock == 2160,
+                  kClockEnd == 1080 && pulse::kRunClock == 2160,
               "the help names these figures");
 const char kHelp[] =
     R"(Plays Velmora without a display exactly as a user would: both introductory messages
@@ -96,14 +94,12 @@ Example: the whole run with a 100-ohm load at presentation size, for a slide:
 struct Options {
     bool help = false;
     bool version = false;
-    bool lab = false;
-    bool pulse = false;
+    const Mode* mode = &kModes.front();
     int width = 992;
     int height = 666;
-    std::optional<std::string> load;
-    std::optional<std::string> source;  // the pulse mode's source resistance
-    std::optional<std::string> pulseWidth;
-    int clock = kClockEnd;
+    // The texts typed into the start-up dialog's fields, by the option that gives each.
+    std::map<std::string, std::string> fieldTexts;
+    int clock = 0;                               // the mode's end when not given
     std::map<std::string, std::string> outputs;  // path by argument name
 };
 
@@ -136,9 +132,9 @@ void ParseSize(const std::string& text, Options& options) {
     options.height = *height;
 }
 
-// The pulse mode's run is longer than the others'.
+// Read once the mode, and so its run's end, is known.
 void ParseClock(const std::string& text, Options& options) {
-    const int end = options.pulse ? pulse::kRunClock : kClockEnd;
+    const int end = options.mode->clockEnd;
     const auto clock = SmallNumber(text);
     if (!clock || *clock > end || *clock % kClockStep != 0) {
         throw BadArgument{"--clock: expected a multiple of 3 from 0 to " + std::to_string(end) +
@@ -147,26 +143,45 @@ void ParseClock(const std::string& text, Options& options) {
     options.clock = *clock;
 }
 
-// The pulse dialog refuses a text that is not a value and waits for another, which a run
-// without a display cannot give.
-void CheckPulseTexts(const Options& options) {
-    const pulse::Setup start;
-    std::optional<std::string> wrong;
-    auto note = [&](const char* name, const auto& parsed) {
-        if (const auto* message = std::get_if<std::string>(&parsed); message && !wrong) {
-            wrong = std::string(name) + ": " + *message;
+// Whether some mode's dialog has a field the option fills.
+bool IsFieldOption(const std::string& name) {
+    return std::any_of(kModes.begin(), kModes.end(), [&](const Mode& mode) {
+        return std::any_of(mode.dialogFields.begin(), mode.dialogFields.end(),
+                           [&](const DialogField& field) { return name == field.renderOption; });
+    });
+}
+
+// Each field text for a field of the mode's dialog; none that the dialog refuses, as it would
+// wait for another text, which a run without a display cannot give.
+void CheckFieldTexts(const Options& options) {
+    const auto fields = options.mode->dialogFields;
+    for (const auto& [option, text] : options.fieldTexts) {
+        const bool inDialog = std::any_of(fields.begin(), fields.end(), [&](const auto& field) {
+            return option == field.renderOption;
+        });
+        if (inDialog) continue;
+        std::string modes;
+        for (const Mode& mode : kModes.subspan(1)) {
+            for (const DialogField& field : mode.dialogFields) {
+                if (option == field.renderOption) {
+                    modes += (modes.empty() ? "" : " or ") + std::string(mode.commandLineSwitch);
+                }
+            }
         }
-    };
-    if (options.source) note("--source", pulse::ParseSourceOhms(*options.source, 0));
-    if (options.load) note("--load", pulse::ParseLoad(*options.load, start.load));
-    if (options.pulseWidth) note("--width", pulse::ParseWidth(*options.pulseWidth));
-    if (wrong) throw BadArgument{*wrong};
+        throw BadArgument{option + ": only with " + modes};
+    }
+    for (const DialogField& field : fields) {
+        const auto text = options.fieldTexts.find(field.renderOption);
+        if (field.refusal == nullptr || text == options.fieldTexts.end()) continue;
+        const std::string refusal = field.refusal(text->second);
+        if (!refusal.empty()) throw BadArgument{text->first + ": " + refusal};
+    }
 }
 
 Options ParseArguments(int argc, char** argv) {
     Options options;
     std::map<std::string, bool> seen;
-    std::optional<std::string> clockText;  // read once the mode is known
+    std::optional<std::string> clockText;
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
         if (name == "--help") {
@@ -177,17 +192,20 @@ Options ParseArguments(int argc, char** argv) {
             options.version = true;
             return options;
         }
-        if (name == "--lab" || name == "--pulse") {
-            bool& mode = name == "--lab" ? options.lab : options.pulse;
-            if (mode) throw BadArgument{name + ": given more than once"};
-            mode = true;
-            if (options.lab && options.pulse) throw BadArgument{name + ": only one mode at a time"};
+        const auto named = std::find_if(kModes.begin() + 1, kModes.end(), [&](const Mode& mode) {
+            return name == mode.commandLineSwitch;
+        });
+        if (named != kModes.end()) {
+            if (options.mode == &*named) throw BadArgument{name + ": given more than once"};
+            if (options.mode != &kModes.front()) {
+                throw BadArgument{name + ": only one mode at a time"};
+            }
+            options.mode = &*named;
             continue;
         }
         const bool isOutput =
             std::find(std::begin(kOutputs), std::end(kOutputs), name) != std::end(kOutputs);
-        if (name != "--size" && name != "--load" && name != "--clock" && name != "--source" &&
-            name != "--width" && !isOutput) {
+        if (name != "--size" && name != "--clock" && !IsFieldOption(name) && !isOutput) {
             throw BadArgument{"unknown argument " + tools::Quoted(name) + " (usage: " + kUsage +
                               ")"};
         }
@@ -197,35 +215,19 @@ Options ParseArguments(int argc, char** argv) {
         const std::string value = argv[++i];
         if (name == "--size") {
             ParseSize(value, options);
-        } else if (name == "--load") {
-            options.load = value;
+        } else if (IsFieldOption(name)) {
+            options.fieldTexts[name] = value;
         } else if (name == "--clock") {
             clockText = value;
-        } else if (name == "--source") {
-            options.source = value;
-        } else if (name == "--width") {
-            options.pulseWidth = value;
         } else if (value.empty()) {
             throw BadArgument{name + ": missing its file name"};
         } else {
             options.outputs[name] = value;
         }
     }
-    if ((options.source || options.pulseWidth) && !options.pulse) {
-        throw BadArgument{std::string(options.source ? "--source" : "--width") +
-                          ": only with --pulse"};
-    }
-    if (options.pulse) options.clock = pulse::kRunClock;
+    options.clock = options.mode->clockEnd;
     if (clockText) ParseClock(*clockText, options);
-    if (options.pulse) CheckPulseTexts(options);
-    // The lab's dialog refuses a text that is not a load and waits for another, which a run
-    // without a display cannot give.
-    if (options.lab && options.load) {
-        const auto parsed = lab::ParseLoad(*options.load);
-        if (const auto* message = std::get_if<std::string>(&parsed)) {
-            throw BadArgument{"--load: " + *message};
-        }
-    }
+    CheckFieldTexts(options);
     return options;
 }
 
@@ -277,13 +279,17 @@ void Play(const Options& options,
     backend.setShownClientSize(options.width, options.height);
     backend.answerMessageBox(IDOK);  // the explanation
     backend.answerMessageBox(IDOK);  // the key help
-    if (options.pulse && (options.source || options.load || options.pulseWidth)) {
-        backend.answerDialogFields({options.source.value_or(""), options.load.value_or(""),
-                                    options.pulseWidth.value_or("")});
-    } else if (options.load) {
-        backend.answerDialog(*options.load);
-    } else {
+    // Without a text for any field, the dialog is cancelled; otherwise each field takes its text,
+    // an empty one where none is given.
+    if (options.fieldTexts.empty()) {
         backend.cancelDialog();
+    } else {
+        std::vector<std::string> typed;
+        for (const DialogField& field : options.mode->dialogFields) {
+            const auto text = options.fieldTexts.find(field.renderOption);
+            typed.push_back(text != options.fieldTexts.end() ? text->second : "");
+        }
+        backend.answerDialogFields(std::move(typed));
     }
 
     bool started = false;
@@ -307,14 +313,8 @@ void Play(const Options& options,
     });
 
     platform::Session session(backend, dialogTemplates);
-    char labCommandLine[] = "--lab";
-    char pulseCommandLine[] = "--pulse";
-    char noArguments[] = "";
-    WinMain(GetModuleHandleA(nullptr), nullptr,
-            options.lab     ? labCommandLine
-            : options.pulse ? pulseCommandLine
-                            : noArguments,
-            SW_SHOWDEFAULT);
+    std::string commandLine = options.mode->commandLineSwitch;
+    WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWDEFAULT);
     if (lastClock != options.clock) {
         throw platform::HeadlessBackend::Stuck("the program ended before the clock did");
     }

@@ -1,0 +1,16 @@
+// The lab's load text, as its dialog reads it.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "lab/model.h"
+
+namespace lab {
+
+// The load text of the dialog: R, R+jX or R-jX (spaces allowed, i for j, an optional "ohms"),
+// "short" or "open". A text that is not a load gets a message saying what to type.
+std::variant<Load, std::string> ParseLoad(std::string_view text);
+
+}  // namespace lab
