@@ -11,16 +11,11 @@
 
 namespace {
 
-// The timer's periods from slowest to fastest, halving each time, as in the lab.
-constexpr UINT kPeriods[] = {200, 100, 50, 25, 12};
-constexpr int kFirstPeriod = 2;  // the main mode's 50 ms
-constexpr int kFastest = sizeof kPeriods / sizeof kPeriods[0] - 1;
 // Characters read from an edit field, with the terminator: one more than the dialog takes, so
 // that a longer text is refused rather than read in part.
 constexpr int kTextSize = pulse::kLongestText + 2;
 
 pulse::Run run = pulse::MakeRun({});
-int period = kFirstPeriod;
 bool introOpen = false;
 
 void Paint(HWND window) {
@@ -48,14 +43,8 @@ void Tick(HWND window) {
     }
 }
 
-void SetPeriod(HWND window, int wanted) {
-    if (wanted < 0 || wanted > kFastest) return;
-    period = wanted;
-    if (clockDeg < pulse::kRunClock) SetTimer(window, TIMER_ANIM, kPeriods[period], nullptr);
-}
-
 void Reset(HWND window) {
-    SetTimer(window, TIMER_ANIM, kPeriods[period], nullptr);
+    SetAnimationTimer(window);
     clockDeg = 0;
     running = 0;
     DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PULSE), window, PulseDlgProc,
@@ -64,23 +53,13 @@ void Reset(HWND window) {
 }
 
 void KeyDown(HWND window, WPARAM key) {
+    if (HandleTimeKey(window, key, Tick, clockDeg >= pulse::kRunClock)) return;
     switch (key) {
         case VK_RETURN:
             running = running == 0 && clockDeg < pulse::kRunClock ? 1 : 0;
             break;
         case VK_F1:
             Reset(window);
-            break;
-        case VK_OEM_PLUS:
-        case VK_ADD:
-            SetPeriod(window, period + 1);
-            break;
-        case VK_OEM_MINUS:
-        case VK_SUBTRACT:
-            SetPeriod(window, period - 1);
-            break;
-        case VK_RIGHT:
-            if (running == 0) Tick(window);
             break;
     }
 }
