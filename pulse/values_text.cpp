@@ -3,6 +3,7 @@
 
 #include <cctype>
 
+#include "lab/load_text.h"
 #include "pulse/model.h"
 
 namespace pulse {
@@ -56,47 +57,37 @@ std::optional<double> Number(std::string_view text, bool unit) {
     return value + 0.0;  // -0 would print as such
 }
 
-// The message for the text: the text quoted (at most 40 characters of it), then what is wrong.
-std::string Message(std::string_view text, const char* wrong) {
-    constexpr std::size_t kLongest = 40;
-    std::string message = "\"";
-    message.append(text.substr(0, kLongest));
-    if (text.size() > kLongest) message.append("...");
-    message.append("\" ");
-    message.append(wrong);
-    return message;
-}
-
 bool InRange(double ohms) { return ohms >= 0 && ohms <= kMostOhms; }
 
 }  // namespace
 
 std::variant<double, std::string> ParseSourceOhms(std::string_view text, double kept) {
-    if (text.size() > kLongestText) return Message(text, kNotASource);
+    if (text.size() > kLongestText) return lab::RefusalMessage(text, kNotASource);
     const std::string_view trimmed = Trimmed(text);
     if (trimmed.empty()) return kept;
     const std::optional<double> ohms = Number(trimmed, true);
-    if (!ohms || !InRange(*ohms)) return Message(text, kNotASource);
+    if (!ohms || !InRange(*ohms)) return lab::RefusalMessage(text, kNotASource);
     return *ohms;
 }
 
 std::variant<Load, std::string> ParseLoad(std::string_view text, const Load& kept) {
-    if (text.size() > kLongestText) return Message(text, kNotALoad);
+    if (text.size() > kLongestText) return lab::RefusalMessage(text, kNotALoad);
     const std::string_view trimmed = Trimmed(text);
     if (trimmed.empty()) return kept;
     if (SameWord(trimmed, "short")) return Load{0, false};
     if (SameWord(trimmed, "open")) return Load{kLineOhms, true};
     const std::optional<double> ohms = Number(trimmed, true);
-    if (!ohms || !InRange(*ohms)) return Message(text, kNotALoad);
+    if (!ohms || !InRange(*ohms)) return lab::RefusalMessage(text, kNotALoad);
     return Load{*ohms, false};
 }
 
 std::variant<std::optional<double>, std::string> ParseWidth(std::string_view text) {
-    if (text.size() > kLongestText) return Message(text, kNotAWidth);
+    if (text.size() > kLongestText) return lab::RefusalMessage(text, kNotAWidth);
     const std::string_view trimmed = Trimmed(text);
     if (trimmed.empty()) return std::optional<double>();
     const std::optional<double> width = Number(trimmed, false);
-    if (!width || !(*width > 0 && *width <= kLongestPulse)) return Message(text, kNotAWidth);
+    if (!width || !(*width > 0 && *width <= kLongestPulse))
+        return lab::RefusalMessage(text, kNotAWidth);
     return width;
 }
 
