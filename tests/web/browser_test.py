@@ -225,8 +225,13 @@ def pulse_runs(page, address):
     links = [link.text for link in page.driver.find_elements(By.CSS_SELECTOR, "#controls a")]
     if links != ["Plain mode", "Lab mode"]:
         raise Failure(f"links {links}")
+    buttons = [button.text for button in page.driver.find_elements(By.CSS_SELECTOR, "#controls button")]
+    if buttons != ["Start", "New values", "Slower", "Faster", "Step"]:
+        raise Failure(f"buttons {buttons}")
     page.press(Keys.ENTER)
     page.shows("992x666", "100", 2160, PLAYED, mode=mode)
+    page.wait("the end of the run was not announced with New values",
+              lambda: page.run(ANNOUNCED) == "Finished. New values starts another run.")
 
 
 def focus_stays_inside(page, address):
