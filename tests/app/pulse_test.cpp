@@ -20,6 +20,7 @@
 #include "app/velmora.h"
 #include "platform/headless/headless_backend.h"
 #include "tests/app/fresh_process.h"
+#include "tests/app/play_mode.h"
 #include "tests/app/render_trace.h"
 
 namespace {
@@ -171,21 +172,6 @@ TEST(PulseCommandLine, IsTheWordPulseAmongTheArguments) {
     }
 }
 
-// Plays the pulse mode after both introductory boxes; the driver acts each time the program
-// waits, until it returns false, and the window is closed.
-void PlayPulse(platform::HeadlessBackend& backend,
-               const std::function<bool(platform::HeadlessBackend&)>& driver) {
-    backend.setShownClientSize(992, 666);
-    backend.setDriver([&, done = false](platform::HeadlessBackend& d) mutable {
-        if (d.modalOpen() || done) return;
-        done = !driver(d);
-        if (done) d.closeWindow();
-    });
-    platform::Session session(backend, dialogTemplates);
-    char commandLine[] = "--pulse";
-    EXPECT_EQ(WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT), 0);
-}
-
 // Each field's text that is not a value gets its own message; the dialog stays open.
 TEST(PulseProgram, ADialogTextThatIsNotAValueGetsAMessageAndTheDialogStays) {
     const struct {
@@ -210,7 +196,7 @@ TEST(PulseProgram, ADialogTextThatIsNotAValueGetsAMessageAndTheDialogStays) {
             backend.answerDialogFields(bad.fields);
             backend.answerMessageBox(IDOK);
             try {
-                PlayPulse(backend, [](auto&) { return false; });
+                PlayMode(backend, "--pulse", [](auto&) { return false; });
                 ADD_FAILURE() << "the dialog ended";
             } catch (const platform::HeadlessBackend::Stuck& stuck) {
                 EXPECT_STREQ(stuck.what(),
@@ -243,7 +229,7 @@ TEST(PulseProgram, APaintKeepsThePictureAndTheRunEndsAfterSixTrips) {
         std::size_t next = 0;
         enum class Phase { Step, Running, Paused, Painted } phase = Phase::Step;
         std::optional<surface::Canvas> before;
-        PlayPulse(backend, [&](platform::HeadlessBackend& d) {
+        PlayMode(backend, "--pulse", [&](platform::HeadlessBackend& d) {
             switch (phase) {
                 case Phase::Step:
                     d.pressKey(VK_RIGHT);  // one tick while paused
