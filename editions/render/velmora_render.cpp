@@ -143,34 +143,31 @@ void ParseClock(const std::string& text, Options& options) {
     options.clock = *clock;
 }
 
-// Whether some mode's dialog has a field the option fills.
+// Whether the mode's dialog has a field the option fills.
+bool HasField(const Mode& mode, const std::string& option) {
+    return std::any_of(mode.dialogFields.begin(), mode.dialogFields.end(),
+                       [&](const DialogField& field) { return option == field.renderOption; });
+}
+
 bool IsFieldOption(const std::string& name) {
-    return std::any_of(kModes.begin(), kModes.end(), [&](const Mode& mode) {
-        return std::any_of(mode.dialogFields.begin(), mode.dialogFields.end(),
-                           [&](const DialogField& field) { return name == field.renderOption; });
-    });
+    return std::any_of(kModes.begin(), kModes.end(),
+                       [&](const Mode& mode) { return HasField(mode, name); });
 }
 
 // Each field text for a field of the mode's dialog; none that the dialog refuses, as it would
 // wait for another text, which a run without a display cannot give.
 void CheckFieldTexts(const Options& options) {
-    const auto fields = options.mode->dialogFields;
-    for (const auto& [option, text] : options.fieldTexts) {
-        const bool inDialog = std::any_of(fields.begin(), fields.end(), [&](const auto& field) {
-            return option == field.renderOption;
-        });
-        if (inDialog) continue;
+    for (const auto& given : options.fieldTexts) {
+        if (HasField(*options.mode, given.first)) continue;
         std::string modes;
         for (const Mode& mode : kModes.subspan(1)) {
-            for (const DialogField& field : mode.dialogFields) {
-                if (option == field.renderOption) {
-                    modes += (modes.empty() ? "" : " or ") + std::string(mode.commandLineSwitch);
-                }
+            if (HasField(mode, given.first)) {
+                modes += (modes.empty() ? "" : " or ") + std::string(mode.commandLineSwitch);
             }
         }
-        throw BadArgument{option + ": only with " + modes};
+        throw BadArgument{given.first + ": only with " + modes};
     }
-    for (const DialogField& field : fields) {
+    for (const DialogField& field : options.mode->dialogFields) {
         const auto text = options.fieldTexts.find(field.renderOption);
         if (field.refusal == nullptr || text == options.fieldTexts.end()) continue;
         const std::string refusal = field.refusal(text->second);
