@@ -60,6 +60,32 @@ const char labKeyHelp[] =
     "\n"
     "Press 'F1' to reset the program and type a new load.";
 
+const char pulseExplanation[] =
+    "A source of 1 V behind a resistance Rs is switched onto the 50-ohm line: a step, or a\n"
+    "pulse a few trips of the line long. The line takes 50 / (50 + Rs) volts of it at first,\n"
+    "whatever the load, because at that moment the source sees only the line. That wave\n"
+    "travels to the load, which reflects Gamma_L = (RL - 50) / (RL + 50) of it; the reflection\n"
+    "travels back to the source, which reflects Gamma_S = (Rs - 50) / (Rs + 50) of that, and\n"
+    "so on. The voltage at any point at any moment is the sum of the waves that have reached\n"
+    "it.\n"
+    "\n"
+    "The blue trace shows the voltage along the line, 50 pixels per volt, with each front as\n"
+    "a vertical edge. The bounce diagram draws each trip as it happens, with its wave's\n"
+    "amplitude and the voltage each end reaches; the graph shows the load's voltage over\n"
+    "time, as an oscilloscope would, climbing in steps toward its final value.";
+
+const char pulseKeyHelp[] =
+    "Type the source resistance Rs and the load RL in ohms (0 to 10000;\n"
+    "  short or open for the load), and a pulse width in trips of the\n"
+    "  line (up to 2), or nothing for a step. An empty resistance keeps\n"
+    "  the one shown.\n"
+    "\n"
+    "Press 'ENTER' to start/pause/resume the animation.\n"
+    "Press '+' for faster, '-' for slower, and the right arrow\n"
+    "  to step one tick while paused.\n"
+    "\n"
+    "Press 'F1' to reset the program and type new values.";
+
 }  // namespace
 
 // The boxes have no owner, so the main window stays live (and ticking) while they are open.
@@ -71,4 +97,9 @@ void ShowIntro() {
 void ShowLabIntro() {
     MessageBoxA(nullptr, introExplanation, "Velmora", MB_OK);
     MessageBoxA(nullptr, labKeyHelp, "Velmora", MB_OK);
+}
+
+void ShowPulseIntro() {
+    MessageBoxA(nullptr, pulseExplanation, "Velmora", MB_OK);
+    MessageBoxA(nullptr, pulseKeyHelp, "Velmora", MB_OK);
 }

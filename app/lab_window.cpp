@@ -17,17 +17,11 @@ namespace {
 using wave::kClockEnd;
 using wave::kClockStep;
 
-// The timer's periods from slowest to fastest, halving each time; 12.5 ms is set as 12, the
-// timer counting whole milliseconds.
-constexpr UINT kPeriods[] = {200, 100, 50, 25, 12};
-constexpr int kFirstPeriod = 2;  // the main mode's 50 ms
-constexpr int kFastest = sizeof kPeriods / sizeof kPeriods[0] - 1;
 // After the first run the steady state turns on: one period of the signal, over and over.
 constexpr int kPeriodDegrees = 360;
 constexpr int kTextSize = 160;  // characters read from the edit field, with the terminator
 
 lab::Load labLoad{50.0};
-int period = kFirstPeriod;
 std::optional<POINT> pointer;  // where the pointer reads the line, while it does
 bool introOpen = false;
 
@@ -66,14 +60,8 @@ void Tick(HWND window) {
     ReleaseDC(window, dc);
 }
 
-void SetPeriod(HWND window, int wanted) {
-    if (wanted < 0 || wanted > kFastest) return;
-    period = wanted;
-    SetTimer(window, TIMER_ANIM, kPeriods[period], nullptr);
-}
-
 void Reset(HWND window) {
-    SetTimer(window, TIMER_ANIM, kPeriods[period], nullptr);
+    SetAnimationTimer(window);
     clockDeg = 0;
     running = 0;
     DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOAD), window, LabLoadDlgProc,
@@ -82,23 +70,13 @@ void Reset(HWND window) {
 }
 
 void KeyDown(HWND window, WPARAM key) {
+    if (HandleTimeKey(window, key, Tick, false)) return;
     switch (key) {
         case VK_RETURN:
             running = running == 0 ? 1 : 0;
             break;
         case VK_F1:
             Reset(window);
-            break;
-        case VK_OEM_PLUS:
-        case VK_ADD:
-            SetPeriod(window, period + 1);
-            break;
-        case VK_OEM_MINUS:
-        case VK_SUBTRACT:
-            SetPeriod(window, period - 1);
-            break;
-        case VK_RIGHT:
-            if (running == 0) Tick(window);
             break;
     }
 }

@@ -3,33 +3,101 @@
 #include <cstring>
 #include <variant>
 
+#include "app/resources/resource.h"
 #include "app/velmora.h"
 #include "lab/load_text.h"
+#include "pulse/model.h"
+#include "pulse/picture.h"
+#include "wave/frame.h"
 
 namespace {
 
-const KeyButton kLabButtons[] = {
+// The keys of the modes that control time: speed, and a step while paused.
+const KeyButton kTimeButtons[] = {
     {"slower", "Slower", VK_OEM_MINUS},
     {"faster", "Faster", VK_OEM_PLUS},
     {"step", "Step", VK_RIGHT},
 };
 
-std::string LabLoadRefusal(std::string_view text) {
-    const auto parsed = lab::ParseLoad(text);
+// The refusal of a parser that gives a value or why the text is not one.
+template <auto parse>
+std::string Refusal(std::string_view text) {
+    const auto parsed = parse(text);
     const auto* refusal = std::get_if<std::string>(&parsed);
     return refusal != nullptr ? *refusal : std::string();
 }
 
+// An empty resistance is taken (it keeps the one shown), so what is kept does not matter here.
+std::variant<double, std::string> ParsePulseSource(std::string_view text) {
+    return pulse::ParseSourceOhms(text, pulse::kLineOhms);
+}
+std::variant<pulse::Load, std::string> ParsePulseLoad(std::string_view text) {
+    return pulse::ParseLoad(text, pulse::Load{});
+}
+
+const DialogField kLoadField[] = {{"--load", nullptr}};
+const DialogField kLabFields[] = {{"--load", Refusal<lab::ParseLoad>}};
+const DialogField kPulseFields[] = {
+    {"--source", Refusal<ParsePulseSource>},
+    {"--load", Refusal<ParsePulseLoad>},
+    {"--width", Refusal<pulse::ParseWidth>},
+};
+
 // The smallest clients that show the whole picture: the plain mode's captions and readouts
 // need 800 x 400 not to overlap; the lab's load caption "10000.0 + j10000.0 ohms" needs 829 pixels
-// across, and its column of readouts, down to Z7, some 450 pixels down.
+// across, and its column of readouts, down to Z7, some 450 pixels down; the pulse mode's bounce
+// diagram and graph need 560 pixels down beside the readouts.
 const Mode kModeTable[] = {
-    {"Plain", "", "", "", "Velmora", MainWndProc, LoadDlgProc, nullptr, false, 800, 400, {}},
-    {"Lab", "--lab", "lab",
-     "open the lab: complex loads (R+jX, short, open), the reflection coefficient,\n"
-     "the Smith chart, the value under the pointer; '+' and '-' change the speed and\n"
-     "the right arrow steps while paused",
-     "Velmora lab", LabWndProc, LabLoadDlgProc, LabLoadRefusal, true, 832, 460, kLabButtons},
+    {.name = "Plain",
+     .commandLineSwitch = "",
+     .pageQuery = "",
+     .description = "",
+     .caption = "Velmora",
+     .windowProcedure = MainWndProc,
+     .loadDialog = LoadDlgProc,
+     .dialogTemplate = IDD_LOAD,
+     .dialogFields = kLoadField,
+     .paintsWhole = false,
+     .clockEnd = wave::kClockEnd,
+     .minimumClientWidth = 800,
+     .minimumClientHeight = 400,
+     .newValuesLabel = "New load",
+     .keyButtons = {}},
+    {.name = "Lab",
+     .commandLineSwitch = "--lab",
+     .pageQuery = "lab",
+     .description =
+         "open the lab: complex loads (R+jX, short, open), the reflection coefficient,\n"
+         "the Smith chart, the value under the pointer; '+' and '-' change the speed and\n"
+         "the right arrow steps while paused",
+     .caption = "Velmora lab",
+     .windowProcedure = LabWndProc,
+     .loadDialog = LabLoadDlgProc,
+     .dialogTemplate = IDD_LOAD,
+     .dialogFields = kLabFields,
+     .paintsWhole = true,
+     .clockEnd = wave::kClockEnd,
+     .minimumClientWidth = 832,
+     .minimumClientHeight = 460,
+     .newValuesLabel = "New load",
+     .keyButtons = kTimeButtons},
+    {.name = "Pulse",
+     .commandLineSwitch = "--pulse",
+     .pageQuery = "pulse",
+     .description = "open the pulse mode: a step or a pulse from a source of resistance Rs,\n"
+                    "reflected between the source and the load (0 to 10000 ohms, short, open),\n"
+                    "the bounce diagram and the load's voltage over time; the same keys as the lab",
+     .caption = "Velmora pulse",
+     .windowProcedure = PulseWndProc,
+     .loadDialog = PulseDlgProc,
+     .dialogTemplate = IDD_PULSE,
+     .dialogFields = kPulseFields,
+     .paintsWhole = true,
+     .clockEnd = pulse::kRunClock,
+     .minimumClientWidth = 800,
+     .minimumClientHeight = 560,
+     .newValuesLabel = "New values",
+     .keyButtons = kTimeButtons},
 };
 
 bool HasWord(const char* commandLine, std::string_view wanted) {

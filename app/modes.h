@@ -16,6 +16,15 @@ struct KeyButton {
     int key;            // the virtual key it sends
 };
 
+// A text field of the start-up dialog, in the template's order, and velmora-render's option that
+// types its text as a user would.
+struct DialogField {
+    const char* renderOption;  // "--load"
+    // Why the dialog refuses the field's text and waits for another (empty when it takes it);
+    // null when it takes every text.
+    std::string (*refusal)(std::string_view text);
+};
+
 struct Mode {
     const char* name;               // as a link to the mode says it: "Lab" for "Lab mode"
     const char* commandLineSwitch;  // on a command line ("--lab"); empty for the default mode
@@ -24,16 +33,18 @@ struct Mode {
     const char* caption;            // the main window's title
     WNDPROC windowProcedure;
     DLGPROC loadDialog;  // the start-up dialog's procedure
-    // Why the load dialog refuses the text and waits for another (empty when it takes it); null
-    // when the dialog takes every text.
-    std::string (*loadRefusal)(std::string_view text);
+    int dialogTemplate;  // and its template (IDD_LOAD)
+    std::span<const DialogField> dialogFields;
     // Whether a paint draws the whole picture, so that the window is erased before the paint
     // after the start-up dialog; otherwise that paint draws over the first picture.
     bool paintsWhole;
+    // The clock at which a run ends (its last tick's), in the clock's units.
+    int clockEnd;
     // The smallest client area that shows every caption and readout whole.
     int minimumClientWidth;
     int minimumClientHeight;
-    std::span<const KeyButton> keyButtons;  // besides start/pause/resume and a new load
+    const char* newValuesLabel;  // the page's button that opens the start-up dialog again (F1)
+    std::span<const KeyButton> keyButtons;  // besides start/pause/resume and new values
 };
 
 // Every mode, the default (the plain mode) first.

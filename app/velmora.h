@@ -32,9 +32,23 @@ bool HandleWindowBasics(HWND window, UINT message, LPARAM lParam);
 // the window procedure can ignore the keys that reach it while they are open.
 void ShowIntroOnce(void (*intro)(), bool& introOpen);
 
+// The keys of the modes that control time: '+' and '-' make the animation timer's period half or
+// twice as long, from 200 ms to 12.5 ms, and the right arrow calls `tick` while paused. Returns
+// whether the key was one of these. Once the run is over, a new speed leaves the timer ended.
+bool HandleTimeKey(HWND window, WPARAM key, void (*tick)(HWND window), bool runOver);
+// Sets the animation timer at the speed chosen last.
+void SetAnimationTimer(HWND window);
+
 // The lab mode (app/lab_window.cpp): the same window, circuit, clock and keys, taken further to
 // complex loads, the Smith chart and control of time.
 LRESULT CALLBACK LabWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK LabLoadDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // The explanation, then the lab's key help.
 void ShowLabIntro();
+
+// The pulse mode (app/pulse_window.cpp): a step or a pulse on the same line and circuit, from a
+// source of its own resistance, with the bounce diagram and the load's voltage over time.
+LRESULT CALLBACK PulseWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK PulseDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// The pulse mode's explanation, then its key help.
+void ShowPulseIntro();

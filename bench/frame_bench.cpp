@@ -1,6 +1,7 @@
 // The cost of the pictures on a 992 x 666 canvas: the circuit at a paint, a single frame, and a
 // whole tick (the erasing call and the drawing call on one fresh context, as the timer does),
-// alone and over a whole run; and the lab's tick beside the main mode's, in the same run. A tick
+// alone and over a whole run; and the lab's and the pulse mode's ticks beside the main mode's, in
+// the same run. A tick
 // must stay well under 20 microseconds and allocate nothing; allocations are counted by replacing
 // the global operator new and reported per iteration.
 #include <benchmark/benchmark.h>
@@ -13,6 +14,7 @@
 
 #include "circuit/circuit.h"
 #include "lab/picture.h"
+#include "pulse/picture.h"
 #include "surface/canvas.h"
 #include "surface/device_context.h"
 #include "wave/frame.h"
@@ -159,6 +161,34 @@ void BM_LabTick(benchmark::State& state) {
     ReportAllocations(state, before);
 }
 BENCHMARK(BM_LabTick)->Arg(402)->Arg(669)->Arg(672)->Arg(1077);
+
+// The pulse mode's tick, as its timer does it: the line's old voltage erased, the diagram's and
+// the graph's next pieces and the readouts of the moment, the line's new voltage. Rs = 25 and
+// RL = 100: 537 to 540 is mid-trip with a front on the line, 717 to 720 writes a trip's labels
+// as it arrives at the source, 2157 to 2160 ends the run.
+void BM_PulseTick(benchmark::State& state) {
+    const int d = static_cast<int>(state.range(0));
+    pulse::Run run = pulse::MakeRun({25, {100}, {}});
+    static surface::Canvas screen(kWidth, kHeight);
+    HDC dc = surface::CreateCanvasDC(&screen);
+    pulse::DrawPulseStill(dc, kWidth, kHeight, run, d);
+    pulse::DrawLineVoltage(dc, kWidth, kHeight, run, d);
+    surface::ReleaseCanvasDC(dc);
+    // Each iteration starts from the readouts clock d shows, as the tick after it does (copying
+    // them back costs the iteration a little more than the tick).
+    const auto shownAtD = run.shownMoment;
+    const long before = allocationCount;
+    for (auto _ : state) {
+        run.shownMoment = shownAtD;
+        dc = surface::CreateCanvasDC(&screen);
+        pulse::DrawLineVoltage(dc, kWidth, kHeight, run, d);
+        pulse::DrawPulseTick(dc, kWidth, kHeight, run, d + 3);
+        pulse::DrawLineVoltage(dc, kWidth, kHeight, run, d + 3);
+        surface::ReleaseCanvasDC(dc);
+    }
+    ReportAllocations(state, before);
+}
+BENCHMARK(BM_PulseTick)->Arg(537)->Arg(717)->Arg(2157);
 
 }  // namespace
 

@@ -67,8 +67,7 @@ POINT DrawFrontArrow(HDC dc, POINT front) {
 
 bool CircuitDrawsStartArrow() { return circuit::paintedOnce != 0; }
 
-void DrawCircuit(HDC dc, int width, int height) {
-    using namespace circuit;
+void circuit::DrawCircuitFigure(HDC dc, int width, int height, const char* sourceCaption) {
     const int left = width / 10;
     const int top = (3 * height) / 4;
     const int middle = top + 20;
@@ -87,13 +86,18 @@ void DrawCircuit(HDC dc, int width, int height) {
     DrawSteps(dc, kLoadResistor);
     DrawSteps(dc, kGround);
 
-    WriteCaption(dc, left + 35, top - 40, "50 ohms");
+    WriteCaption(dc, left + 35, top - 40, sourceCaption);
     WriteCaption(dc, width / 2, height / 2, "50-ohm transmission line");
+}
 
+void DrawCircuit(HDC dc, int width, int height) {
+    using namespace circuit;
+    DrawCircuitFigure(dc, width, height, "50 ohms");
     if (paintedOnce == 0) {
         paintedOnce = 1;
         return;
     }
+    const LineEnds line = LineOnScreen(width, height);
     DrawStartArrow(dc, line.x0, line.y0);
 }
 

@@ -8,3 +8,11 @@ void DrawCircuit(HDC dc, int width, int height);
 // Whether DrawCircuit draws the start arrow: on every call but the first.
 bool CircuitDrawsStartArrow();
 void DrawLoadCaption(HDC dc, int width, int height, double loadOhms);
+
+namespace circuit {
+
+// The figure without the start arrow, its source resistor captioned as given: the picture of
+// modes whose source resistance is not always 50 ohms.
+void DrawCircuitFigure(HDC dc, int width, int height, const char* sourceCaption);
+
+}  // namespace circuit

@@ -37,7 +37,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previousInstance*/, LPSTR com
     ShowWindow(window, showCommand);
     UpdateWindow(window);  // the first paint, with the introductory messages
 
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LOAD), window, mode.loadDialog, 0);
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(mode.dialogTemplate), window, mode.loadDialog, 0);
 
     // Drawn over the first picture without erasing it: this paint adds the start arrow. A mode
     // that draws its whole picture on every paint wants the window erased first.

@@ -72,18 +72,6 @@ class Reader {
     std::string_view rest_;
 };
 
-// The message for the text: the text quoted (at most 40 characters of it), then what is wrong.
-// Built by appending: GCC 12 warns falsely (-Wrestrict) about joined temporaries here.
-std::string Message(std::string_view text, const char* wrong) {
-    constexpr std::size_t kLongest = 40;
-    std::string message = "\"";
-    message.append(text.substr(0, kLongest));
-    if (text.size() > kLongest) message.append("...");
-    message.append("\" ");
-    message.append(wrong);
-    return message;
-}
-
 // Ends the text: an optional "ohm" or "ohms", then nothing but spaces.
 bool AtEnd(Reader& reader) {
     reader.skipSpaces();
@@ -93,11 +81,22 @@ bool AtEnd(Reader& reader) {
 
 }  // namespace
 
+// Built by appending: GCC 12 warns falsely (-Wrestrict) about joined temporaries here.
+std::string RefusalMessage(std::string_view text, const char* wrong) {
+    constexpr std::size_t kLongest = 40;
+    std::string message = "\"";
+    message.append(text.substr(0, kLongest));
+    if (text.size() > kLongest) message.append("...");
+    message.append("\" ");
+    message.append(wrong);
+    return message;
+}
+
 std::variant<Load, std::string> ParseLoad(std::string_view text) {
     Reader reader(text);
     reader.skipSpaces();
     if (reader.done()) return std::string(kTypeALoad);
-    const std::string notALoad = Message(text, kNotALoad);
+    const std::string notALoad = RefusalMessage(text, kNotALoad);
 
     if (reader.take("short")) {
         if (AtEnd(reader)) return Load{0.0};
@@ -123,7 +122,7 @@ std::variant<Load, std::string> ParseLoad(std::string_view text) {
     }
     if (!AtEnd(reader)) return notALoad;
     if (!(*r >= 0 && *r <= kMostOhms && std::abs(x) <= kMostOhms)) {
-        return Message(text, OutOfRange().c_str());
+        return RefusalMessage(text, OutOfRange().c_str());
     }
     // -0 would print as such.
     return Load{{*r + 0.0, x + 0.0}};

@@ -13,4 +13,8 @@ namespace lab {
 // "short" or "open". A text that is not a load gets a message saying what to type.
 std::variant<Load, std::string> ParseLoad(std::string_view text);
 
+// The message refusing a text a dialog does not take: the text quoted (at most 40 characters of
+// it), then what is wrong with it.
+std::string RefusalMessage(std::string_view text, const char* wrong);
+
 }  // namespace lab

@@ -34,12 +34,14 @@ constexpr char kZoomHelpAndVersion[] =
     "  --version  show the version and exit\n";
 static_assert(platform::kMaxZoom == 8, "the help names it");
 
-// "velmora [--lab] [--zoom N] [--help] [--version]", a switch for each mode.
+// "velmora [--lab | --pulse] [--zoom N] [--help] [--version]": the modes' switches, one at a time.
 std::string Usage() {
-    std::string usage = "velmora";
-    for (const Mode& mode : kModes.subspan(1))
-        usage += " [" + std::string(mode.commandLineSwitch) + "]";
-    return usage + " [--zoom N] [--help] [--version]";
+    std::string switches;
+    for (const Mode& mode : kModes.subspan(1)) {
+        if (!switches.empty()) switches += " | ";
+        switches += mode.commandLineSwitch;
+    }
+    return "velmora [" + switches + "] [--zoom N] [--help] [--version]";
 }
 
 // Each mode's switch and its description, the description's lines in a column.
@@ -69,6 +71,11 @@ std::optional<int> AnswerArguments(int argc, char** argv, const Mode*& chosen, i
             if (argument == mode.commandLineSwitch) named = &mode;
         }
         if (named != nullptr) {
+            if (chosen != &kModes.front() && chosen != named) {
+                std::fprintf(stderr, "velmora: %s: only one mode at a time (usage: %s)\n", argv[i],
+                             Usage().c_str());
+                return 2;
+            }
             chosen = named;
             continue;
         }

@@ -23,6 +23,7 @@
 #include "editions/render/output_file.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/zoom.h"
+#include "pulse/picture.h"
 #include "surface/canvas.h"
 #include "surface/recorder.h"
 #include "wave/frame.h"
@@ -44,11 +45,11 @@ constexpr int kLastFrameDelay = 300;
 const char* const kOutputs[] = {"--png", "--gif", "--trace"};
 
 const char kUsage[] =
-    "velmora-render [--lab] [--size WxH] [--zoom N] [--load TEXT] [--clock D] [--png FILE] "
-    "[--gif FILE] [--trace FILE] [--help] [--version]";
+    "velmora-render [--lab | --pulse [--source TEXT] [--width W]] [--size WxH] [--zoom N] "
+    "[--load TEXT] [--clock D] [--png FILE] [--gif FILE] [--trace FILE] [--help] [--version]";
 
 static_assert(kMaxSide == 16384 && kMaxPixels == 67108864 && kLastFrameDelay == 300 &&
-                  platform::kMaxZoom == 8,
+                  kClockEnd == 1080 && pulse::kRunClock == 2160 && platform::kMaxZoom == 8,
               "the help names these figures");
 const char kHelp[] =
     R"(Plays Velmora without a display exactly as a user would: both introductory messages
@@ -57,6 +58,13 @@ the animation clock advancing by 3 degrees each tick; and writes what the window
 
   --lab         play the lab: complex loads (R, R+jX or R-jX, short or open; a text that
                 is not a load is a bad argument), Gamma, the Smith chart
+  --pulse       play the pulse mode: a step or a pulse bouncing between the source's
+                resistance and the load, the bounce diagram, the load's voltage over time
+                (a text its dialog refuses is a bad argument)
+  --source TEXT with --pulse: the text typed into the dialog's source resistance field
+                (ohms, 0 to 10000; without it the field is left empty: 50 ohms)
+  --width W     with --pulse: the text typed into the pulse width field (trips of the
+                line, over 0 and up to 2); without it the source is a step
   --size WxH    the window's client area in pixels, W and H from 1 to 16384 and at most
                 67108864 pixels in all (default 992x666, the program's own window)
   --zoom N      show each of the program's pixels as an N x N block, N from 1 to 8, for
@@ -64,9 +72,11 @@ the animation clock advancing by 3 degrees each tick; and writes what the window
                 the program draws in --size divided by N, which must leave it the room
                 its whole picture needs; a strip narrower than N is left white
   --load TEXT   the text typed into the load dialog, read as the dialog reads it; without it
-                the dialog is cancelled and the load stays 50 ohms
+                the dialog is cancelled and the load stays 50 ohms (with --pulse: the text
+                typed into the load field, 0 to 10000 ohms, short or open)
   --clock D     stop when the animation clock reaches D degrees, a multiple of 3 from 0 to
-                1080 (default 1080, the end of the animation)
+                1080 (default 1080, the end of the animation); with --pulse up to 2160, six
+                trips of the line of 360 each (default 2160)
   --png FILE    write the picture at that moment as a PNG
   --gif FILE    write the animation up to that moment as an animated GIF that loops: one
                 frame per timer tick from clock 0 (frame i is the picture at clock 3i, as
@@ -95,8 +105,9 @@ struct Options {
     int width = 992;
     int height = 666;
     int zoom = 1;
-    std::optional<std::string> load;
-    int clock = kClockEnd;
+    // The texts typed into the start-up dialog's fields, by the option that gives each.
+    std::map<std::string, std::string> fieldTexts;
+    int clock = 0;                               // the mode's end when not given
     std::map<std::string, std::string> outputs;  // path by argument name
 };
 
@@ -129,11 +140,13 @@ void ParseSize(const std::string& text, Options& options) {
     options.height = *height;
 }
 
+// Read once the mode, and so its run's end, is known.
 void ParseClock(const std::string& text, Options& options) {
+    const int end = options.mode->clockEnd;
     const auto clock = SmallNumber(text);
-    if (!clock || *clock > kClockEnd || *clock % kClockStep != 0) {
-        throw BadArgument{"--clock: expected a multiple of 3 from 0 to 1080, got " +
-                          tools::Quoted(text)};
+    if (!clock || *clock > end || *clock % kClockStep != 0) {
+        throw BadArgument{"--clock: expected a multiple of 3 from 0 to " + std::to_string(end) +
+                          ", got " + tools::Quoted(text)};
     }
     options.clock = *clock;
 }
@@ -166,9 +179,42 @@ void CheckZoomFits(const Options& options) {
         (fits > 1 ? " takes --zoom " + std::to_string(fits) + " at most" : " takes no zoom")};
 }
 
+// Whether the mode's dialog has a field the option fills.
+bool HasField(const Mode& mode, const std::string& option) {
+    return std::any_of(mode.dialogFields.begin(), mode.dialogFields.end(),
+                       [&](const DialogField& field) { return option == field.renderOption; });
+}
+
+bool IsFieldOption(const std::string& name) {
+    return std::any_of(kModes.begin(), kModes.end(),
+                       [&](const Mode& mode) { return HasField(mode, name); });
+}
+
+// Each field text for a field of the mode's dialog; none that the dialog refuses, as it would
+// wait for another text, which a run without a display cannot give.
+void CheckFieldTexts(const Options& options) {
+    for (const auto& given : options.fieldTexts) {
+        if (HasField(*options.mode, given.first)) continue;
+        std::string modes;
+        for (const Mode& mode : kModes.subspan(1)) {
+            if (HasField(mode, given.first)) {
+                modes += (modes.empty() ? "" : " or ") + std::string(mode.commandLineSwitch);
+            }
+        }
+        throw BadArgument{given.first + ": only with " + modes};
+    }
+    for (const DialogField& field : options.mode->dialogFields) {
+        const auto text = options.fieldTexts.find(field.renderOption);
+        if (field.refusal == nullptr || text == options.fieldTexts.end()) continue;
+        const std::string refusal = field.refusal(text->second);
+        if (!refusal.empty()) throw BadArgument{text->first + ": " + refusal};
+    }
+}
+
 Options ParseArguments(int argc, char** argv) {
     Options options;
     std::map<std::string, bool> seen;
+    std::optional<std::string> clockText;
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
         if (name == "--help") {
@@ -183,13 +229,16 @@ Options ParseArguments(int argc, char** argv) {
             return name == mode.commandLineSwitch;
         });
         if (named != kModes.end()) {
-            if (options.mode != &kModes.front()) throw BadArgument{name + ": given more than once"};
+            if (options.mode == &*named) throw BadArgument{name + ": given more than once"};
+            if (options.mode != &kModes.front()) {
+                throw BadArgument{name + ": only one mode at a time"};
+            }
             options.mode = &*named;
             continue;
         }
         const bool isOutput =
             std::find(std::begin(kOutputs), std::end(kOutputs), name) != std::end(kOutputs);
-        if (name != "--size" && name != "--zoom" && name != "--load" && name != "--clock" &&
+        if (name != "--size" && name != "--zoom" && name != "--clock" && !IsFieldOption(name) &&
             !isOutput) {
             throw BadArgument{"unknown argument " + tools::Quoted(name) + " (usage: " + kUsage +
                               ")"};
@@ -202,22 +251,20 @@ Options ParseArguments(int argc, char** argv) {
             ParseSize(value, options);
         } else if (name == "--zoom") {
             ParseZoom(value, options);
-        } else if (name == "--load") {
-            options.load = value;
+        } else if (IsFieldOption(name)) {
+            options.fieldTexts[name] = value;
         } else if (name == "--clock") {
-            ParseClock(value, options);
+            clockText = value;
         } else if (value.empty()) {
             throw BadArgument{name + ": missing its file name"};
         } else {
             options.outputs[name] = value;
         }
     }
+    options.clock = options.mode->clockEnd;
+    if (clockText) ParseClock(*clockText, options);
+    CheckFieldTexts(options);
     CheckZoomFits(options);
-    // A dialog that refuses a text waits for another, which a run without a display cannot give.
-    if (options.mode->loadRefusal != nullptr && options.load) {
-        const std::string refusal = options.mode->loadRefusal(*options.load);
-        if (!refusal.empty()) throw BadArgument{"--load: " + refusal};
-    }
     return options;
 }
 
@@ -270,10 +317,17 @@ void Play(const Options& options,
     backend.setZoom(options.zoom);
     backend.answerMessageBox(IDOK);  // the explanation
     backend.answerMessageBox(IDOK);  // the key help
-    if (options.load) {
-        backend.answerDialog(*options.load);
-    } else {
+    // Without a text for any field, the dialog is cancelled; otherwise each field takes its text,
+    // an empty one where none is given.
+    if (options.fieldTexts.empty()) {
         backend.cancelDialog();
+    } else {
+        std::vector<std::string> typed;
+        for (const DialogField& field : options.mode->dialogFields) {
+            const auto text = options.fieldTexts.find(field.renderOption);
+            typed.push_back(text != options.fieldTexts.end() ? text->second : "");
+        }
+        backend.answerDialogFields(std::move(typed));
     }
 
     bool started = false;

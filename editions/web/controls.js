@@ -4,7 +4,7 @@
 // the modes and the buttons from the table of modes before the program starts.
 var VelmoraControls = {
     modes: [],    // {name, query, current} for every mode
-    buttons: [],  // {id, label, key}: Start (the toggle), New load, then the mode's own
+    buttons: [],  // {id, label, key}: Start (the toggle), New load (new-load), then the mode's own
     ownKeys: [],  // keys the browser must not act on
     run: "idle",  // idle, running, paused or finished, as the program leaves it
     anyTimer: true,
@@ -60,7 +60,8 @@ var VelmoraControls = {
             idle: "Ready to start.",
             running: "Running.",
             paused: "Paused.",
-            finished: "Finished. New load starts another run.",
+            finished: "Finished. " + document.getElementById("new-load").textContent +
+                      " starts another run.",
         }[run];
     },
 

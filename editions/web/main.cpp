@@ -1,7 +1,8 @@
 // The program in a web page: the program's WinMain with the page's canvas as its window. The
-// page's address gives the command line: velmora.html?lab opens the lab, as --lab does (so do
-// ?lab=1 and ?lab=true; ?lab=0, ?lab=false, ?lab=no and ?lab=off do not). The
-// page's program half (controls.js) learns the modes and the keys to offer as buttons from here.
+// page's address gives the command line: velmora.html?lab opens the lab, as --lab does, and
+// velmora.html?pulse the pulse mode, as --pulse does (so do ?lab=1 and ?lab=true; ?lab=0,
+// ?lab=false, ?lab=no and ?lab=off do not, nor the same for pulse). The page's program half
+// (controls.js) learns the modes and the keys to offer as buttons from here.
 #include <emscripten.h>
 
 #include <string>
@@ -49,7 +50,7 @@ int main() {
     const Mode& mode = ModeOfPage();
     for (const Mode& each : kModes) velmora_add_mode(each.name, each.pageQuery, &each == &mode);
     velmora_add_key_button("toggle", "Start", VK_RETURN);
-    velmora_add_key_button("new-load", "New load", VK_F1);
+    velmora_add_key_button("new-load", mode.newValuesLabel, VK_F1);
     for (const KeyButton& button : mode.keyButtons) {
         velmora_add_key_button(button.id, button.label, button.key);
     }

@@ -46,6 +46,7 @@ class HeadlessBackend::Dialog final : public DialogView {
         for (const DialogControl& control : layout.controls) {
             if (control.kind == DialogControl::Kind::Edit) {
                 fields_[control.id] = {control.text, control.text.size(), control.text.size()};
+                edits_.push_back(control.id);
             } else {
                 texts_[control.id] = control.text;
             }
@@ -78,6 +79,13 @@ class HeadlessBackend::Dialog final : public DialogView {
         if (focus_) typeText(*focus_, typed);
     }
 
+    // One text for each edit field, in the template's order.
+    void fill(const std::vector<std::string>& fields) {
+        for (std::size_t i = 0; i < fields.size() && i < edits_.size(); ++i) {
+            typeText(edits_[i], fields[i]);
+        }
+    }
+
     const HWND dialog_;
 
   private:
@@ -85,18 +93,23 @@ class HeadlessBackend::Dialog final : public DialogView {
     std::map<int, std::string> texts_;  // of buttons and labels
     std::map<int, EditField> fields_;
     std::optional<int> focus_;
+    std::vector<int> edits_;
 };
 
 void HeadlessBackend::answerMessageBox(int button, Millis after) {
-    script_.push_back({Answer::Kind::Box, button, {}, after});
+    script_.push_back({Answer::Kind::Box, button, {}, after, {}});
 }
 
 void HeadlessBackend::answerDialog(std::string typed, Millis after) {
-    script_.push_back({Answer::Kind::DialogOk, 0, std::move(typed), after});
+    script_.push_back({Answer::Kind::DialogOk, 0, std::move(typed), after, {}});
+}
+
+void HeadlessBackend::answerDialogFields(std::vector<std::string> fields, Millis after) {
+    script_.push_back({Answer::Kind::DialogOk, 0, {}, after, std::move(fields)});
 }
 
 void HeadlessBackend::cancelDialog(Millis after) {
-    script_.push_back({Answer::Kind::DialogCancel, 0, {}, after});
+    script_.push_back({Answer::Kind::DialogCancel, 0, {}, after, {}});
 }
 
 void HeadlessBackend::pressKey(int virtualKey, bool shift) {
@@ -308,7 +321,11 @@ void HeadlessBackend::give(Modal& modal) {
     if (modal.box != nullptr) {
         modal.box->result_ = answer.button;
     } else if (answer.kind == Answer::Kind::DialogOk) {
-        modal.dialog->type(answer.typed);
+        if (answer.fields.empty()) {
+            modal.dialog->type(answer.typed);
+        } else {
+            modal.dialog->fill(answer.fields);
+        }
         DialogCommand(modal.dialog->dialog_, IDOK);
     } else {
         DialogCommand(modal.dialog->dialog_, IDCANCEL);

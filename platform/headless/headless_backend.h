@@ -43,6 +43,8 @@ class HeadlessBackend final : public Backend {
     void answerMessageBox(int button, Millis after = 0);
     // Types the text into the control that has the focus (if it is an edit field), then OK.
     void answerDialog(std::string typed, Millis after = 0);
+    // Types each text into the dialog's edit fields, in the template's order, then OK.
+    void answerDialogFields(std::vector<std::string> fields, Millis after = 0);
     void cancelDialog(Millis after = 0);  // Esc
     // The next `times` calls of SetTimer fail.
     void failSetTimer(int times) { timerFailures_ = times; }
@@ -111,6 +113,7 @@ class HeadlessBackend final : public Backend {
         int button;
         std::string typed;
         Millis after;
+        std::vector<std::string> fields;  // typed into the edit fields instead, when given
     };
     class Box;
     class Dialog;

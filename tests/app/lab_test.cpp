@@ -21,6 +21,7 @@
 #include "platform/headless/headless_backend.h"
 #include "surface/recorder.h"
 #include "tests/app/fresh_process.h"
+#include "tests/app/play_mode.h"
 #include "tests/app/render_trace.h"
 
 namespace {
@@ -152,21 +153,6 @@ TEST(LabCommandLine, IsTheWordLabAmongTheArguments) {
     EXPECT_EQ(&ModeOfCommandLine(nullptr), &kModes.front());
 }
 
-// Plays the lab with the script's answers; the driver acts each time the program waits, until it
-// returns false, and the window is closed.
-void PlayLab(platform::HeadlessBackend& backend,
-             const std::function<bool(platform::HeadlessBackend&)>& driver) {
-    backend.setShownClientSize(992, 666);
-    backend.setDriver([&, done = false](platform::HeadlessBackend& d) mutable {
-        if (d.modalOpen() || done) return;
-        done = !driver(d);
-        if (done) d.closeWindow();
-    });
-    platform::Session session(backend, dialogTemplates);
-    char commandLine[] = "--lab";
-    EXPECT_EQ(WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT), 0);
-}
-
 // The dialog stays open after the message, waiting for a good text: the script has none for it.
 TEST(LabProgram, ADialogTextThatIsNotALoadGetsAMessageAndTheDialogStays) {
     InFreshProcess([] {
@@ -176,7 +162,7 @@ TEST(LabProgram, ADialogTextThatIsNotALoadGetsAMessageAndTheDialogStays) {
         backend.answerDialog("20-");
         backend.answerMessageBox(IDOK);
         try {
-            PlayLab(backend, [](auto&) { return false; });
+            PlayMode(backend, "--lab", [](auto&) { return false; });
             ADD_FAILURE() << "the dialog ended";
         } catch (const platform::HeadlessBackend::Stuck& stuck) {
             EXPECT_STREQ(stuck.what(),
@@ -203,7 +189,7 @@ TEST(LabProgram, PointingAtTheLineShowsTheValueThereAndLeavingItTakesItAway) {
         {
             surface::Recorder recorder(trace);
             int step = 0;
-            PlayLab(backend, [&](platform::HeadlessBackend& d) {
+            PlayMode(backend, "--lab", [&](platform::HeadlessBackend& d) {
                 switch (step++) {
                     case 0:
                         d.movePointer(744, 166);  // the load end
@@ -232,7 +218,7 @@ TEST(LabProgram, SpeedKeysStepAndTheSteadyStateThatKeepsTurning) {
         int step = 0;
         platform::Millis since = 0;
         int clockThen = 0;
-        PlayLab(backend, [&](platform::HeadlessBackend& d) {
+        PlayMode(backend, "--lab", [&](platform::HeadlessBackend& d) {
             switch (step++) {
                 case 0:  // paused: the right arrow steps one tick, ENTER does not
                     d.pressKey(VK_RIGHT);

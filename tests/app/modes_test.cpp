@@ -58,6 +58,7 @@ TEST(Modes, TheSmallestClientShowsEveryTextWhole) {
     } kRuns[] = {
         {"", {"100", "0.1", "10000"}},
         {"--lab", {"75+j50", "10000+j10000", "0.1+j9999"}},
+        {"--pulse", {"0", "open", "10000"}},
     };
     for (const auto& run : kRuns) {
         const Mode& mode = ModeOfCommandLine(run.mode);

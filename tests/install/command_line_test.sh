@@ -28,7 +28,7 @@ while IFS='|' read -r program arguments status stream lines pattern; do
     fi
     rm -f "$out" "$err"
 done <<TABLE
-velmora|--help|0|out|0|^Usage: velmora \[--lab\] \[--zoom N\] \[--help\] \[--version\]$
+velmora|--help|0|out|0|^Usage: velmora \[--lab \| --pulse\] \[--zoom N\] \[--help\] \[--version\]$
 velmora|--lab --help|0|out|0|^Usage: velmora
 velmora|--version|0|out|1|^velmora $version$
 velmora|--help --version|0|out|0|^Usage: velmora
@@ -48,6 +48,13 @@ render|--zoom x2|2|err|1|^velmora-render: --zoom: expected a whole number from 1
 render|--size 1000x600 --zoom 2|2|err|1|^velmora-render: --zoom 2: the program would draw in 500x300 pixels
 render|--lab --load 75+k50 --png -|2|err|1|^velmora-render: --load: "75\+k50" is not a load\. Type R
 render|--lab --load 20000|2|err|1|^velmora-render: --load: "20000" is out of range
+velmora|--lab --pulse|2|err|1|^velmora: --pulse: only one mode at a time
+render|--pulse --lab|2|err|1|^velmora-render: --lab: only one mode at a time$
+render|--pulse --width 3|2|err|1|^velmora-render: --width: "3" is not a pulse width
+render|--pulse --source open|2|err|1|^velmora-render: --source: "open" is not a source resistance
+render|--width 1|2|err|1|^velmora-render: --width: only with --pulse$
+render|--clock 2160|2|err|1|^velmora-render: --clock: expected a multiple of 3 from 0 to 1080,
+render|--clock 2163 --pulse|2|err|1|^velmora-render: --clock: expected a multiple of 3 from 0 to 2160,
 TABLE
 echo "$failures failed"
 [ "$failures" = 0 ]

@@ -133,20 +133,20 @@ class Page:
         self.wait(f"the focus did not move to {focus}: it is {self.run(FOCUS_IN_TOPMOST)}",
                   lambda: self.run(FOCUS_IN_TOPMOST) == focus)
 
-    def expected(self, size, load, clock):
-        png = self.work / f"expected-{size}-{load}-{clock}.png"
-        command = [self.render, "--size", size, "--clock", str(clock), "--png", str(png)]
+    def expected(self, size, load, clock, mode=()):
+        png = self.work / f"expected-{'-'.join(mode)}-{size}-{load}-{clock}.png"
+        command = [self.render, *mode, "--size", size, "--clock", str(clock), "--png", str(png)]
         if load is not None:
             command += ["--load", load]
         if not png.exists():
             subprocess.run(command, check=True)
         return base64.b64encode(png.read_bytes()).decode()
 
-    def shows(self, size, load, clock, seconds=SHOWN):
-        """Waits until the canvas equals velmora-render's picture."""
-        expected = self.expected(size, load, clock)
-        self.wait(f"the canvas never equalled velmora-render --size {size} --load {load} "
-                  f"--clock {clock}",
+    def shows(self, size, load, clock, seconds=SHOWN, mode=()):
+        """Waits until the canvas equals velmora-render's picture (with the mode's arguments)."""
+        expected = self.expected(size, load, clock, mode)
+        self.wait(f"the canvas never equalled velmora-render {' '.join(mode)} --size {size} "
+                  f"--load {load} --clock {clock}",
                   lambda: self.driver.execute_async_script(DIFFERING, expected) == 0, seconds)
 
     def confirm_intro(self):
@@ -209,6 +209,32 @@ def served_runs(page, address):
     page.press(Keys.F1)
     page.answer_dialog("1e9", Keys.ENTER)
     page.shows("992x666", "1e9", 0)
+
+
+def pulse_runs(page, address):
+    """The pulse mode: its boxes, its dialog's three fields (Rs typed, TAB, RL typed), a whole
+    run equal to velmora-render's, and links to the other two modes."""
+    page.driver.get(f"{address}/velmora.html?pulse&size=992x666")
+    for opening in ("A source of 1 V", "Type the source resistance"):
+        page.wait(f"no box starting '{opening}'", lambda: page.box_starting(opening))
+        page.press(Keys.ENTER)
+    shown = page.wait("no pulse dialog", lambda: page.run(OPEN_DIALOG))
+    if shown != ["Pulse values", "INPUT"]:
+        raise Failure(f"pulse dialog: title and focused element {shown}")
+    page.press("25", Keys.TAB, "100", Keys.ENTER)
+    page.wait("the pulse dialog stayed open", lambda: not page.run(OPEN_DIALOG))
+    mode = ("--pulse", "--source", "25")
+    page.shows("992x666", "100", 0, mode=mode)
+    links = [link.text for link in page.driver.find_elements(By.CSS_SELECTOR, "#controls a")]
+    if links != ["Plain mode", "Lab mode"]:
+        raise Failure(f"links {links}")
+    buttons = [button.text for button in page.driver.find_elements(By.CSS_SELECTOR, "#controls button")]
+    if buttons != ["Start", "New values", "Slower", "Faster", "Step"]:
+        raise Failure(f"buttons {buttons}")
+    page.press(Keys.ENTER)
+    page.shows("992x666", "100", 2160, PLAYED, mode=mode)
+    page.wait("the end of the run was not announced with New values",
+              lambda: page.run(ANNOUNCED) == "Finished. New values starts another run.")
 
 
 def focus_stays_inside(page, address):
@@ -382,7 +408,8 @@ def accessible_names(page, address):
     nodes += page.accessible()  # the page behind a modal dialog is hidden from the tree
     wanted = [("dialog", "Load value"), ("textbox", "Enter a value for the load"),
               ("image", "Velmora: a wave travelling along a 50-ohm transmission line"),
-              ("button", "Start"), ("button", "New load"), ("link", "Lab mode")]
+              ("button", "Start"), ("button", "New load"), ("link", "Lab mode"),
+              ("link", "Pulse mode")]
     missing = [w for w in wanted if not any(n[0] == w[0] and n[1].startswith(w[1]) for n in nodes)]
     if missing:
         raise Failure(f"not in the accessibility tree: {missing}; roles seen: "
@@ -600,6 +627,8 @@ def main():
     scenarios = [
         ("both boxes, load 100, runs, F1 and Esc, 1e9 clamped", desktop,
          lambda p: served_runs(p, address)),
+        ("the pulse mode: boxes, its dialog's fields, a whole run, links", desktop,
+         lambda p: pulse_runs(p, address)),
         ("TAB keeps the focus in boxes and the dialog; full-width digits", desktop,
          lambda p: focus_stays_inside(p, address)),
         ("a desktop client is 1:1, follows the window before a run; New load, then ENTER", desktop,

@@ -1,6 +1,6 @@
-// The load-value dialog as the Windows resource compiler builds it from app/resources/velmora.rc:
-// the bytes of the compiled template must be exactly those of the dialog the program describes,
-// and those of the template that the other builds link in as data.
+// The dialogs as the Windows resource compiler builds them from app/resources/velmora.rc: the
+// bytes of the compiled load-value template must be exactly those of the dialog the program
+// describes, and every template's those of the template that the other builds link in as data.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -76,23 +76,33 @@ std::string Hex(const Bytes& bytes) {
 
 // The .res file holds an empty first entry of 32 bytes, then each resource: a header (data size,
 // header size, type and name, flags, language) and its data, padded to whole double words.
-TEST(LoadDialogResource, IsTheOnlyResourceAndTheDialogTheProgramDescribesAndLinksIn) {
+// The load dialog is the one the program describes; every dialog is the one the other builds
+// link in as data, in the same order.
+TEST(DialogResources, AreTheDialogsTheProgramDescribesAndLinksIn) {
     std::ifstream file(VELMORA_RES_FILE, std::ios::binary);
     const Bytes bytes{std::istreambuf_iterator<char>(file), {}};
-    ASSERT_GE(bytes.size(), 48u);
     auto dword = [&](std::size_t at) {
         std::size_t value = 0;
         for (std::size_t i = at + 4; i > at; --i) value = value << 8 | bytes[i - 1];
         return value;
     };
-    const std::size_t dataSize = dword(32), data = 32 + dword(36);
-    EXPECT_EQ(Hex(Bytes(bytes.begin() + 40, bytes.begin() + 48)), "ff ff 05 00 ff ff 65 00 ")
-        << "the type RT_DIALOG (5) and the name 101, both ordinals";
-    ASSERT_EQ(bytes.size(), data + (dataSize + 3) / 4 * 4) << "one resource only";
-    const Bytes dialog(bytes.begin() + data, bytes.begin() + data + dataSize);
-    EXPECT_EQ(Hex(dialog), Hex(Encode(kLoadDialog)));
-    ASSERT_EQ(dialogTemplates.size(), 1u);
-    EXPECT_EQ(Hex(Encode(dialogTemplates[0])), Hex(dialog));
+    std::vector<Bytes> dialogs;
+    for (std::size_t at = 32; at + 16 <= bytes.size();) {
+        const std::size_t dataSize = dword(at), data = at + dword(at + 4);
+        ASSERT_LE(data + dataSize, bytes.size());
+        const int name = bytes[at + 14] | bytes[at + 15] << 8;
+        EXPECT_EQ(Hex(Bytes(bytes.begin() + at + 8, bytes.begin() + at + 14)), "ff ff 05 00 ff ff ")
+            << "the type RT_DIALOG (5), the name an ordinal";
+        ASSERT_LT(dialogs.size(), dialogTemplates.size()) << "a resource the program lacks";
+        EXPECT_EQ(name, dialogTemplates[dialogs.size()].id);
+        dialogs.emplace_back(bytes.begin() + data, bytes.begin() + data + dataSize);
+        at = data + (dataSize + 3) / 4 * 4;
+    }
+    ASSERT_EQ(dialogs.size(), dialogTemplates.size());
+    EXPECT_EQ(Hex(dialogs[0]), Hex(Encode(kLoadDialog)));
+    for (std::size_t i = 0; i < dialogs.size(); ++i) {
+        EXPECT_EQ(Hex(Encode(dialogTemplates[i])), Hex(dialogs[i])) << dialogTemplates[i].id;
+    }
 }
 
 // The label reads whole wherever the program runs: its text takes 119 pixels in Windows' own MS

@@ -3,13 +3,15 @@
 # confirms both introductory boxes, types a load into the load dialog, presses ENTER in the main
 # window, waits for the animation to finish and checks that the standing-wave dots (pure red)
 # are on the screen. Given velmora-render, also checks that they are where our own drawing
-# surface puts them for the same client area.
+# surface puts them for the same client area. Then plays the pulse mode (velmora.exe --pulse)
+# the same way and checks its blue lines (the line's voltage, the load's graph) against
+# velmora-render --pulse.
 #
 #   tests/windows/run-under-wine.sh VELMORA_EXE OUTPUT_DIR [VELMORA_RENDER]
 #
 # VELMORA_EXE may be the 32-bit or the 64-bit build; the Wine prefix is made to match. Writes the
 # screen at each step to OUTPUT_DIR (intro.png, load-dialog.png, before-enter.png,
-# after-animation.png), Wine's own messages to OUTPUT_DIR/wine.log and the X server's to
+# after-animation.png, pulse-run.png), Wine's own messages to OUTPUT_DIR/wine.log and the X server's to
 # OUTPUT_DIR/xvfb.log. Where Wine is missing or cannot run it says so and succeeds: the build
 # alone is then the Windows check.
 set -euo pipefail
@@ -115,13 +117,14 @@ press() {
     xdotool key --clearmodifiers "$@"
 }
 
-# Writes to $2 a mask of the pure red pixels of the picture $1: white where red, black elsewhere.
+# Writes to $2 a mask of the pixels of colour $3 (pure red by default) of the picture $1: white
+# there, black elsewhere.
 red_mask() {
-    convert "$1" -fill black +opaque '#FF0000' -fill white -opaque '#FF0000' "$2"
+    convert "$1" -fill black +opaque "${3:-#FF0000}" -fill white -opaque "${3:-#FF0000}" "$2"
 }
 
 red_pixels() {
-    red_mask "$1" "$work/mask.png"
+    red_mask "$1" "$work/mask.png" "${2:-#FF0000}"
     convert "$work/mask.png" -format '%[fx:round(mean*w*h)]' info:
 }
 
@@ -185,5 +188,60 @@ if [ -n "$render" ]; then
         "(${WIDTH}x${HEIGHT}, at most $allowed allowed)"
     [[ "$differing" =~ ^[0-9]+$ ]] && [ "$differing" -le "$allowed" ] ||
         fail "the standing-wave dots differ from velmora-render's in $differing pixels"
+fi
+
+# The pulse mode: 25 ohms at the source, TAB, 100 ohms at the load; a run of 720 ticks.
+wineserver -k 2>/dev/null || true
+wait_until_gone "$main" || fail "the main window stayed after Wine was stopped"
+(cd "$work" && exec "$wine" "$exe" --pulse >>"$out/wine.log" 2>&1) &
+main=$(wait_for_window "Velmora pulse" 900) || fail "the pulse mode's window did not appear"
+first=$(wait_for_window Velmora 0 "$main") || fail "the pulse mode's first box did not appear"
+press "$first" Return
+wait_until_gone "$first" || fail "Enter did not close the pulse mode's first box"
+second=$(wait_for_window Velmora 0 "$main $first") || fail "the pulse mode's second box did not appear"
+press "$second" Return
+wait_until_gone "$second" || fail "Enter did not close the pulse mode's second box"
+dialog=$(wait_for_window "Pulse values" 0) || fail "the pulse dialog did not appear"
+timeout 10 xdotool windowfocus --sync "$dialog" || fail "the pulse dialog did not take the focus"
+xdotool type --delay 50 25
+xdotool key Tab
+xdotool type --delay 50 100
+screen pulse-dialog.png
+press "$dialog" Return
+wait_until_gone "$dialog" || fail "Enter did not close the pulse dialog"
+press "$main" Return
+sleep 36
+previous=-1
+for _ in $(seq 30); do
+    screen pulse-run.png
+    count=$(red_pixels "$out/pulse-run.png" '#0000FF')
+    [ "$count" -eq "$previous" ] && [ "$count" -gt 0 ] && break
+    previous=$count
+    sleep 2
+done
+echo "run-under-wine: $count blue pixels after the pulse mode's run"
+if [ -n "$render" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    convert "$out/pulse-run.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$work/client.png"
+    "$render" --pulse --source 25 --load 100 --size "${WIDTH}x${HEIGHT}" \
+        --png "$out/velmora-render-pulse.png"
+    red_mask "$work/client.png" "$work/wine-blue.png" '#0000FF'
+    red_mask "$out/velmora-render-pulse.png" "$work/render-blue.png" '#0000FF'
+    expected=$(convert "$work/render-blue.png" -format '%[fx:round(mean*w*h)]' info:)
+    # GDI's 2-pixel pens lie a pixel to one side of ours along a whole line: a blue pixel of
+    # one picture differs only where the other has none within a pixel of it.
+    apart() {
+        convert "$1" \( "$2" -morphology Dilate Square:1 -negate \) -compose Multiply \
+            -composite -format '%[fx:round(mean*w*h)]' info:
+    }
+    differing=$(($(apart "$work/wine-blue.png" "$work/render-blue.png") +
+        $(apart "$work/render-blue.png" "$work/wine-blue.png")))
+    allowed=$((expected / 50))
+    echo "run-under-wine: $differing blue pixels of one picture lie apart from the other's" \
+        "(of $expected, at most $allowed allowed)"
+    [[ "$differing" =~ ^[0-9]+$ ]] && [ "$differing" -le "$allowed" ] ||
+        fail "the pulse mode's blue lines differ from velmora-render's in $differing pixels"
+else
+    [ "$count" -ge "$min_red_pixels" ] || fail "only $count blue pixels after the pulse mode's run"
 fi
 echo "run-under-wine: passed"
