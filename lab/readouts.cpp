@@ -35,9 +35,28 @@ double Degrees(std::complex<double> gamma) {
     return Tidy(degrees);
 }
 
+// What the matching is, or why there is none.
+std::string MatchingText(const Load& load, MatchChoice choice) {
+    if (choice == MatchChoice::None) return "";
+    const std::optional<Match> match = MatchFor(load, choice);
+    if (!match) {
+        return Reflection(load) == 0.0
+                   ? "The load is matched already: nothing comes back."
+                   : "A short, an open end or a pure reactance cannot be matched: all of the wave "
+                     "comes back.";
+    }
+    if (match->stub) {
+        return Printed("Stub at %.3f wavelengths from the load, %.3f wavelengths long",
+                       match->distance, match->stubLength);
+    }
+    return Printed("Quarter-wave section of %.1f ohms at %.3f wavelengths from the load",
+                   match->sectionOhms, match->distance);
+}
+
 }  // namespace
 
-std::string FormatReadout(const Load& load, Readout readout, double wavelengths) {
+std::string FormatReadout(const Load& load, Readout readout, double wavelengths,
+                          MatchChoice choice) {
     switch (readout) {
         case Readout::Gamma: {
             const std::complex<double> gamma = Reflection(load);
@@ -51,11 +70,22 @@ std::string FormatReadout(const Load& load, Readout readout, double wavelengths)
         }
         case Readout::Impedance: {
             const int k = static_cast<int>(std::lround(wavelengths * kEighths));
-            return Printed("Z%d = ", k) + Impedance(ImpedanceAt(load, wavelengths));
+            return Printed("Z%d = ", k) +
+                   Impedance(ImpedanceAt(WithMatching(load, choice), wavelengths));
         }
-        case Readout::Pointer:
-            return Printed("|V|/|V+| = %.2f, Z = ", EnvelopeAt(load, wavelengths)) +
-                   Impedance(ImpedanceAt(load, wavelengths));
+        case Readout::Pointer: {
+            const MatchedLine line = WithMatching(load, choice);
+            return Printed("|V|/|V+| = %.2f, Z = ", EnvelopeAt(line, wavelengths)) +
+                   Impedance(ImpedanceAt(line, wavelengths));
+        }
+        case Readout::Matching:
+            return MatchingText(load, choice);
+        case Readout::SourceRatio: {
+            const MatchedLine line = WithMatching(load, choice);
+            if (!line.match) return "";
+            const double left = std::abs(line.sourceSide.reflection);
+            return Printed("Ratio on the source side = %.2f", (1 + left) / (1 - left));
+        }
     }
     return "";
 }
