@@ -57,6 +57,8 @@ void DrawStartArrow(HDC dc, int x0, int y0) {
 
 }  // namespace
 
+void DrawGround(HDC dc) { DrawSteps(dc, kGround); }
+
 }  // namespace circuit
 
 void DrawCircuit(HDC dc, int width, int height) {
@@ -72,12 +74,12 @@ void DrawCircuit(HDC dc, int width, int height) {
     Arc(dc, left + 20, top + 8, left + 35, top + 32, 0, middle, width, middle);
 
     MoveToEx(dc, left + 20, top + 40, nullptr);
-    DrawSteps(dc, kGround);
+    DrawGround(dc);
     MoveToEx(dc, left + 20, top, nullptr);
     DrawSteps(dc, kSourceResistor);  // ends at the line's source end (x0, y0)
     LineTo(dc, line.x1, line.y1);
     DrawSteps(dc, kLoadResistor);
-    DrawSteps(dc, kGround);
+    DrawGround(dc);
 
     WriteCaption(dc, left + 35, top - 40, "50 ohms");
     WriteCaption(dc, width / 2, height / 2, "50-ohm transmission line");

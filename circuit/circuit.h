@@ -6,3 +6,8 @@
 
 void DrawCircuit(HDC dc, int width, int height);
 void DrawLoadCaption(HDC dc, int width, int height, double loadOhms);
+
+namespace circuit {
+// The ground symbol, from the current position down: a stem and a triangle pointing down.
+void DrawGround(HDC dc);
+}  // namespace circuit
