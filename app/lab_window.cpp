@@ -1,7 +1,7 @@
 // The lab's window procedure and load dialog. The lab keeps the main mode's window,
 // circuit, clock and keys, and adds: complex loads, a picture redrawn whole on every paint (so a
 // paint does not restart the run), a run that goes on turning in the steady state, speed and
-// single steps, and the value under the pointer.
+// single steps, the value under the pointer, and matching (M goes round the stubs and sections).
 #include <optional>
 #include <variant>
 
@@ -25,8 +25,11 @@ constexpr int kFastest = sizeof kPeriods / sizeof kPeriods[0] - 1;
 // After the first run the steady state turns on: one period of the signal, over and over.
 constexpr int kPeriodDegrees = 360;
 constexpr int kTextSize = 160;  // characters read from the edit field, with the terminator
+// A letter's virtual-key code is its capital.
+constexpr WPARAM kMatchKey = 'M';
 
 lab::Load labLoad{50.0};
+lab::MatchChoice matchChoice = lab::MatchChoice::None;
 int period = kFirstPeriod;
 std::optional<POINT> pointer;  // where the pointer reads the line, while it does
 bool introOpen = false;
@@ -45,10 +48,12 @@ void Paint(HWND window) {
     // The circuit draws the frame of 0's arrow (the start arrow) on every paint but the first.
     const bool startArrow = circuit::paintedOnce != 0;
     DrawCircuit(dc, clientWidth, clientHeight);
-    lab::DrawLabStill(dc, clientWidth, clientHeight, labLoad, clockDeg);
-    if (pointer) lab::DrawPointerValue(dc, clientWidth, clientHeight, labLoad, *pointer);
+    lab::DrawLabStill(dc, clientWidth, clientHeight, labLoad, clockDeg, matchChoice);
+    if (pointer) {
+        lab::DrawPointerValue(dc, clientWidth, clientHeight, labLoad, *pointer, matchChoice);
+    }
     if (!(startArrow && clockDeg == 0)) {
-        lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg);
+        lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg, matchChoice);
     }
     if (introShown == 0) {
         introShown = 1;
@@ -63,11 +68,11 @@ void Paint(HWND window) {
 // and the new frame.
 void Tick(HWND window) {
     HDC dc = GetDC(window);
-    lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg);
+    lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg, matchChoice);
     clockDeg = clockDeg + kClockStep;
     if (clockDeg > kClockEnd) clockDeg -= kPeriodDegrees;
-    lab::DrawLabMarks(dc, clientWidth, clientHeight, labLoad, clockDeg);
-    lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg);
+    lab::DrawLabMarks(dc, clientWidth, clientHeight, labLoad, clockDeg, matchChoice);
+    lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg, matchChoice);
     ReleaseDC(window, dc);
 }
 
@@ -81,6 +86,7 @@ void Reset(HWND window) {
     SetTimer(window, TIMER_ANIM, kPeriods[period], nullptr);
     clockDeg = 0;
     running = 0;
+    matchChoice = lab::MatchChoice::None;
     DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOAD), window, LabLoadDlgProc,
                     0);
     InvalidateRect(window, nullptr, TRUE);
@@ -104,6 +110,11 @@ void KeyDown(HWND window, WPARAM key) {
             break;
         case VK_RIGHT:
             if (running == 0) Tick(window);
+            break;
+        case kMatchKey:
+            // The whole picture changes with the matching, at the clock it has.
+            matchChoice = lab::NextMatchChoice(matchChoice);
+            InvalidateRect(window, nullptr, TRUE);
             break;
     }
 }
