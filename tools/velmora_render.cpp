@@ -44,8 +44,8 @@ constexpr int kLastFrameDelay = 300;
 const char* const kOutputs[] = {"--png", "--gif", "--trace"};
 
 const char kUsage[] =
-    "velmora-render [--lab] [--size WxH] [--load TEXT] [--clock D] [--png FILE] [--gif FILE] "
-    "[--trace FILE] [--help] [--version]";
+    "velmora-render [--lab] [--size WxH] [--load TEXT] [--match WHICH] [--clock D] [--png FILE] "
+    "[--gif FILE] [--trace FILE] [--help] [--version]";
 
 static_assert(kMaxSide == 16384 && kMaxPixels == 67108864 && kLastFrameDelay == 300,
               "the help names these figures");
@@ -60,6 +60,9 @@ the animation clock advancing by 3 degrees each tick; and writes what the window
                 67108864 pixels in all (default 992x666, the program's own window)
   --load TEXT   the text typed into the load dialog, read as the dialog reads it; without it
                 the dialog is cancelled and the load stays 50 ohms
+  --match WHICH with --lab, the matching chosen with the M key before the run: stub1 (the
+                short-circuited stub nearer the load), stub2 (the other), vmax or vmin (a
+                quarter-wave section at the first voltage maximum or minimum)
   --clock D     stop when the animation clock reaches D degrees, a multiple of 3 from 0 to
                 1080 (default 1080, the end of the animation)
   --png FILE    write the picture at that moment as a PNG
@@ -88,6 +91,7 @@ struct Options {
     int width = 992;
     int height = 666;
     std::optional<std::string> load;
+    int matchPresses = 0;  // of the M key, going round the matchings
     int clock = kClockEnd;
     std::map<std::string, std::string> outputs;  // path by argument name
 };
@@ -121,6 +125,17 @@ void ParseSize(const std::string& text, Options& options) {
     options.height = *height;
 }
 
+// The matchings in the order the M key goes round them.
+void ParseMatch(const std::string& text, Options& options) {
+    const char* const kMatchings[] = {"stub1", "stub2", "vmax", "vmin"};
+    const auto found = std::find(std::begin(kMatchings), std::end(kMatchings), text);
+    if (found == std::end(kMatchings)) {
+        throw BadArgument{"--match: expected stub1, stub2, vmax or vmin, got " +
+                          tools::Quoted(text)};
+    }
+    options.matchPresses = static_cast<int>(found - std::begin(kMatchings)) + 1;
+}
+
 void ParseClock(const std::string& text, Options& options) {
     const auto clock = SmallNumber(text);
     if (!clock || *clock > kClockEnd || *clock % kClockStep != 0) {
@@ -150,7 +165,8 @@ Options ParseArguments(int argc, char** argv) {
         }
         const bool isOutput =
             std::find(std::begin(kOutputs), std::end(kOutputs), name) != std::end(kOutputs);
-        if (name != "--size" && name != "--load" && name != "--clock" && !isOutput) {
+        if (name != "--size" && name != "--load" && name != "--match" && name != "--clock" &&
+            !isOutput) {
             throw BadArgument{"unknown argument " + tools::Quoted(name) + " (usage: " + kUsage +
                               ")"};
         }
@@ -162,6 +178,8 @@ Options ParseArguments(int argc, char** argv) {
             ParseSize(value, options);
         } else if (name == "--load") {
             options.load = value;
+        } else if (name == "--match") {
+            ParseMatch(value, options);
         } else if (name == "--clock") {
             ParseClock(value, options);
         } else if (value.empty()) {
@@ -169,6 +187,9 @@ Options ParseArguments(int argc, char** argv) {
         } else {
             options.outputs[name] = value;
         }
+    }
+    if (options.matchPresses != 0 && !options.lab) {
+        throw BadArgument{"--match: only the lab matches a load; give --lab too"};
     }
     // The lab's dialog refuses a text that is not a load and waits for another, which a run
     // without a display cannot give.
@@ -247,6 +268,7 @@ void Play(const Options& options,
                 throw std::bad_alloc();
             }
             started = true;
+            for (int press = 0; press < options.matchPresses; ++press) driver.pressKey('M');
             driver.pressKey(VK_RETURN);
         } else if (clockDeg != lastClock) {
             lastClock = clockDeg;

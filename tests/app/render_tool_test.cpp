@@ -164,7 +164,8 @@ TEST_F(RenderTool, BadArgumentsGetOneLineNamingThemAndNothingIsWritten) {
         {"--clock", "3.0"},  {"--clock", ""},        {"--clock", "3", "--clock", "6"},
         {"--load"},          {"--png", ""},          {"--png", unwritable},
         {"--gif"},           {"--gif", ""},          {"--gif", unwritable},
-        {"--gif", dir},      {"--size", "10\nx10"},  {"--png", newline}};
+        {"--gif", dir},      {"--size", "10\nx10"},  {"--png", newline},
+        {"--match"},         {"--match", "stub1"},   {"--match", "vmid", "--lab"}};
     for (const std::vector<std::string>& arguments : cases) {
         const std::string& named = arguments[0];  // the first argument is the one at fault
         SCOPED_TRACE(named);
@@ -337,7 +338,8 @@ TEST_F(RenderTool, HelpGoesToStandardOutputAndNamesEveryOption) {
     const Result help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
-    for (const char* option : {"--size", "--load", "--clock", "--png", "--gif", "--trace"}) {
+    for (const char* option :
+         {"--size", "--load", "--match", "--clock", "--png", "--gif", "--trace"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
 }

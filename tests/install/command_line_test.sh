@@ -42,6 +42,8 @@ render|--bogus|2|err|1|^velmora-render: unknown argument '--bogus' \(usage: velm
 render|--lab --lab|2|err|1|^velmora-render: --lab: given more than once$
 render|--lab --load 75+k50 --png -|2|err|1|^velmora-render: --load: "75\+k50" is not a load\. Type R
 render|--lab --load 20000|2|err|1|^velmora-render: --load: "20000" is out of range
+render|--lab --match stub3|2|err|1|^velmora-render: --match: expected stub1, stub2, vmax or vmin, got 'stub3'$
+render|--match stub1|2|err|1|^velmora-render: --match: only the lab matches a load; give --lab too$
 TABLE
 echo "$failures failed"
 [ "$failures" = 0 ]
