@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <cstdio>
@@ -26,10 +27,11 @@ namespace {
 
 using std::numbers::pi;
 
-// The trace of velmora-render --lab with the load, at the program's own size, 992 x 666.
-std::string LabTrace(const std::string& load) {
+// The trace of velmora-render --lab with the load (and the options), at the program's own size,
+// 992 x 666.
+std::string LabTrace(const std::string& load, const std::string& options = "") {
     const std::string command =
-        std::string(VELMORA_RENDER) + " --lab --load '" + load + "' --trace -";
+        std::string(VELMORA_RENDER) + " --lab --load '" + load + "' " + options + " --trace -";
     FILE* pipe = popen(command.c_str(), "r");
     std::string trace;
     char buffer[65536];
@@ -145,6 +147,156 @@ TEST(LabRender, MarksTheLoadAndZ1ToZ7OnTheSmithChart) {
         for (int k = 1; k <= 7; ++k) {
             const auto [x, y] = point(Gamma(load) * std::polar(1.0, -k * pi / 2));
             EXPECT_TRUE(lines.count(Pixel(x, y, 200))) << "Z" << k;
+        }
+    }
+}
+
+// The matching's readouts right of the chart at the top, and Z1 to Z7 with it in place: the load's
+// line below the matching point, 50 ohms beyond it.
+TEST(LabMatching, WritesItsReadouts) {
+    const struct {
+        const char* match;
+        std::vector<std::string> lines;
+    } kRuns[] = {
+        {"stub1",
+         {R"(TextOutA 250 20 "Stub at 0.217 wavelengths from the load, 0.132 wavelengths long")",
+          R"(TextOutA 250 40 "Ratio on the source side = 1.00")",
+          R"(TextOutA 496 423 "Z1 = 66.7 - j50.0 ohms")",
+          R"(TextOutA 496 443 "Z2 = 50.0 + j0.0 ohms")",
+          R"(TextOutA 496 543 "Z7 = 50.0 + j0.0 ohms")"}},
+        {"stub2",
+         {R"(TextOutA 250 20 "Stub at 0.399 wavelengths from the load, 0.368 wavelengths long")",
+          R"(TextOutA 496 463 "Z3 = 24.0 + j18.0 ohms")",
+          R"(TextOutA 496 483 "Z4 = 50.0 + j0.0 ohms")"}},
+        {"vmax",
+         {R"(TextOutA 250 20 "Quarter-wave section of 77.8 ohms at 0.058 wavelengths from the load")",
+          R"(TextOutA 250 40 "Ratio on the source side = 1.00")",
+          R"(TextOutA 496 423 "Z1 = 97.7 - j33.3 ohms")",
+          R"(TextOutA 496 463 "Z3 = 50.0 + j0.0 ohms")"}},
+        {"vmin",
+         {R"(TextOutA 250 20 "Quarter-wave section of 32.1 ohms at 0.308 wavelengths from the load")",
+          R"(TextOutA 496 483 "Z4 = 42.4 + j12.9 ohms")",
+          R"(TextOutA 496 503 "Z5 = 50.0 + j0.0 ohms")"}},
+    };
+    for (const auto& run : kRuns) {
+        SCOPED_TRACE(run.match);
+        const std::set<std::string> lines =
+            Lines(LabTrace("75+j50", std::string("--match ") + run.match));
+        for (const std::string& line : run.lines) EXPECT_TRUE(lines.count(line)) << line;
+    }
+    const std::string cannot = LabTrace("0-j25", "--match vmin");
+    EXPECT_NE(cannot.find(
+                  R"(TextOutA 250 20 "A short, an open end or a pure reactance cannot be matched)"),
+              std::string::npos);
+    EXPECT_EQ(cannot.find("Ratio on the source side"), std::string::npos);
+}
+
+// The dots of the envelope lie flat 50 pixels above the line beyond the matching point, and on
+// the load side of it at the load's envelope scaled to meet it there: below a stub at d,
+// 50 |1 + Gamma e^(-j 4 pi z)| / |1 + Gamma e^(-j 4 pi d)|; below a section, which carries the same
+// power, 50 |1 + Gamma e^(-j 4 pi z)| / sqrt(1 - |Gamma|^2).
+TEST(LabMatching, TheDotsAreFlatOnTheSourceSideAndScaledOnTheLoadSide) {
+    const struct {
+        const char* load;
+        std::complex<double> ohms;
+        const char* match;
+        double from, to;  // the matching, in wavelengths from the load (to - from: the section)
+    } kRuns[] = {
+        {"75+j50", {75, 50}, "stub1", 0.21689885701318368, 0.21689885701318368},
+        {"20-j35", {20, -35}, "stub2", 0.18038417981436422, 0.18038417981436422},
+        {"75+j50", {75, 50}, "vmax", 0.05782436018968083, 0.30782436018968083},
+        {"100", {100, 0}, "vmin", 0.25, 0.5},
+    };
+    for (const auto& run : kRuns) {
+        SCOPED_TRACE(std::string(run.load) + " " + run.match);
+        const std::complex<double> gamma = Gamma(run.ohms);
+        auto envelope = [&](double z) {
+            return std::abs(1.0 + gamma * std::polar(1.0, -4 * pi * z));
+        };
+        const double scale =
+            run.from == run.to ? 1 / envelope(run.from) : 1 / std::sqrt(1 - std::norm(gamma));
+        const std::set<std::string> lines =
+            Lines(LabTrace(run.load, std::string("--match ") + run.match));
+        int checked = 0;
+        for (int d = 360; d <= 720; d += 3) {
+            const double z = (d - 360) / 360.0;
+            if (z >= run.from && z < run.to) continue;  // in the section
+            const int height = z >= run.to ? 50 : static_cast<int>(50 * envelope(z) * scale + 0.5);
+            const auto [x, y] = Front(d);
+            EXPECT_TRUE(lines.count(Pixel(x, y - height, 255))) << d << " " << height;
+            ++checked;
+        }
+        EXPECT_GT(checked, 60);
+    }
+}
+
+// The reflected wave's phasors stop at the matching point: in the last frame they stand only at
+// the stations on the load side of it (and within a section).
+TEST(LabMatching, TheReflectedPhasorsStopAtTheMatchingPoint) {
+    const struct {
+        const char* match;
+        int stations;  // with a reflected phasor, from the load: z = 0, 1/8, ...
+    } kRuns[] = {{"", 9},
+                 {"--match stub1", 2},
+                 {"--match stub2", 4},
+                 {"--match vmax", 3},
+                 {"--match vmin", 5}};
+    for (const auto& run : kRuns) {
+        SCOPED_TRACE(run.match);
+        const std::string trace = LabTrace("75+j50", run.match);
+        const std::size_t from = trace.rfind("CreatePen 0 2 200");
+        const std::size_t to = trace.find("SetROP2 13", from);
+        ASSERT_NE(to, std::string::npos);
+        const std::set<std::string> moves = Lines(trace.substr(from, to - from));
+        for (int j = 0; j <= 8; ++j) {
+            const auto [x, y] = Front(360 + 45 * j);
+            const std::string origin = "MoveToEx " + std::to_string(x) + " " + std::to_string(y);
+            EXPECT_EQ(moves.count(origin), j < run.stations ? 1u : 0u)
+                << "station z = " << j << "/8";
+        }
+    }
+}
+
+// The way on the Smith chart (centre (115, 115), radius 95), in the matching's blue. A stub: the
+// load's admittance opposite the load, and where it meets the g = 1 circle, 1 + jb with
+// b = +-2 |Gamma| / sqrt(1 - |Gamma|^2), at jb / (2 + jb). A section: the real axis at +-|Gamma|
+// and the section's circle, with that point and the centre as its diameter.
+TEST(LabMatching, TheSmithChartShowsTheWay) {
+    constexpr int kBlue = 0xDC5A00;
+    auto point = [](std::complex<double> gamma) {
+        return std::pair{115 + static_cast<int>(std::lround(95 * gamma.real())),
+                         115 - static_cast<int>(std::lround(95 * gamma.imag()))};
+    };
+    for (const auto& [text, load] : {std::pair{"75+j50", std::complex<double>(75, 50)},
+                                     std::pair{"20-j35", std::complex<double>(20, -35)}}) {
+        SCOPED_TRACE(text);
+        const std::complex<double> gamma = Gamma(load);
+        const double rho = std::abs(gamma);
+        const double b = 2 * rho / std::sqrt(1 - rho * rho);
+        for (const auto& [match, susceptance] : {std::pair{"stub1", b}, std::pair{"stub2", -b}}) {
+            SCOPED_TRACE(match);
+            const std::set<std::string> lines =
+                Lines(LabTrace(text, std::string("--match ") + match));
+            const auto [ax, ay] = point(-gamma);
+            EXPECT_TRUE(lines.count(Pixel(ax, ay, kBlue))) << "the load's admittance";
+            const std::complex<double> jb(0, susceptance);
+            const auto [gx, gy] = point(jb / (2.0 + jb));
+            EXPECT_TRUE(lines.count(Pixel(gx, gy, kBlue))) << "on the g = 1 circle";
+        }
+        for (const auto& [match, real] : {std::pair{"vmax", rho}, std::pair{"vmin", -rho}}) {
+            SCOPED_TRACE(match);
+            const std::set<std::string> lines =
+                Lines(LabTrace(text, std::string("--match ") + match));
+            const auto [rx, ry] = point(real);
+            EXPECT_TRUE(lines.count(Pixel(rx, ry, kBlue))) << "on the real axis";
+            const auto [cx, cy] = point(real / 2);
+            const int r = static_cast<int>(std::lround(95 * rho / 2));
+            const std::string box = "Arc " + std::to_string(cx - r) + " " + std::to_string(cy - r) +
+                                    " " + std::to_string(cx + r + 1) + " " +
+                                    std::to_string(cy + r + 1) + " ";
+            EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+                return line.starts_with(box);
+            })) << box;
         }
     }
 }
@@ -300,6 +452,51 @@ TEST(LabProgram, SpeedKeysStepAndTheSteadyStateThatKeepsTurning) {
                     return true;
             }
         });
+    });
+}
+
+// M goes round the matchings, each paint showing the chosen one; F1 and a new load end it.
+TEST(LabProgram, MGoesRoundTheMatchingsAndANewLoadEndsIt) {
+    InFreshProcess([] {
+        platform::HeadlessBackend backend;
+        backend.answerMessageBox(IDOK);  // the explanation
+        backend.answerMessageBox(IDOK);  // the key help
+        backend.answerDialog("75+j50");
+        backend.answerDialog("100");
+        const std::string kAtTheTop = "TextOutA 250 20 \"";
+        const std::vector<std::string> kShown = {
+            "Stub at 0.217 wavelengths from the load, 0.132 wavelengths long",
+            "Stub at 0.399 wavelengths from the load, 0.368 wavelengths long",
+            "Quarter-wave section of 77.8 ohms at 0.058 wavelengths from the load",
+            "Quarter-wave section of 32.1 ohms at 0.308 wavelengths from the load",
+            "",  // none again
+            "Stub at 0.217 wavelengths from the load, 0.132 wavelengths long",
+            "",  // F1 and the new load, 100 ohms
+            "Stub at 0.152 wavelengths from the load, 0.152 wavelengths long",
+        };
+        std::ostringstream trace;
+        surface::Recorder recorder(trace);
+        std::size_t step = 0, since = 0;
+        PlayLab(backend, [&](platform::HeadlessBackend& d) {
+            if (step > 0) {
+                // What the paint after the key wrote at the top of the picture.
+                const std::string painted = trace.str().substr(since);
+                const std::size_t at = painted.find(kAtTheTop);
+                const std::string& wanted = kShown[step - 1];
+                if (wanted.empty()) {
+                    EXPECT_EQ(at, std::string::npos) << "step " << step;
+                } else {
+                    EXPECT_EQ(painted.substr(at + kAtTheTop.size(), wanted.size()), wanted)
+                        << "step " << step;
+                }
+            }
+            if (step == kShown.size()) return false;
+            since = trace.str().size();
+            d.pressKey(step == 6 ? VK_F1 : 'M');
+            ++step;
+            return true;
+        });
+        EXPECT_EQ(step, kShown.size());
     });
 }
 
