@@ -182,7 +182,8 @@ var Velmora = {
         if (lab) {
             buttons.push(["slower", "Slower", Velmora.VK_OEM_MINUS],
                          ["faster", "Faster", Velmora.VK_OEM_PLUS],
-                         ["step", "Step", Velmora.VK_RIGHT]);
+                         ["step", "Step", Velmora.VK_RIGHT],
+                         ["match", "Match", Velmora.VK_M]);
         }
         buttons.forEach(function(made) {
             var button = document.createElement("button");

@@ -57,6 +57,7 @@ constexpr PageNumber kPageNumbers[] = {
     {"VK_RIGHT", VK_RIGHT},
     {"VK_OEM_PLUS", VK_OEM_PLUS},
     {"VK_OEM_MINUS", VK_OEM_MINUS},
+    {"VK_M", 'M'},  // a letter's virtual-key code is its capital
 };
 
 // Each function hands over to the page object of page.js.
