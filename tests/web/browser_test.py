@@ -131,20 +131,20 @@ class Page:
         self.wait(f"the focus did not move to {focus}: it is {self.run(FOCUS_IN_TOPMOST)}",
                   lambda: self.run(FOCUS_IN_TOPMOST) == focus)
 
-    def expected(self, size, load, clock):
-        png = self.work / f"expected-{size}-{load}-{clock}.png"
-        command = [self.render, "--size", size, "--clock", str(clock), "--png", str(png)]
+    def expected(self, size, load, clock, options=()):
+        png = self.work / f"expected-{size}-{load}-{clock}{''.join(options)}.png"
+        command = [self.render, *options, "--size", size, "--clock", str(clock), "--png", str(png)]
         if load is not None:
             command += ["--load", load]
         if not png.exists():
             subprocess.run(command, check=True)
         return base64.b64encode(png.read_bytes()).decode()
 
-    def shows(self, size, load, clock, seconds=SHOWN):
-        """Waits until the canvas equals velmora-render's picture."""
-        expected = self.expected(size, load, clock)
-        self.wait(f"the canvas never equalled velmora-render --size {size} --load {load} "
-                  f"--clock {clock}",
+    def shows(self, size, load, clock, seconds=SHOWN, options=()):
+        """Waits until the canvas equals velmora-render's picture (with the options given)."""
+        expected = self.expected(size, load, clock, options)
+        self.wait(f"the canvas never equalled velmora-render {' '.join(options)} --size {size} "
+                  f"--load {load} --clock {clock}",
                   lambda: self.driver.execute_async_script(DIFFERING, expected) == 0, seconds)
 
     def confirm_intro(self):
@@ -358,6 +358,32 @@ def desktop_size(page, address):
     page.wait("ENTER after New load did not start the run", lambda: page.run(TOGGLE) == "Pause")
 
 
+def lab_matching(page, address):
+    """In the lab the Match button goes round the matchings as M does, each picture as
+    velmora-render --match draws it; New load ends the matching."""
+    page.driver.get(f"{address}/velmora.html?lab&size=992x666")
+    for opening in ("This program illustrates", "Type the load"):
+        page.wait(f"no box starting '{opening}'", lambda: page.box_starting(opening))
+        page.press(Keys.ENTER)
+    page.answer_dialog("75+j50", Keys.ENTER)
+    rounds = [("stub1", "Stub at 0.217 wavelengths from the load, 0.132 wavelengths long"),
+              ("stub2", "Stub at 0.399 wavelengths from the load, 0.368 wavelengths long"),
+              ("vmax", "Quarter-wave section of 77.8 ohms at 0.058 wavelengths from the load"),
+              ("vmin", "Quarter-wave section of 32.1 ohms at 0.308 wavelengths from the load")]
+    for which, text in rounds:
+        page.driver.find_element(By.ID, "match").click()
+        page.shows("992x666", "75+j50", 0, options=("--lab", "--match", which))
+        if text not in {name for role, name, _ in page.accessible() if role == "StaticText"}:
+            raise Failure(f"after Match, {text!r} is not in the accessibility tree")
+    page.driver.find_element(By.ID, "match").click()
+    page.shows("992x666", "75+j50", 0, options=("--lab",))
+    page.press("m")
+    page.shows("992x666", "75+j50", 0, options=("--lab", "--match", "stub1"))
+    page.driver.find_element(By.ID, "new-load").click()
+    page.answer_dialog(Keys.ESCAPE)
+    page.shows("992x666", "75+j50", 0, options=("--lab",))
+
+
 def accessible_names(page, address):
     """Boxes and the dialog are named by their titles, a box's text describes it, and the field is
     named by the dialog's label; a bad size= is said on the page."""
@@ -476,6 +502,8 @@ def main():
         ("a desktop client is 1:1, follows the window before a run; New load, then ENTER", desktop,
          lambda p: desktop_size(p, address)),
         ("the standalone file from file://", desktop, lambda p: standalone_file(p, build)),
+        ("the lab's Match button and M go round the matchings; New load ends it", desktop,
+         lambda p: lab_matching(p, address)),
         ("names of boxes, dialog, field and picture; bad size= said", desktop,
          lambda p: accessible_names(p, address)),
         ("failures said in a sentence", desktop, lambda p: failures(p, build, work)),
