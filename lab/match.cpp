@@ -101,7 +101,8 @@ MatchedLine WithMatching(const Load& load, MatchChoice choice) {
     const Match& match = *line.match;
     const double d = match.distance;
     // The load's line is finite wherever a matching goes: its reflection is less than whole.
-    const std::complex<double> loadLineOhms = *ImpedanceAt(load, d);
+    const std::complex<double> atMatching = Turned(line.loadSide.reflection, d);
+    const std::complex<double> loadLineOhms = kLineOhms * (1.0 + atMatching) / (1.0 - atMatching);
     if (match.stub) {
         const std::complex<double> stubOhms(0, kLineOhms * std::tan(2 * pi * match.stubLength));
         line.sourceSide = SourceSide(1.0 / (1.0 / loadLineOhms + 1.0 / stubOhms), d);
