@@ -94,11 +94,11 @@ void ChartArc(HDC dc, const SmithChart& chart, std::complex<double> centre, doub
     const int r = static_cast<int>(std::lround(radius * chart.radius));
     if (r < 1) return;
     // Rays through points far out are as exact as the pixels.
-    const auto far = [&](std::complex<double> point) {
+    const auto farAlong = [&](std::complex<double> point) {
         return ChartPoint(chart, centre + 1000.0 * (point - centre) / std::abs(point - centre));
     };
     const POINT c = ChartPoint(chart, centre);
-    const POINT start = far(from), end = far(to);
+    const POINT start = farAlong(from), end = farAlong(to);
     Arc(dc, c.x - r, c.y - r, c.x + r + 1, c.y + r + 1, start.x, start.y, end.x, end.y);
 }
 
