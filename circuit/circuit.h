@@ -8,6 +8,7 @@ void DrawCircuit(HDC dc, int width, int height);
 void DrawLoadCaption(HDC dc, int width, int height, double loadOhms);
 
 namespace circuit {
-// The ground symbol, from the current position down: a stem and a triangle pointing down.
-void DrawGround(HDC dc);
+// The ground symbol from the current position: a stem and a triangle pointing down, or, upward,
+// both turned upside down.
+void DrawGround(HDC dc, bool upward);
 }  // namespace circuit

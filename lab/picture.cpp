@@ -34,6 +34,7 @@ constexpr COLORREF kMatchColour = RGB(0, 90, 220);
 constexpr COLORREF kGridColour = RGB(215, 215, 215);
 constexpr int kSectionPenWidth = 5;
 constexpr int kStubDrop = 30;  // pixels from the line down to the stub's ground
+constexpr int kNearLoad = 36;  // pixels left of the load end that its glyphs take below the line
 
 void Write(HDC dc, int x, int y, const std::string& text) {
     if (!text.empty()) TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
@@ -205,17 +206,20 @@ void DrawMatchingOnLine(HDC dc, const circuit::LineEnds& line, const Match& matc
     char label[32];
     HGDIOBJ black;
     if (match.stub) {
+        // Near the load its resistor and reactance hang below the line: there the stub rises.
         const POINT at = OnLine(line, match.distance);
+        const bool upward = at.x > line.x1 - kNearLoad;
         black = SelectObject(dc, CreatePen(PS_SOLID, 2, kMatchColour));
         MoveToEx(dc, at.x, at.y, nullptr);
-        LineTo(dc, at.x, at.y + kStubDrop);
+        LineTo(dc, at.x, at.y + (upward ? -kStubDrop : kStubDrop));
         DeleteObject(SelectObject(dc, black));
-        circuit::DrawGround(dc);
+        circuit::DrawGround(dc, upward);
         std::snprintf(label, sizeof label, "l = %.3f", match.stubLength);
-        // Below its ground, to the left: clear of the load's ground and caption near the load.
+        // Above the line, left of the stub, where the line falls away below the text: below it
+        // lie the stations' labels, the load's ground and the readouts' caption.
         SetBkMode(dc, TRANSPARENT);
         SetTextAlign(dc, TA_RIGHT);
-        Write(dc, at.x + 4, at.y + kStubDrop + 32, label);
+        Write(dc, at.x - 4, at.y - 20, label);
         SetTextAlign(dc, TA_LEFT);
         SetBkMode(dc, OPAQUE);
         return;
