@@ -22,8 +22,8 @@ constexpr char kHelp[] =
     "\n"
     "Options:\n"
     "  --lab      open the lab: complex loads (R+jX, short, open), the reflection coefficient,\n"
-    "             the Smith chart, the value under the pointer; '+' and '-' change the speed and\n"
-    "             the right arrow steps while paused\n"
+    "             the Smith chart, the value under the pointer; '+' and '-' change the speed,\n"
+    "             the right arrow steps while paused, and M matches the load to the line\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n";
 
