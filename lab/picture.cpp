@@ -33,7 +33,7 @@ constexpr int kPointerReach = 30;
 constexpr COLORREF kMatchColour = RGB(0, 90, 220);
 constexpr COLORREF kGridColour = RGB(215, 215, 215);
 constexpr int kSectionPenWidth = 5;
-constexpr int kStubDrop = 30;  // pixels from the line down to the stub's ground
+constexpr int kStubDrop = 30;  // pixels from the line to the stub's ground
 constexpr int kNearLoad = 36;  // pixels left of the load end that its glyphs take below the line
 
 void Write(HDC dc, int x, int y, const std::string& text) {
