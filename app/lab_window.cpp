@@ -31,23 +31,19 @@ int period = kFirstPeriod;
 std::optional<POINT> pointer;  // where the pointer reads the line, while it does
 bool introOpen = false;
 
+// The whole picture at the clock. Where only part of the window is to be painted, the context
+// draws only there (over the erased background), so the frame's NOTXOR lines elsewhere stay.
 void Paint(HWND window) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    const RECT& area = paint.rcPaint;
-    if (area.left > 0 || area.top > 0 || area.right < clientWidth || area.bottom < clientHeight) {
-        // The frame's lines are drawn NOTXOR across the window: only a whole, erased window may
-        // take them again.
-        EndPaint(window, &paint);
-        InvalidateRect(window, nullptr, TRUE);
-        return;
-    }
-    // The circuit draws the frame of 0's arrow (the start arrow) on every paint but the first.
+    // The circuit draws the frame of 0's arrow (the start arrow) on every paint but the first;
+    // past clock 0 that arrow is drawn once more, which erases it, before the clock's frame.
     const bool startArrow = circuit::paintedOnce != 0;
     DrawCircuit(dc, clientWidth, clientHeight);
     lab::DrawLabStill(dc, clientWidth, clientHeight, labLoad, clockDeg);
     if (pointer) lab::DrawPointerValue(dc, clientWidth, clientHeight, labLoad, *pointer);
-    if (!(startArrow && clockDeg == 0)) {
+    if (!startArrow || clockDeg != 0) {
+        if (startArrow) lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, 0);
         lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg);
     }
     if (introShown == 0) {

@@ -11,10 +11,12 @@
 #include <cstdio>
 #include <functional>
 #include <numbers>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/resources/dialog_template.h"
 #include "app/resources/resource.h"
@@ -188,6 +190,118 @@ void PlayLab(platform::HeadlessBackend& backend,
     platform::Session session(backend, dialogTemplates);
     char commandLine[] = "--lab";
     EXPECT_EQ(WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT), 0);
+}
+
+// What the screen shows at moments of a paused lab run, from a process of its own: the driver
+// steps the clock with the right arrow to `clock`, takes a picture, acts once per action (the
+// repaints), takes a picture, steps `after` ticks more and takes a last picture.
+using Action = std::function<void(platform::HeadlessBackend&)>;
+using Pixels = std::vector<COLORREF>;
+std::vector<Pixels> PausedPictures(const char* load, int clock, const std::vector<Action>& actions,
+                                   int after) {
+    int channel[2];
+    if (pipe(channel) != 0) return {};
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        platform::HeadlessBackend backend;
+        backend.answerMessageBox(IDOK);  // the explanation
+        backend.answerMessageBox(IDOK);  // the key help
+        backend.answerDialog(load);
+        std::size_t step = 0;
+        auto shoot = [&](const platform::HeadlessBackend& d) {
+            const surface::Canvas& screen = *d.screen();
+            const std::size_t bytes = sizeof(COLORREF) * screen.width() * screen.height();
+            if (write(channel[1], screen.data(), bytes) != static_cast<ssize_t>(bytes)) _exit(2);
+        };
+        PlayLab(backend, [&](platform::HeadlessBackend& d) {
+            const std::size_t at = step++;
+            if (at == 0) {
+                for (int d = 0; d < clock; d += 3) backend.pressKey(VK_RIGHT);
+            } else if (at == 1) {
+                shoot(d);
+            }
+            if (at >= 1 && at - 1 < actions.size()) {
+                actions[at - 1](d);
+                return true;
+            }
+            if (at == actions.size() + 1) {
+                shoot(d);
+                for (int i = 0; i < after; ++i) d.pressKey(VK_RIGHT);
+                return true;
+            }
+            if (at == actions.size() + 2) shoot(d);
+            return at < actions.size() + 2;
+        });
+        _exit(0);
+    }
+    close(channel[1]);
+    std::vector<Pixels> pictures;
+    for (int i = 0; i < 3; ++i) {
+        Pixels pixels(992 * 666);
+        const std::size_t bytes = sizeof(COLORREF) * pixels.size();
+        std::size_t got = 0;
+        for (ssize_t n = 1; got < bytes && n > 0; got += n) {
+            n = read(channel[0], reinterpret_cast<char*>(pixels.data()) + got, bytes - got);
+            if (n <= 0) break;
+        }
+        if (got == bytes) pictures.push_back(std::move(pixels));
+    }
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    return pictures;
+}
+
+// How many pixels differ, and the box around them.
+std::string Difference(const Pixels& a, const Pixels& b) {
+    if (a.size() != b.size()) return "sizes differ";
+    int count = 0, left = 992, top = 666, right = -1, bottom = -1;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] == b[i]) continue;
+        const int x = static_cast<int>(i % 992), y = static_cast<int>(i / 992);
+        ++count;
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+    if (count == 0) return "";
+    return std::to_string(count) + " pixels in x " + std::to_string(left) + "-" +
+           std::to_string(right) + ", y " + std::to_string(top) + "-" + std::to_string(bottom);
+}
+
+// A paint at any clock (the window uncovered in whole or in part, the pointer onto the line and
+// off it, a resize and back) leaves the picture the run without it shows, then and later.
+TEST(LabProgram, APaintGivesThePictureOfTheRunWithoutIt) {
+    const RECT nearTheSource{60, 300, 260, 460};
+    const RECT acrossTheLine{400, 150, 640, 420};
+    const struct {
+        const char* what;
+        std::vector<Action> actions;
+    } kRepaints[] = {
+        {"uncovered twice",
+         {[](auto& d) { d.uncover(nullptr); }, [](auto& d) { d.uncover(nullptr); }}},
+        {"uncovered near the source", {[&](auto& d) { d.uncover(&nearTheSource); }}},
+        {"uncovered across the line", {[&](auto& d) { d.uncover(&acrossTheLine); }}},
+        {"the pointer onto the line and off it",
+         {[](auto& d) { d.movePointer(431, 297); }, [](auto& d) { d.movePointer(900, 600); }}},
+        {"resized and back",
+         {[](auto& d) { d.resizeClient(640, 480); }, [](auto& d) { d.resizeClient(992, 666); }}},
+    };
+    // Clock 1083 is the steady state's 723.
+    for (const int clock : {3, 357, 360, 405, 702, 720, 1080, 1083}) {
+        SCOPED_TRACE(clock);
+        const std::vector<Pixels> without = PausedPictures("75+j50", clock, {}, 15);
+        ASSERT_EQ(without.size(), 3u);
+        for (const auto& repaint : kRepaints) {
+            SCOPED_TRACE(repaint.what);
+            const std::vector<Pixels> with = PausedPictures("75+j50", clock, repaint.actions, 15);
+            ASSERT_EQ(with.size(), 3u);
+            EXPECT_EQ(Difference(with[1], without[1]), "") << "after the paint";
+            EXPECT_EQ(Difference(with[2], without[2]), "") << "15 ticks later";
+        }
+    }
 }
 
 // The dialog stays open after the message, waiting for a good text: the script has none for it.

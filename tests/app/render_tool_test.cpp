@@ -287,6 +287,13 @@ TEST_F(RenderTool, FilesAreReplacedOnlyInFull) {
          1,
          "out of memory",
          kKept},
+        {"too little memory for the lab's window",
+         "prlimit --as=200000000",
+         "",
+         {"--lab", "--size", "8192x8192", "--png", png, "--trace", trace},
+         1,
+         "out of memory",
+         kKept},
     };
     // The sanitizers need more address space than these limits leave.
     if (!kSanitized) cases.insert(cases.end(), std::begin(outOfMemory), std::end(outOfMemory));
