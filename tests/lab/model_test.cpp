@@ -123,6 +123,100 @@ TEST(LabModel, EnvelopeIsLeastAtTheFirstMinimum) {
     }
 }
 
+// Loads within a hair of lossless, or of matched: every readout a number a teacher can show,
+// the same in every edition. Z2 of 0-j3e-7 is j8.3e9 ohms, of 1e-7 ohms 2.5e10: "infinite".
+TEST(LabReadouts, LoadsNearTheLimitsReadAsNumbersToShow) {
+    const struct {
+        const char* load;
+        const char* caption;
+        std::vector<std::string> column;  // Gamma, Ratio, Vmin, Z2, Z4, Z6
+    } kLoads[] = {
+        {"0-j3e-7",
+         "0.0 - j3e-07 ohms",
+         {"Gamma = 1.000 at 180.0 deg", "Ratio = infinite",
+          "Vmin at 0.000 wavelengths from the load", "Z2 = infinite", "Z4 = 0.0 + j0.0 ohms",
+          "Z6 = infinite"}},
+        {"0-j0.01",
+         "0.0 - j0.01 ohms",
+         {"Gamma = 1.000 at 180.0 deg", "Ratio = infinite",
+          "Vmin at 0.000 wavelengths from the load", "Z2 = 0.0 + j250000.0 ohms",
+          "Z4 = 0.0 + j0.0 ohms", "Z6 = 0.0 + j250000.0 ohms"}},
+        {"0-j1e-6",
+         "0.0 - j1e-06 ohms",
+         {"Gamma = 1.000 at 180.0 deg", "Ratio = infinite",
+          "Vmin at 0.000 wavelengths from the load", "Z2 = infinite", "Z4 = 0.0 + j0.0 ohms",
+          "Z6 = infinite"}},
+        {"1e-7",
+         "1e-07 ohms",
+         {"Gamma = 1.000 at 180.0 deg", "Ratio = infinite",
+          "Vmin at 0.000 wavelengths from the load", "Z2 = infinite", "Z4 = 0.0 + j0.0 ohms",
+          "Z6 = infinite"}},
+        {"0.1",
+         "0.1 ohms",
+         {"Gamma = 0.996 at 180.0 deg", "Ratio = 500.00", "Vmin at 0.000 wavelengths from the load",
+          "Z2 = 25000.0 + j0.0 ohms", "Z4 = 0.1 + j0.0 ohms", "Z6 = 25000.0 + j0.0 ohms"}},
+        {"50-j0.01",
+         "50.0 - j0.01 ohms",
+         {"Gamma = 0.000 at -90.0 deg", "Ratio = 1.00", "", "Z2 = 50.0 + j0.0 ohms",
+          "Z4 = 50.0 + j0.0 ohms", "Z6 = 50.0 + j0.0 ohms"}},
+        {"50.5",
+         "50.5 ohms",
+         {"Gamma = 0.005 at 0.0 deg", "Ratio = 1.01", "Vmin at 0.250 wavelengths from the load",
+          "Z2 = 49.5 + j0.0 ohms", "Z4 = 50.5 + j0.0 ohms", "Z6 = 49.5 + j0.0 ohms"}},
+        // |Gamma| of a pure reactance comes out a unit in the last place below 1.
+        {"0+j11",
+         "0.0 + j11.0 ohms",
+         {"Gamma = 1.000 at 155.2 deg", "Ratio = infinite",
+          "Vmin at 0.466 wavelengths from the load", "Z2 = 0.0 - j227.3 ohms",
+          "Z4 = 0.0 + j11.0 ohms", "Z6 = 0.0 - j227.3 ohms"}},
+        // Gamma's angle is -0.03 degrees.
+        {"1000-j5",
+         "1000.0 - j5.0 ohms",
+         {"Gamma = 0.905 at 0.0 deg", "Ratio = 20.00", "Vmin at 0.250 wavelengths from the load",
+          "Z2 = 2.5 + j0.0 ohms", "Z4 = 1000.0 - j5.0 ohms", "Z6 = 2.5 + j0.0 ohms"}},
+    };
+    for (const auto& row : kLoads) {
+        SCOPED_TRACE(row.load);
+        const lab::Load load = Parsed(row.load);
+        EXPECT_EQ(lab::Caption(load), row.caption);
+        std::vector<std::string> column = {FormatReadout(load, lab::Readout::Gamma),
+                                           FormatReadout(load, lab::Readout::Ratio),
+                                           FormatReadout(load, lab::Readout::Minimum)};
+        for (int k : {2, 4, 6}) {
+            column.push_back(FormatReadout(load, lab::Readout::Impedance, k / 8.0));
+        }
+        EXPECT_EQ(column, row.column);
+    }
+}
+
+// Along the whole line: a lossless load's resistance is exactly 0, every other's positive, and a
+// resistive load's impedance is real at every quarter wavelength.
+TEST(LabModel, ImpedancesKeepTheirSignsAlongTheLine) {
+    for (const char* text : {"0-j3e-7", "0+j11", "0-j1e-6", "short", "0+j50", "0-j10000"}) {
+        SCOPED_TRACE(text);
+        for (int step = 0; step <= 1000; ++step) {
+            const auto z = lab::ImpedanceAt(Parsed(text), step / 1000.0);
+            if (z) {
+                EXPECT_EQ(z->real(), 0) << step;
+            }
+        }
+    }
+    for (const char* text : {"1e-7", "0.1", "20-j35", "10000+j10000", "1000-j5"}) {
+        SCOPED_TRACE(text);
+        for (int step = 0; step <= 1000; ++step) {
+            const auto z = lab::ImpedanceAt(Parsed(text), step / 1000.0);
+            ASSERT_TRUE(z.has_value());
+            EXPECT_GT(z->real(), 0) << step;
+        }
+    }
+    for (const char* text : {"1e-7", "0.1", "25", "75", "10000"}) {
+        SCOPED_TRACE(text);
+        for (int k = 0; k <= 8; k += 2) {
+            EXPECT_EQ(lab::ImpedanceAt(Parsed(text), k / 8.0)->imag(), 0) << k;
+        }
+    }
+}
+
 TEST(LabReadouts, PointerAndCaption) {
     const lab::Load load = Parsed("75+j50");
     EXPECT_EQ(FormatReadout(load, lab::Readout::Pointer, 0),
