@@ -24,7 +24,9 @@ constexpr int kFirstPeriod = 2;  // the main mode's 50 ms
 constexpr int kFastest = sizeof kPeriods / sizeof kPeriods[0] - 1;
 // After the first run the steady state turns on: one period of the signal, over and over.
 constexpr int kPeriodDegrees = 360;
-constexpr int kTextSize = 160;  // characters read from the edit field, with the terminator
+// Characters read from the edit field, with the terminator: one more than the dialog takes, so
+// that a longer text is refused rather than cut.
+constexpr int kTextSize = lab::kLongestLoadText + 2;
 
 lab::Load labLoad{50.0};
 int period = kFirstPeriod;

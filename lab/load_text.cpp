@@ -14,6 +14,7 @@ constexpr char kTypeALoad[] =
     "Type a load: R, R+jX or R-jX in ohms (for example 75+j50), short or open.";
 constexpr char kNotALoad[] =
     "is not a load. Type R, R+jX or R-jX in ohms (for example 75+j50), short or open.";
+constexpr char kTooLong[] = "is too long: the dialog takes at most 159 characters.";
 constexpr char kOutOfRange[] =
     "is out of range: R must lie from 0 to 10000 ohms, and X from -10000 to 10000 ohms.";
 
@@ -90,6 +91,8 @@ bool AtEnd(Reader& reader) {
 }  // namespace
 
 std::variant<Load, std::string> ParseLoad(std::string_view text) {
+    static_assert(kLongestLoadText == 159, "kTooLong names it");
+    if (text.size() > kLongestLoadText) return Message(text, kTooLong);
     Reader reader(text);
     reader.skipSpaces();
     if (reader.done()) return std::string(kTypeALoad);

@@ -305,28 +305,41 @@ TEST(LabProgram, APaintGivesThePictureOfTheRunWithoutIt) {
 }
 
 // The dialog stays open after the message, waiting for a good text: the script has none for it.
+// A text longer than the dialog takes is refused whole, not read in part.
 TEST(LabProgram, ADialogTextThatIsNotALoadGetsAMessageAndTheDialogStays) {
-    InFreshProcess([] {
-        platform::HeadlessBackend backend;
-        backend.answerMessageBox(IDOK);  // the explanation
-        backend.answerMessageBox(IDOK);  // the key help
-        backend.answerDialog("20-");
-        backend.answerMessageBox(IDOK);
-        try {
-            PlayLab(backend, [](auto&) { return false; });
-            ADD_FAILURE() << "the dialog ended";
-        } catch (const platform::HeadlessBackend::Stuck& stuck) {
-            EXPECT_STREQ(stuck.what(),
-                         "the dialog \"Load value\" is open and the script has no answer for it");
-        }
-        ASSERT_EQ(backend.messageBoxes().size(), 3u);
-        EXPECT_EQ(backend.messageBoxes()[2].text,
-                  "\"20-\" is not a load. Type R, R+jX or R-jX in ohms (for example 75+j50), "
-                  "short or open.");
-        EXPECT_NE(backend.messageBoxes()[2].owner, nullptr);  // the dialog's
-        EXPECT_NE(backend.messageBoxes()[2].owner, backend.window());
-        EXPECT_EQ(backend.dialogs().size(), 1u);
-    });
+    const struct {
+        std::string typed, message;
+    } kRefused[] = {
+        {"20-",
+         "\"20-\" is not a load. Type R, R+jX or R-jX in ohms (for example 75+j50), short or "
+         "open."},
+        {"75" + std::string(200, ' ') + "+j50",
+         "\"75" + std::string(38, ' ') +
+             "...\" is too long: the dialog takes at most 159 characters."},
+    };
+    for (const auto& refused : kRefused) {
+        SCOPED_TRACE(refused.typed);
+        InFreshProcess([&] {
+            platform::HeadlessBackend backend;
+            backend.answerMessageBox(IDOK);  // the explanation
+            backend.answerMessageBox(IDOK);  // the key help
+            backend.answerDialog(refused.typed);
+            backend.answerMessageBox(IDOK);
+            try {
+                PlayLab(backend, [](auto&) { return false; });
+                ADD_FAILURE() << "the dialog ended";
+            } catch (const platform::HeadlessBackend::Stuck& stuck) {
+                EXPECT_STREQ(
+                    stuck.what(),
+                    "the dialog \"Load value\" is open and the script has no answer for it");
+            }
+            ASSERT_EQ(backend.messageBoxes().size(), 3u);
+            EXPECT_EQ(backend.messageBoxes()[2].text, refused.message);
+            EXPECT_NE(backend.messageBoxes()[2].owner, nullptr);  // the dialog's
+            EXPECT_NE(backend.messageBoxes()[2].owner, backend.window());
+            EXPECT_EQ(backend.dialogs().size(), 1u);
+        });
+    }
 }
 
 TEST(LabProgram, PointingAtTheLineShowsTheValueThereAndLeavingItTakesItAway) {

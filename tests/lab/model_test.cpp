@@ -255,7 +255,12 @@ TEST(LabLoadText, GoodTexts) {
         {"50.5+J0.25", {50.5, 0.25}, false},
         {".5", {0.5, 0}, false},
         {"75+j50ohm", {75, 50}, false},
+        {"75+j0", {75, 0}, false},
+        {"75-j0", {75, 0}, false},  // not -0
     };
+    // As long as the dialog takes.
+    const std::string longest = "  75" + std::string(155, ' ');
+    ASSERT_EQ(longest.size(), lab::kLongestLoadText);
     for (const auto& good : kGood) {
         SCOPED_TRACE(good.text);
         const auto parsed = lab::ParseLoad(good.text);
@@ -264,8 +269,12 @@ TEST(LabLoadText, GoodTexts) {
         EXPECT_EQ(load.open, good.open);
         if (!good.open) {
             EXPECT_EQ(load.ohms, good.ohms);
+            if (good.ohms.imag() == 0) {
+                EXPECT_FALSE(std::signbit(load.ohms.imag())) << "-0 would print as such";
+            }
         }
     }
+    EXPECT_EQ(std::get<lab::Load>(lab::ParseLoad(longest)).ohms, std::complex<double>(75, 0));
 }
 
 TEST(LabLoadText, BadTextsGetAMessage) {
@@ -273,8 +282,10 @@ TEST(LabLoadText, BadTextsGetAMessage) {
         "is not a load. Type R, R+jX or R-jX in ohms (for example 75+j50), short or open.";
     const char* const kOutOfRange =
         "is out of range: R must lie from 0 to 10000 ohms, and X from -10000 to 10000 ohms.";
+    const char* const kTooLong = "is too long: the dialog takes at most 159 characters.";
+    const std::string forty = "1234567890123456789012345678901234567x+j";
     const struct {
-        const char* text;
+        std::string text;
         std::string message;
     } kBad[] = {
         {"", "Type a load: R, R+jX or R-jX in ohms (for example 75+j50), short or open."},
@@ -296,6 +307,13 @@ TEST(LabLoadText, BadTextsGetAMessage) {
         {"1e400", std::string("\"1e400\" ") + kOutOfRange},
         {"12345678901234567890123456789012345678901234567890x",
          std::string("\"1234567890123456789012345678901234567890...\" ") + kNotALoad},
+        // At most 40 characters are quoted.
+        {forty, "\"" + forty + "\" " + kNotALoad},
+        {forty + "5", "\"" + forty + "...\" " + kNotALoad},
+        // Longer than the dialog takes: refused whole, not read in part.
+        {"75" + std::string(158, ' '), "\"75" + std::string(38, ' ') + "...\" " + kTooLong},
+        {"75" + std::string(200, ' ') + "+j50",
+         "\"75" + std::string(38, ' ') + "...\" " + kTooLong},
     };
     for (const auto& bad : kBad) {
         SCOPED_TRACE(bad.text);
