@@ -14,12 +14,10 @@
 #include <optional>
 #include <sstream>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "app/resources/dialog_template.h"
 #include "app/velmora.h"
-#include "lab/model.h"
 #include "platform/headless/headless_backend.h"
 #include "surface/canvas.h"
 #include "surface/recorder.h"
@@ -54,8 +52,8 @@ const char kHelp[] =
 confirmed, the load typed into the start-up dialog, ENTER, then one timer tick every 50 ms,
 the animation clock advancing by 3 degrees each tick; and writes what the window shows.
 
-  --lab         play the lab: complex loads (R, R+jX or R-jX, short or open; a text that
-                is not a load is a bad argument), Gamma, the Smith chart
+  --lab         play the lab: complex loads (R, R+jX or R-jX, short or open; a text the
+                dialog refuses is a bad argument, with its message), Gamma, the Smith chart
   --size WxH    the window's client area in pixels, W and H from 1 to 16384 and at most
                 67108864 pixels in all (default 992x666, the program's own window)
   --load TEXT   the text typed into the load dialog, read as the dialog reads it; without it
@@ -170,14 +168,6 @@ Options ParseArguments(int argc, char** argv) {
             options.outputs[name] = value;
         }
     }
-    // The lab's dialog refuses a text that is not a load and waits for another, which a run
-    // without a display cannot give.
-    if (options.lab && options.load) {
-        const auto parsed = lab::ParseLoad(*options.load);
-        if (const auto* message = std::get_if<std::string>(&parsed)) {
-            throw BadArgument{"--load: " + *message};
-        }
-    }
     return options;
 }
 
@@ -238,7 +228,17 @@ void Play(const Options& options,
     bool started = false;
     std::optional<int> lastClock;
     backend.setDriver([&](platform::HeadlessBackend& driver) {
-        if (driver.modalOpen()) return;
+        if (driver.modalOpen()) {
+            // The lab's dialog answers a text it refuses with a message box of its own (the
+            // introductory ones have no owner) and waits for another text, which a run without a
+            // display cannot give: the text is a bad argument, refused as the dialog refuses it.
+            const auto& boxes = driver.messageBoxes();
+            if (!boxes.empty() && boxes.back().owner != nullptr &&
+                boxes.back().owner != driver.window()) {
+                throw BadArgument{"--load: " + boxes.back().text};
+            }
+            return;
+        }
         if (!started) {
             // Where a canvas of the wanted size does not fit in memory, the window keeps a smaller
             // one.
@@ -346,6 +346,9 @@ int main(int argc, char** argv) {
                 output.content = trace.str();
             }
         }
+    } catch (const BadArgument& bad) {
+        std::cerr << "velmora-render: " << bad.message << '\n';
+        return 2;
     } catch (const platform::HeadlessBackend::Stuck& stuck) {
         std::cerr << "velmora-render: the program got stuck: " << stuck.what() << '\n';
         return 1;
