@@ -58,6 +58,7 @@ class HeadlessBackend final : public Backend {
     // Input to the main window (the first window shown), for the driver.
     void pressKey(int virtualKey);
     void movePointer(int x, int y);
+    void leavePointer();  // the pointer leaves the client area
     void closeWindow();
     void resizeClient(int width, int height);
     // Another window moved away: the area (null: the whole client area) must be repainted.
