@@ -77,6 +77,7 @@ void SetPeriod(HWND window, int wanted) {
 
 void Reset(HWND window) {
     SetTimer(window, TIMER_ANIM, kPeriods[period], nullptr);
+    pointer.reset();  // its value was the old load's
     clockDeg = 0;
     running = 0;
     DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOAD), window, LabLoadDlgProc,
@@ -106,12 +107,23 @@ void KeyDown(HWND window, WPARAM key) {
     }
 }
 
-// The pointer's readout follows it while it points at the line, and goes when it leaves.
+// The pointer's readout follows it while it points at the line, and goes when it leaves the line
+// or the window (WM_MOUSELEAVE, asked for while there is a readout).
 void PointerMoved(HWND window, LPARAM position) {
     const POINT at{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
     const bool onLine = lab::PointedDistance(clientWidth, clientHeight, at).has_value();
     if (!onLine && !pointer) return;
+    if (onLine && !pointer) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
+        TrackMouseEvent(&track);
+    }
     pointer = onLine ? std::optional<POINT>(at) : std::nullopt;
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void PointerLeft(HWND window) {
+    if (!pointer) return;
+    pointer.reset();
     InvalidateRect(window, nullptr, TRUE);
 }
 
@@ -135,6 +147,9 @@ LRESULT CALLBACK LabWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return 0;
         case WM_MOUSEMOVE:
             PointerMoved(window, lParam);
+            return 0;
+        case WM_MOUSELEAVE:
+            PointerLeft(window);
             return 0;
         case WM_TIMER:
             if (running != 0) Tick(window);
