@@ -21,17 +21,22 @@
 #include "app/resources/dialog_template.h"
 #include "app/resources/resource.h"
 #include "app/velmora.h"
+#include "lab/picture.h"
+#include "lab/readouts.h"
 #include "platform/headless/headless_backend.h"
+#include "surface/device_context.h"
 #include "surface/recorder.h"
+#include "surface/text.h"
 
 namespace {
 
 using std::numbers::pi;
 
-// The trace of velmora-render --lab with the load, at the program's own size, 992 x 666.
-std::string LabTrace(const std::string& load) {
-    const std::string command =
-        std::string(VELMORA_RENDER) + " --lab --load '" + load + "' --trace -";
+// The trace of velmora-render --lab with the load up to the clock, at the program's own size,
+// 992 x 666.
+std::string LabTrace(const std::string& load, int clock = 1080) {
+    const std::string command = std::string(VELMORA_RENDER) + " --lab --load '" + load +
+                                "' --clock " + std::to_string(clock) + " --trace -";
     FILE* pipe = popen(command.c_str(), "r");
     std::string trace;
     char buffer[65536];
@@ -148,6 +153,89 @@ TEST(LabRender, MarksTheLoadAndZ1ToZ7OnTheSmithChart) {
             const auto [x, y] = point(Gamma(load) * std::polar(1.0, -k * pi / 2));
             EXPECT_TRUE(lines.count(Pixel(x, y, 200))) << "Z" << k;
         }
+    }
+}
+
+// The reflected wave's phasors on the frame of the clock: the front's (while it travels back) at
+// the front, at pi / 2 + arg Gamma, and station 8 + j's at the clock's angle plus pi / 2 - j pi / 4
+// + arg Gamma, each |Gamma| times 50 pixels long (the glyph's truncation as wave::DrawPhasor has
+// it). They are the last lines of the run, after the frame's SetROP2 10.
+TEST(LabRender, DrawsTheReflectedPhasorsAtGammasAngle) {
+    for (const auto& [text, load] : {std::pair{"75+j50", std::complex<double>(75, 50)},
+                                     std::pair{"20-j35", std::complex<double>(20, -35)}}) {
+        for (const int d : {363, 405, 543, 717, 1080}) {
+            SCOPED_TRACE(std::string(text) + " at " + std::to_string(d));
+            const std::string trace = LabTrace(text, d);
+            const std::string frame = trace.substr(trace.rfind("SetROP2 10"));
+            const std::complex<double> gamma = Gamma(load);
+            auto expectPhasor = [&](std::pair<int, int> origin, double angle) {
+                const auto [x, y] = origin;
+                const int dx = static_cast<int>(std::cos(angle) * std::abs(gamma) * 50);
+                const int dy = static_cast<int>(std::sin(angle) * std::abs(gamma) * 50);
+                const std::string shaft = "MoveToEx " + std::to_string(x) + " " +
+                                          std::to_string(y) + "\nLineTo " + std::to_string(x + dx) +
+                                          " " + std::to_string(y - dy);
+                EXPECT_NE(frame.find(shaft), std::string::npos) << shaft;
+            };
+            if (d < 720) expectPhasor(Front(d), pi / 2 + std::arg(gamma));
+            for (int j = 0; j <= 8 && d >= 360 + 45 * j; ++j) {
+                expectPhasor(Front(360 + 45 * j),
+                             d * pi / 180 + pi / 2 - j * pi / 4 + std::arg(gamma));
+            }
+        }
+    }
+}
+
+// At 1040 x 654 the line runs from (124, 419) to (780, 163), 656 by -256 pixels, so that the
+// point an eighth of a wavelength from the load, (698, 195), reads exactly 0.125. The pointer
+// reads the line within 30 pixels of it, also beyond its ends, and its readout stands beside
+// it on the side with room, 14 pixels off, wholly in the window.
+TEST(LabPointer, ReadsTheLineWithinReachAndShowsTheValueBesideIt) {
+    const int width = 1040, height = 654;
+    const lab::Load load{{75, 50}};
+    const struct {
+        POINT pointer;
+        std::optional<double> wavelengths;
+        const char* readout;  // the text written, if the value is exact enough to name
+    } kPointers[] = {
+        {{698, 195}, 0.125, "|V|/|V+| = 1.31, Z = 66.7 - j50.0 ohms"},
+        {{780, 163}, 0.0, "|V|/|V+| = 1.34, Z = 75.0 + j50.0 ohms"},
+        {{124, 419}, 1.0, "|V|/|V+| = 1.34, Z = 75.0 + j50.0 ohms"},
+        {{805, 163}, 0.0, nullptr},  // 25 pixels beyond the load end
+        {{811, 163}, std::nullopt, nullptr},
+        {{698, 227}, 0.125 + 32.0 * 256 / (656 * 656 + 256 * 256), nullptr},  // 29.8 pixels off
+        {{698, 228}, std::nullopt, nullptr},                                  // 30.7 pixels off
+        {{94, 419}, 1.0, nullptr},
+        {{93, 419}, std::nullopt, nullptr},
+    };
+    for (const auto& row : kPointers) {
+        SCOPED_TRACE(testing::Message() << row.pointer.x << ", " << row.pointer.y);
+        const std::optional<double> z = lab::PointedDistance(width, height, row.pointer);
+        ASSERT_EQ(z.has_value(), row.wavelengths.has_value());
+        if (!z) continue;
+        EXPECT_NEAR(*z, *row.wavelengths, 1e-12);
+
+        std::ostringstream trace;
+        {
+            surface::Recorder recorder(trace);
+            HDC dc = surface::CreateCanvasDC(nullptr);
+            lab::DrawPointerValue(dc, width, height, load, row.pointer);
+            surface::ReleaseCanvasDC(dc);
+        }
+        const std::string text = FormatReadout(load, lab::Readout::Pointer, *z);
+        if (row.readout != nullptr) {
+            EXPECT_EQ(text, row.readout);
+        }
+        const bool rightHalf = row.pointer.x > width / 2;
+        const int x = row.pointer.x + (rightHalf ? -14 : 14);
+        const int textWidth = surface::TextWidth(text.c_str(), static_cast<int>(text.size()));
+        const int left = rightHalf ? x - textWidth : x;
+        EXPECT_GE(left, 0);
+        EXPECT_LE(left + textWidth, width);
+        const std::string written = std::string("SetTextAlign ") + (rightHalf ? "2" : "0") +
+                                    "\nTextOutA " + std::to_string(x) + " " +
+                                    std::to_string(row.pointer.y + 14) + " \"" + text + "\"";
+        EXPECT_NE(trace.str().find(written), std::string::npos) << trace.str();
     }
 }
 
@@ -386,6 +474,61 @@ TEST(LabProgram, PointingAtTheLineShowsTheValueThereUntilThePointerLeavesOrF1) {
             });
         });
     }
+}
+
+// Stepped on from the end of the first run, the clock goes on from 723 (one period back), to 1080
+// and 723 again.
+TEST(LabProgram, TheSteadyStateTurnsFrom1080To723) {
+    InFreshProcess([] {
+        platform::HeadlessBackend backend;
+        backend.answerMessageBox(IDOK);  // the explanation
+        backend.answerMessageBox(IDOK);  // the key help
+        backend.answerDialog("75+j50");
+        std::vector<int> clocks;
+        const int kSteps[] = {360, 1, 119, 1};
+        std::size_t next = 0;
+        PlayLab(backend, [&](platform::HeadlessBackend& d) {
+            if (next > 0) clocks.push_back(clockDeg);
+            if (next == std::size(kSteps)) return false;
+            for (int i = 0; i < kSteps[next]; ++i) d.pressKey(VK_RIGHT);
+            ++next;
+            return true;
+        });
+        EXPECT_EQ(clocks, (std::vector<int>{1080, 723, 1080, 723}));
+    });
+}
+
+// '-' past the slowest period keeps it (200 ms); the right arrow steps only while paused.
+TEST(LabProgram, TheSlowestPeriodStaysAndTheRightArrowWaitsForAPause) {
+    InFreshProcess([] {
+        platform::HeadlessBackend backend;
+        backend.answerMessageBox(IDOK);  // the explanation
+        backend.answerMessageBox(IDOK);  // the key help
+        backend.answerDialog("75+j50");
+        int step = 0;
+        platform::Millis since = 0;
+        int clockThen = 0;
+        PlayLab(backend, [&](platform::HeadlessBackend& d) {
+            switch (step++) {
+                case 0:
+                    for (int i = 0; i < 4; ++i) d.pressKey(VK_SUBTRACT);  // 100, 200, 200, 200
+                    d.pressKey(VK_RETURN);
+                    since = d.now();
+                    clockThen = clockDeg;
+                    d.wakeDriverAt(since + 2000);
+                    return true;
+                case 1:
+                    if (d.now() < since + 2000) return --step, true;
+                    EXPECT_NEAR(clockDeg - clockThen, 30, 3);  // ten ticks of 200 ms
+                    clockThen = clockDeg;
+                    for (int i = 0; i < 5; ++i) d.pressKey(VK_RIGHT);
+                    return true;
+                default:
+                    EXPECT_EQ(clockDeg, clockThen);
+                    return false;
+            }
+        });
+    });
 }
 
 TEST(LabProgram, SpeedKeysStepAndTheSteadyStateThatKeepsTurning) {
