@@ -265,6 +265,13 @@ void InFreshProcess(const std::function<void()>& scenario) {
         << "the scenario failed in its own process (its failures are printed above)";
 }
 
+// Scripts the start: both introductory boxes confirmed, then the load typed into the dialog.
+void ConfirmIntroAndType(platform::HeadlessBackend& backend, const std::string& load) {
+    backend.answerMessageBox(IDOK);  // the explanation
+    backend.answerMessageBox(IDOK);  // the key help
+    backend.answerDialog(load);
+}
+
 // Plays the lab with the script's answers; the driver acts each time the program waits, until it
 // returns false, and the window is closed.
 void PlayLab(platform::HeadlessBackend& backend,
@@ -294,9 +301,7 @@ std::vector<Pixels> PausedPictures(const char* load, int clock, const std::vecto
     if (child == 0) {
         close(channel[0]);
         platform::HeadlessBackend backend;
-        backend.answerMessageBox(IDOK);  // the explanation
-        backend.answerMessageBox(IDOK);  // the key help
-        backend.answerDialog(load);
+        ConfirmIntroAndType(backend, load);
         std::size_t step = 0;
         auto shoot = [&](const platform::HeadlessBackend& d) {
             const surface::Canvas& screen = *d.screen();
@@ -409,9 +414,7 @@ TEST(LabProgram, ADialogTextThatIsNotALoadGetsAMessageAndTheDialogStays) {
         SCOPED_TRACE(refused.typed);
         InFreshProcess([&] {
             platform::HeadlessBackend backend;
-            backend.answerMessageBox(IDOK);  // the explanation
-            backend.answerMessageBox(IDOK);  // the key help
-            backend.answerDialog(refused.typed);
+            ConfirmIntroAndType(backend, refused.typed);
             backend.answerMessageBox(IDOK);
             try {
                 PlayLab(backend, [](auto&) { return false; });
@@ -445,9 +448,7 @@ TEST(LabProgram, PointingAtTheLineShowsTheValueThereUntilThePointerLeavesOrF1) {
         SCOPED_TRACE(leaving.what);
         InFreshProcess([&] {
             platform::HeadlessBackend backend;
-            backend.answerMessageBox(IDOK);  // the explanation
-            backend.answerMessageBox(IDOK);  // the key help
-            backend.answerDialog("75+j50");
+            ConfirmIntroAndType(backend, "75+j50");
             backend.answerDialog("20-j35");  // after F1
             auto pointerTexts = [&] {
                 std::vector<std::string> found;
@@ -481,9 +482,7 @@ TEST(LabProgram, PointingAtTheLineShowsTheValueThereUntilThePointerLeavesOrF1) {
 TEST(LabProgram, TheSteadyStateTurnsFrom1080To723) {
     InFreshProcess([] {
         platform::HeadlessBackend backend;
-        backend.answerMessageBox(IDOK);  // the explanation
-        backend.answerMessageBox(IDOK);  // the key help
-        backend.answerDialog("75+j50");
+        ConfirmIntroAndType(backend, "75+j50");
         std::vector<int> clocks;
         const int kSteps[] = {360, 1, 119, 1};
         std::size_t next = 0;
@@ -502,9 +501,7 @@ TEST(LabProgram, TheSteadyStateTurnsFrom1080To723) {
 TEST(LabProgram, TheSlowestPeriodStaysAndTheRightArrowWaitsForAPause) {
     InFreshProcess([] {
         platform::HeadlessBackend backend;
-        backend.answerMessageBox(IDOK);  // the explanation
-        backend.answerMessageBox(IDOK);  // the key help
-        backend.answerDialog("75+j50");
+        ConfirmIntroAndType(backend, "75+j50");
         int step = 0;
         platform::Millis since = 0;
         int clockThen = 0;
@@ -534,9 +531,7 @@ TEST(LabProgram, TheSlowestPeriodStaysAndTheRightArrowWaitsForAPause) {
 TEST(LabProgram, SpeedKeysStepAndTheSteadyStateThatKeepsTurning) {
     InFreshProcess([] {
         platform::HeadlessBackend backend;
-        backend.answerMessageBox(IDOK);  // the explanation
-        backend.answerMessageBox(IDOK);  // the key help
-        backend.answerDialog("short");
+        ConfirmIntroAndType(backend, "short");
         int step = 0;
         platform::Millis since = 0;
         int clockThen = 0;
