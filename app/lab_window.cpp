@@ -8,7 +8,7 @@
 #include "app/resources/resource.h"
 #include "app/velmora.h"
 #include "circuit/circuit.h"
-#include "circuit/painted_once.h"
+#include "lab/load_text.h"
 #include "lab/picture.h"
 #include "wave/frame.h"
 
@@ -40,7 +40,7 @@ void Paint(HWND window) {
     HDC dc = BeginPaint(window, &paint);
     // The circuit draws the frame of 0's arrow (the start arrow) on every paint but the first;
     // past clock 0 that arrow is drawn once more, which erases it, before the clock's frame.
-    const bool startArrow = circuit::paintedOnce != 0;
+    const bool startArrow = CircuitDrawsStartArrow();
     DrawCircuit(dc, clientWidth, clientHeight);
     lab::DrawLabStill(dc, clientWidth, clientHeight, labLoad, clockDeg);
     if (pointer) lab::DrawPointerValue(dc, clientWidth, clientHeight, labLoad, *pointer);
@@ -48,12 +48,7 @@ void Paint(HWND window) {
         if (startArrow) lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, 0);
         lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg);
     }
-    if (introShown == 0) {
-        introShown = 1;
-        introOpen = true;
-        ShowLabIntro();
-        introOpen = false;
-    }
+    ShowIntroOnce(ShowLabIntro, introOpen);
     EndPaint(window, &paint);
 }
 
@@ -130,15 +125,8 @@ void PointerLeft(HWND window) {
 }  // namespace
 
 LRESULT CALLBACK LabWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (HandleWindowBasics(window, message, lParam)) return 0;
     switch (message) {
-        case WM_DESTROY:
-            KillTimer(window, TIMER_ANIM);
-            PostQuitMessage(0);
-            return 0;
-        case WM_SIZE:
-            clientHeight = HIWORD(lParam);
-            clientWidth = LOWORD(lParam);
-            return 0;
         case WM_PAINT:
             Paint(window);
             return 0;

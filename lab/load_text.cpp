@@ -1,10 +1,10 @@
 // The lab's load text: R, R+jX or R-jX, short or open.
+#include "lab/load_text.h"
+
 #include <fast_float/fast_float.h>
 
 #include <cctype>
 #include <cmath>
-
-#include "lab/model.h"
 
 namespace lab {
 
@@ -15,8 +15,12 @@ constexpr char kTypeALoad[] =
 constexpr char kNotALoad[] =
     "is not a load. Type R, R+jX or R-jX in ohms (for example 75+j50), short or open.";
 constexpr char kTooLong[] = "is too long: the dialog takes at most 159 characters.";
-constexpr char kOutOfRange[] =
-    "is out of range: R must lie from 0 to 10000 ohms, and X from -10000 to 10000 ohms.";
+// "is out of range: R must lie from 0 to 10000 ohms, and X from -10000 to 10000 ohms."
+std::string OutOfRange() {
+    const std::string most = std::to_string(static_cast<int>(kMostOhms));
+    return "is out of range: R must lie from 0 to " + most + " ohms, and X from -" + most + " to " +
+           most + " ohms.";
+}
 
 // Reads the text from its front, one piece at a time.
 class Reader {
@@ -122,7 +126,7 @@ std::variant<Load, std::string> ParseLoad(std::string_view text) {
     }
     if (!AtEnd(reader)) return notALoad;
     if (!(*r >= 0 && *r <= kMostOhms && std::abs(x) <= kMostOhms)) {
-        return Message(text, kOutOfRange);
+        return Message(text, OutOfRange().c_str());
     }
     // -0 would print as such.
     return Load{{*r + 0.0, x + 0.0}};

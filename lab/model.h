@@ -5,8 +5,6 @@
 #include <complex>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <variant>
 
 namespace lab {
 
@@ -40,13 +38,5 @@ std::optional<double> FirstMinimum(const Load& load);
 
 // The load as the circuit's caption shows it: "75.0 + j50.0 ohms", "short", "open".
 std::string Caption(const Load& load);
-
-// The most characters the dialogs read from their edit field.
-inline constexpr std::size_t kLongestLoadText = 159;
-
-// The load text of the dialog: R, R+jX or R-jX (spaces allowed, i for j, an optional "ohms"),
-// "short" or "open". A text that is not a load, or longer than kLongestLoadText, gets a message
-// saying what to type.
-std::variant<Load, std::string> ParseLoad(std::string_view text);
 
 }  // namespace lab

@@ -16,7 +16,7 @@
 // backend before returning, and only ClientResized calls into the program (it sends WM_SIZE).
 //
 // A program links the core (velmora_platform) and one backend, and provides WinMain
-// (win32/user.h) and its dialog templates. Its main() does:
+// (win32/user.h) and its dialog templates. Its edition's main() (editions/) does:
 //
 //     SomeBackend backend;
 //     platform::Session session(backend, dialogTemplates);

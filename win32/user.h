@@ -3,6 +3,7 @@
 #pragma once
 
 #include "win32/types.h"
+#include "win32/virtual_keys.h"
 
 struct MSG {
     HWND hwnd;
@@ -76,19 +77,6 @@ using LPTRACKMOUSEEVENT = TRACKMOUSEEVENT*;
 #define WM_TIMER 0x0113
 #define WM_MOUSEMOVE 0x0200
 #define WM_MOUSELEAVE 0x02A3
-
-// Virtual keys.
-#define VK_BACK 0x08
-#define VK_TAB 0x09
-#define VK_RETURN 0x0D
-#define VK_ESCAPE 0x1B
-#define VK_SPACE 0x20
-#define VK_F1 0x70
-#define VK_RIGHT 0x27
-#define VK_ADD 0x6B
-#define VK_SUBTRACT 0x6D
-#define VK_OEM_PLUS 0xBB
-#define VK_OEM_MINUS 0xBD
 
 // Class and window styles.
 #define CS_VREDRAW 0x0001

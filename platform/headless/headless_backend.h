@@ -1,4 +1,4 @@
-// A backend without a display, for tests and velmora-render. Message boxes and dialogs are
+// A backend without a display, for tests and the headless edition. Message boxes and dialogs are
 // answered from a script, timers fire in simulated time (nothing ever sleeps), the screen is the
 // window's backing canvas, and a driver acts whenever the program waits for input.
 #pragma once

@@ -56,10 +56,6 @@ constexpr PageNumber kPageNumbers[] = {
     {"VK_TAB", VK_TAB},
     {"VK_RETURN", VK_RETURN},
     {"VK_ESCAPE", VK_ESCAPE},
-    {"VK_F1", VK_F1},
-    {"VK_RIGHT", VK_RIGHT},
-    {"VK_OEM_PLUS", VK_OEM_PLUS},
-    {"VK_OEM_MINUS", VK_OEM_MINUS},
 };
 
 // Each function hands over to the page object of page.js.

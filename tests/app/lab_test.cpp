@@ -3,8 +3,6 @@
 // backend (the dialog refusing a text that is not a load, the value under the pointer, the
 // speed keys, the single step and the steady state).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <complex>
@@ -18,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/modes.h"
 #include "app/resources/dialog_template.h"
 #include "app/resources/resource.h"
 #include "app/velmora.h"
@@ -27,6 +26,8 @@
 #include "surface/device_context.h"
 #include "surface/recorder.h"
 #include "surface/text.h"
+#include "tests/app/fresh_process.h"
+#include "tests/app/render_trace.h"
 
 namespace {
 
@@ -35,15 +36,7 @@ using std::numbers::pi;
 // The trace of velmora-render --lab with the load up to the clock, at the program's own size,
 // 992 x 666.
 std::string LabTrace(const std::string& load, int clock = 1080) {
-    const std::string command = std::string(VELMORA_RENDER) + " --lab --load '" + load +
-                                "' --clock " + std::to_string(clock) + " --trace -";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string trace;
-    char buffer[65536];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        trace.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0) << command;
-    return trace;
+    return RenderTrace("--lab --load '" + load + "' --clock " + std::to_string(clock));
 }
 
 std::set<std::string> Lines(const std::string& trace) {
@@ -245,24 +238,10 @@ TEST(LabCommandLine, IsTheWordLabAmongTheArguments) {
         {"--size 1 --lab", true}, {"", false},         {"--labx", false},
         {"x--lab", false},        {"--la", false},     {"\"--lab\"", false},
     };
-    for (const auto& [line, lab] : kLines) EXPECT_EQ(WantsLab(line), lab) << line;
-    EXPECT_FALSE(WantsLab(nullptr));
-}
-
-// The program's state is program-wide: each scenario runs in a process of its own.
-void InFreshProcess(const std::function<void()>& scenario) {
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0) << "fork failed";
-    if (child == 0) {
-        scenario();
-        std::fflush(nullptr);
-        _exit(::testing::Test::HasFailure() ? 1 : 0);
+    for (const auto& [line, lab] : kLines) {
+        EXPECT_EQ(ModeOfCommandLine(line).windowProcedure, lab ? LabWndProc : MainWndProc) << line;
     }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << "the scenario failed in its own process (its failures are printed above)";
+    EXPECT_EQ(&ModeOfCommandLine(nullptr), &kModes.front());
 }
 
 // Scripts the start: both introductory boxes confirmed, then the load typed into the dialog.

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "lab/load_text.h"
 #include "lab/readouts.h"
 
 namespace {

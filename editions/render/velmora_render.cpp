@@ -16,13 +16,14 @@
 #include <string>
 #include <vector>
 
+#include "app/modes.h"
 #include "app/resources/dialog_template.h"
 #include "app/velmora.h"
+#include "editions/render/animated_gif.h"
+#include "editions/render/output_file.h"
 #include "platform/headless/headless_backend.h"
 #include "surface/canvas.h"
 #include "surface/recorder.h"
-#include "tools/animated_gif.h"
-#include "tools/output_file.h"
 #include "wave/frame.h"
 
 namespace {
@@ -82,7 +83,7 @@ Example: the whole run with a 100-ohm load at presentation size, for a slide:
 struct Options {
     bool help = false;
     bool version = false;
-    bool lab = false;
+    const Mode* mode = &kModes.front();
     int width = 992;
     int height = 666;
     std::optional<std::string> load;
@@ -141,9 +142,12 @@ Options ParseArguments(int argc, char** argv) {
             options.version = true;
             return options;
         }
-        if (name == "--lab") {
-            if (options.lab) throw BadArgument{name + ": given more than once"};
-            options.lab = true;
+        const auto named = std::find_if(kModes.begin() + 1, kModes.end(), [&](const Mode& mode) {
+            return name == mode.commandLineSwitch;
+        });
+        if (named != kModes.end()) {
+            if (options.mode != &kModes.front()) throw BadArgument{name + ": given more than once"};
+            options.mode = &*named;
             continue;
         }
         const bool isOutput =
@@ -256,10 +260,8 @@ void Play(const Options& options,
     });
 
     platform::Session session(backend, dialogTemplates);
-    char commandLine[] = "--lab";
-    char noArguments[] = "";
-    WinMain(GetModuleHandleA(nullptr), nullptr, options.lab ? commandLine : noArguments,
-            SW_SHOWDEFAULT);
+    std::string commandLine = options.mode->commandLineSwitch;
+    WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWDEFAULT);
     if (lastClock != options.clock) {
         throw platform::HeadlessBackend::Stuck("the program ended before the clock did");
     }
