@@ -4,7 +4,6 @@
 #pragma once
 
 #include <span>
-#include <string>
 #include <string_view>
 
 #include "win32/win32.h"
@@ -24,9 +23,6 @@ struct Mode {
     const char* caption;            // the main window's title
     WNDPROC windowProcedure;
     DLGPROC loadDialog;  // the start-up dialog's procedure
-    // Why the load dialog refuses the text and waits for another (empty when it takes it); null
-    // when the dialog takes every text.
-    std::string (*loadRefusal)(std::string_view text);
     // Whether a paint draws the whole picture, so that the window is erased before the paint
     // after the start-up dialog; otherwise that paint draws over the first picture.
     bool paintsWhole;
