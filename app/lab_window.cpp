@@ -8,7 +8,7 @@
 #include "app/resources/resource.h"
 #include "app/velmora.h"
 #include "circuit/circuit.h"
-#include "circuit/painted_once.h"
+#include "lab/load_text.h"
 #include "lab/picture.h"
 #include "wave/frame.h"
 
@@ -24,7 +24,9 @@ constexpr int kFirstPeriod = 2;  // the main mode's 50 ms
 constexpr int kFastest = sizeof kPeriods / sizeof kPeriods[0] - 1;
 // After the first run the steady state turns on: one period of the signal, over and over.
 constexpr int kPeriodDegrees = 360;
-constexpr int kTextSize = 160;  // characters read from the edit field, with the terminator
+// Characters read from the edit field, with the terminator: one more than the dialog takes, so
+// that a longer text is refused rather than cut.
+constexpr int kTextSize = lab::kLongestLoadText + 2;
 // A letter's virtual-key code is its capital.
 constexpr WPARAM kMatchKey = 'M';
 
@@ -34,33 +36,24 @@ int period = kFirstPeriod;
 std::optional<POINT> pointer;  // where the pointer reads the line, while it does
 bool introOpen = false;
 
+// The whole picture at the clock. Where only part of the window is to be painted, the context
+// draws only there (over the erased background), so the frame's NOTXOR lines elsewhere stay.
 void Paint(HWND window) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    const RECT& area = paint.rcPaint;
-    if (area.left > 0 || area.top > 0 || area.right < clientWidth || area.bottom < clientHeight) {
-        // The frame's lines are drawn NOTXOR across the window: only a whole, erased window may
-        // take them again.
-        EndPaint(window, &paint);
-        InvalidateRect(window, nullptr, TRUE);
-        return;
-    }
-    // The circuit draws the frame of 0's arrow (the start arrow) on every paint but the first.
-    const bool startArrow = circuit::paintedOnce != 0;
+    // The circuit draws the frame of 0's arrow (the start arrow) on every paint but the first;
+    // past clock 0 that arrow is drawn once more, which erases it, before the clock's frame.
+    const bool startArrow = CircuitDrawsStartArrow();
     DrawCircuit(dc, clientWidth, clientHeight);
     lab::DrawLabStill(dc, clientWidth, clientHeight, labLoad, clockDeg, matchChoice);
     if (pointer) {
         lab::DrawPointerValue(dc, clientWidth, clientHeight, labLoad, *pointer, matchChoice);
     }
-    if (!(startArrow && clockDeg == 0)) {
+    if (!startArrow || clockDeg != 0) {
+        if (startArrow) lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, 0, matchChoice);
         lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg, matchChoice);
     }
-    if (introShown == 0) {
-        introShown = 1;
-        introOpen = true;
-        ShowLabIntro();
-        introOpen = false;
-    }
+    ShowIntroOnce(ShowLabIntro, introOpen);
     EndPaint(window, &paint);
 }
 
@@ -84,6 +77,7 @@ void SetPeriod(HWND window, int wanted) {
 
 void Reset(HWND window) {
     SetTimer(window, TIMER_ANIM, kPeriods[period], nullptr);
+    pointer.reset();  // its value was the old load's
     clockDeg = 0;
     running = 0;
     matchChoice = lab::MatchChoice::None;
@@ -119,27 +113,31 @@ void KeyDown(HWND window, WPARAM key) {
     }
 }
 
-// The pointer's readout follows it while it points at the line, and goes when it leaves.
+// The pointer's readout follows it while it points at the line, and goes when it leaves the line
+// or the window (WM_MOUSELEAVE, asked for while there is a readout).
 void PointerMoved(HWND window, LPARAM position) {
     const POINT at{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
     const bool onLine = lab::PointedDistance(clientWidth, clientHeight, at).has_value();
     if (!onLine && !pointer) return;
+    if (onLine && !pointer) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
+        TrackMouseEvent(&track);
+    }
     pointer = onLine ? std::optional<POINT>(at) : std::nullopt;
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void PointerLeft(HWND window) {
+    if (!pointer) return;
+    pointer.reset();
     InvalidateRect(window, nullptr, TRUE);
 }
 
 }  // namespace
 
 LRESULT CALLBACK LabWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (HandleWindowBasics(window, message, lParam)) return 0;
     switch (message) {
-        case WM_DESTROY:
-            KillTimer(window, TIMER_ANIM);
-            PostQuitMessage(0);
-            return 0;
-        case WM_SIZE:
-            clientHeight = HIWORD(lParam);
-            clientWidth = LOWORD(lParam);
-            return 0;
         case WM_PAINT:
             Paint(window);
             return 0;
@@ -148,6 +146,9 @@ LRESULT CALLBACK LabWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return 0;
         case WM_MOUSEMOVE:
             PointerMoved(window, lParam);
+            return 0;
+        case WM_MOUSELEAVE:
+            PointerLeft(window);
             return 0;
         case WM_TIMER:
             if (running != 0) Tick(window);

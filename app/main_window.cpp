@@ -28,12 +28,7 @@ void Paint(HWND window) {
     clockDeg = 0;
     DrawCircuit(dc, clientWidth, clientHeight);
     DrawLoadCaption(dc, clientWidth, clientHeight, loadOhms);
-    if (introShown == 0) {
-        introShown = 1;
-        introOpen = true;
-        ShowIntro();
-        introOpen = false;
-    }
+    ShowIntroOnce(ShowIntro, introOpen);
     EndPaint(window, &paint);
 }
 
@@ -63,15 +58,8 @@ void Reset(HWND window) {
 }  // namespace
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (HandleWindowBasics(window, message, lParam)) return 0;
     switch (message) {
-        case WM_DESTROY:
-            KillTimer(window, TIMER_ANIM);
-            PostQuitMessage(0);
-            return 0;
-        case WM_SIZE:
-            clientHeight = HIWORD(lParam);
-            clientWidth = LOWORD(lParam);
-            return 0;
         case WM_PAINT:
             Paint(window);
             return 0;

@@ -24,11 +24,17 @@ double ParseLoadText(const char* text);
 // Shows the explanation, then the key help, each in its own box; returns when both are closed.
 void ShowIntro();
 
+// What every mode's window procedure does alike: WM_DESTROY ends the animation timer and the
+// message loop, WM_SIZE keeps the client size for the drawing. Returns whether the message was
+// one of these.
+bool HandleWindowBasics(HWND window, UINT message, LPARAM lParam);
+// On the program's first paint, shows the mode's introductory boxes with introOpen set, so that
+// the window procedure can ignore the keys that reach it while they are open.
+void ShowIntroOnce(void (*intro)(), bool& introOpen);
+
 // The lab mode (app/lab_window.cpp): the same window, circuit, clock and keys, taken further to
 // complex loads, the Smith chart and control of time.
 LRESULT CALLBACK LabWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK LabLoadDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // The explanation, then the lab's key help.
 void ShowLabIntro();
-// Whether the command line asks for the lab: "--lab" among its space-separated words.
-bool WantsLab(const char* commandLine);

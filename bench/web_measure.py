@@ -7,20 +7,20 @@ bench/reference_applet.html, the same kind of picture drawn as a plain Canvas 2D
 
 Usage: web_measure.py [WEB_BUILD_DIR [NATIVE_BUILD_DIR]]   (defaults: build-web/bin, build/bin)
 """
-import functools
 import gzip
-import http.server
 import pathlib
 import re
 import statistics
 import subprocess
 import sys
-import threading
 import time
 
 from selenium import webdriver
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.keys import Keys
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "tests" / "web"))
+from serve import serve  # noqa: E402 (found through the path set just above)
 
 LOADS = 5  # fresh browsers for the start-up times
 ANIMATIONS = 3  # 10-second runs of the program and of the reference, taken in turns
@@ -222,15 +222,6 @@ def one_tick(address, native):
     for d in sorted(set(in_browser) & set(natively)):
         print(f"  {d} -> {d + 3}: browser {in_browser[d]:6.1f} us, native {natively[d]:6.1f} us, "
               f"ratio {in_browser[d] / natively[d]:.2f} (goal: within 2x)")
-
-
-def serve(folder):
-    quiet = type("Quiet", (http.server.SimpleHTTPRequestHandler,),
-                 {"log_message": lambda *args: None})
-    server = http.server.ThreadingHTTPServer(
-        ("127.0.0.1", 0), functools.partial(quiet, directory=str(folder.resolve())))
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    return server, f"http://127.0.0.1:{server.server_address[1]}"
 
 
 def main():

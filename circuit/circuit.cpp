@@ -48,19 +48,27 @@ void DrawStartArrow(HDC dc, int x0, int y0) {
     SetROP2(dc, R2_NOTXORPEN);
     SelectObject(dc, CreatePen(PS_SOLID, kWavePenWidth, kIncidentColour));
     MoveToEx(dc, x0, y0, nullptr);
-    LineTo(dc, x0, y0 - kFrontArrowLength);
-    LineTo(dc, x0 + kFrontArrowBarb, y0 - kFrontArrowLength + kFrontArrowBarb);
-    MoveToEx(dc, x0, y0 - kFrontArrowLength, nullptr);
-    LineTo(dc, x0 - kFrontArrowBarb, y0 - kFrontArrowLength + kFrontArrowBarb);
+    DrawFrontArrow(dc, {x0, y0});
     SetROP2(dc, R2_COPYPEN);
     DeleteObject(SelectObject(dc, GetStockObject(BLACK_PEN)));
 }
 
 }  // namespace
 
+POINT DrawFrontArrow(HDC dc, POINT front) {
+    const POINT tip{front.x, front.y - kFrontArrowLength};
+    LineTo(dc, tip.x, tip.y);
+    LineTo(dc, tip.x + kFrontArrowBarb, tip.y + kFrontArrowBarb);
+    MoveToEx(dc, tip.x, tip.y, nullptr);
+    LineTo(dc, tip.x - kFrontArrowBarb, tip.y + kFrontArrowBarb);
+    return tip;
+}
+
 void DrawGround(HDC dc, bool upward) { DrawSteps(dc, kGround, upward ? -1 : 1); }
 
 }  // namespace circuit
+
+bool CircuitDrawsStartArrow() { return circuit::paintedOnce != 0; }
 
 void DrawCircuit(HDC dc, int width, int height) {
     using namespace circuit;

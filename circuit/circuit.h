@@ -5,6 +5,8 @@
 #include "win32/win32.h"
 
 void DrawCircuit(HDC dc, int width, int height);
+// Whether DrawCircuit draws the start arrow: on every call but the first.
+bool CircuitDrawsStartArrow();
 void DrawLoadCaption(HDC dc, int width, int height, double loadOhms);
 
 namespace circuit {

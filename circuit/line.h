@@ -41,4 +41,8 @@ inline constexpr int kFrontArrowBarb = 5;
 inline constexpr COLORREF kIncidentColour = RGB(100, 100, 0);
 inline constexpr int kWavePenWidth = 2;
 
+// Draws the front arrow from the current position, which is the front, with the selected pen and
+// raster operation; returns its tip, where the position ends.
+POINT DrawFrontArrow(HDC dc, POINT front);
+
 }  // namespace circuit

@@ -1,10 +1,10 @@
 // The lab's load text: R, R+jX or R-jX, short or open.
+#include "lab/load_text.h"
+
 #include <fast_float/fast_float.h>
 
 #include <cctype>
 #include <cmath>
-
-#include "lab/model.h"
 
 namespace lab {
 
@@ -14,8 +14,13 @@ constexpr char kTypeALoad[] =
     "Type a load: R, R+jX or R-jX in ohms (for example 75+j50), short or open.";
 constexpr char kNotALoad[] =
     "is not a load. Type R, R+jX or R-jX in ohms (for example 75+j50), short or open.";
-constexpr char kOutOfRange[] =
-    "is out of range: R must lie from 0 to 10000 ohms, and X from -10000 to 10000 ohms.";
+constexpr char kTooLong[] = "is too long: the dialog takes at most 159 characters.";
+// "is out of range: R must lie from 0 to 10000 ohms, and X from -10000 to 10000 ohms."
+std::string OutOfRange() {
+    const std::string most = std::to_string(static_cast<int>(kMostOhms));
+    return "is out of range: R must lie from 0 to " + most + " ohms, and X from -" + most + " to " +
+           most + " ohms.";
+}
 
 // Reads the text from its front, one piece at a time.
 class Reader {
@@ -90,6 +95,8 @@ bool AtEnd(Reader& reader) {
 }  // namespace
 
 std::variant<Load, std::string> ParseLoad(std::string_view text) {
+    static_assert(kLongestLoadText == 159, "kTooLong names it");
+    if (text.size() > kLongestLoadText) return Message(text, kTooLong);
     Reader reader(text);
     reader.skipSpaces();
     if (reader.done()) return std::string(kTypeALoad);
@@ -119,7 +126,7 @@ std::variant<Load, std::string> ParseLoad(std::string_view text) {
     }
     if (!AtEnd(reader)) return notALoad;
     if (!(*r >= 0 && *r <= kMostOhms && std::abs(x) <= kMostOhms)) {
-        return Message(text, kOutOfRange);
+        return Message(text, OutOfRange().c_str());
     }
     // -0 would print as such.
     return Load{{*r + 0.0, x + 0.0}};

@@ -1,5 +1,5 @@
 // The lab's drawing. The line, the front arrow, the phasor glyph and the colours are the
-// main picture's own (circuit/line.h, wave/frame_values.h); the angles here are exact.
+// main picture's own (circuit/line.h, wave/phasor.h); the angles here are exact.
 #include "lab/picture.h"
 
 #include <algorithm>
@@ -11,7 +11,7 @@
 #include "circuit/circuit.h"
 #include "circuit/line.h"
 #include "lab/readouts.h"
-#include "wave/frame_values.h"
+#include "wave/phasor.h"
 
 namespace lab {
 
@@ -329,14 +329,8 @@ void DrawLabFrame(HDC dc, int width, int height, const Load& load, int clockDeg,
     // so the two add up to the signal there.
     POINT reflectedFrom = circuit::FrontOnLine(line, d);
     if (d <= kLineDegrees) {
-        const POINT front = reflectedFrom;
-        const POINT tip{front.x, front.y - circuit::kFrontArrowLength};
-        MoveToEx(dc, front.x, front.y, nullptr);
-        LineTo(dc, tip.x, tip.y);
-        LineTo(dc, tip.x + circuit::kFrontArrowBarb, tip.y + circuit::kFrontArrowBarb);
-        MoveToEx(dc, tip.x, tip.y, nullptr);
-        LineTo(dc, tip.x - circuit::kFrontArrowBarb, tip.y + circuit::kFrontArrowBarb);
-        reflectedFrom = tip;
+        MoveToEx(dc, reflectedFrom.x, reflectedFrom.y, nullptr);
+        reflectedFrom = circuit::DrawFrontArrow(dc, reflectedFrom);
     }
 
     // Station k's phasor points up as the front passes it and turns with the clock. With a

@@ -21,7 +21,10 @@ enum class Readout {
 };
 
 // The text of one readout for the load; `wavelengths` is the distance from the load that
-// Impedance (k / 8) and Pointer are read at, with the chosen matching in place.
+// Impedance (k / 8) and Pointer are read at, with the chosen matching in place. A ratio,
+// resistance or reactance of a million or more reads "infinite": no load the dialog takes comes
+// near it but one within a hair of lossless, where such a figure is an open circuit to a 50-ohm
+// line, and its digits would not fit the readouts' place.
 std::string FormatReadout(const Load& load, Readout readout, double wavelengths = 0,
                           MatchChoice choice = MatchChoice::None);
 

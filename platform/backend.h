@@ -16,7 +16,7 @@
 // backend before returning, and only ClientResized calls into the program (it sends WM_SIZE).
 //
 // A program links the core (velmora_platform) and one backend, and provides WinMain
-// (win32/user.h) and its dialog templates. Its main() does:
+// (win32/user.h) and its dialog templates. Its edition's main() (editions/) does:
 //
 //     SomeBackend backend;
 //     platform::Session session(backend, dialogTemplates);
@@ -148,6 +148,9 @@ void DialogCommand(HWND dialog, int id);                 // posts WM_COMMAND to 
 
 // Posts WM_MOUSEMOVE: the pointer (a mouse's or a touch's) moved to (x, y) in client pixels.
 void MouseMoved(HWND window, int x, int y);
+// The pointer left the client area: posts WM_MOUSELEAVE if the window asked for it with
+// TrackMouseEvent, which it must do again for the next time, as on Windows.
+void MouseLeft(HWND window);
 
 // State for drivers and tests.
 bool TimerExists(HWND window, UINT_PTR id);

@@ -18,16 +18,6 @@ Window* WindowToPaint() {
     return nullptr;
 }
 
-// Keys that type a character on any keyboard layout, numbered as Windows numbers them.
-enum TypingKey : WPARAM {
-    kNumpad0 = 0x60,
-    kNumpad9 = 0x69,
-    kSubtract = 0x6D,
-    kDecimal = 0x6E,
-    kOemMinus = 0xBD,
-    kOemPeriod = 0xBE,
-};
-
 // A character for the keys that type one, as an unshifted keyboard gives it.
 int CharacterOf(WPARAM virtualKey) {
     switch (virtualKey) {
@@ -37,18 +27,18 @@ int CharacterOf(WPARAM virtualKey) {
         case VK_ESCAPE:
         case VK_SPACE:
             return static_cast<int>(virtualKey);
-        case kSubtract:
-        case kOemMinus:
+        case VK_SUBTRACT:
+        case VK_OEM_MINUS:
             return '-';
-        case kDecimal:
-        case kOemPeriod:
+        case VK_DECIMAL:
+        case VK_OEM_PERIOD:
             return '.';
         default:
             break;
     }
     if (virtualKey >= '0' && virtualKey <= '9') return static_cast<int>(virtualKey);
-    if (virtualKey >= kNumpad0 && virtualKey <= kNumpad9) {
-        return static_cast<int>(virtualKey - kNumpad0 + '0');
+    if (virtualKey >= VK_NUMPAD0 && virtualKey <= VK_NUMPAD9) {
+        return static_cast<int>(virtualKey - VK_NUMPAD0 + '0');
     }
     if (virtualKey >= 'A' && virtualKey <= 'Z') return static_cast<int>(virtualKey - 'A' + 'a');
     return 0;
@@ -224,6 +214,19 @@ std::ptrdiff_t TimerCount(const platform::core::State& state, HWND window) {
 }
 
 }  // namespace
+
+// Only TME_LEAVE: WM_MOUSELEAVE once the pointer leaves the window, at once if it is not in it.
+BOOL WINAPI TrackMouseEvent(LPTRACKMOUSEEVENT track) {
+    if (track == nullptr || track->cbSize != sizeof(TRACKMOUSEEVENT) ||
+        track->dwFlags != TME_LEAVE) {
+        return FALSE;
+    }
+    platform::core::Window* window = Live(track->hwndTrack);
+    if (window == nullptr || window->kind != platform::core::Window::Kind::TopLevel) return FALSE;
+    window->trackingLeave = true;
+    if (!window->pointerInside) platform::MouseLeft(track->hwndTrack);
+    return TRUE;
+}
 
 // Only window timers: the program always names its window.
 UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC callback) {

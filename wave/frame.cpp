@@ -49,16 +49,9 @@ void CaptureStation(FrameValues& frame) {
     }
 }
 
-// Straight up from the front, with a barb down to each side of the tip.
 void DrawIncidentFrontArrow(FrameValues& frame) {
-    HDC dc = frame.dc;
-    GetCurrentPositionEx(dc, &frame.frontPt);
-    LineTo(dc, frame.frontPt.x, frame.frontPt.y - circuit::kFrontArrowLength);
-    GetCurrentPositionEx(dc, &frame.frontPt);
-    const POINT tip = frame.frontPt;
-    LineTo(dc, tip.x + circuit::kFrontArrowBarb, tip.y + circuit::kFrontArrowBarb);
-    MoveToEx(dc, tip.x, tip.y, nullptr);
-    LineTo(dc, tip.x - circuit::kFrontArrowBarb, tip.y + circuit::kFrontArrowBarb);
+    GetCurrentPositionEx(frame.dc, &frame.frontPt);
+    frame.frontPt = circuit::DrawFrontArrow(frame.dc, frame.frontPt);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "circuit/line.h"
+#include "wave/phasor.h"
 #include "win32/win32.h"
 
 namespace wave {
@@ -11,14 +12,8 @@ namespace wave {
 // so does every pixel and trace line of the phasors and the envelope: do not make it more precise.
 inline constexpr double kDegToRad = 0.01745413924912293;
 
-// Stations one eighth of a wavelength apart: 0 to 8 captured going out, 9 to 16 coming back.
+// Stations kDegreesPerStation apart: 0 to 8 captured going out, 9 to 16 coming back.
 inline constexpr int kStationCount = 17;
-inline constexpr int kDegreesPerStation = 45;
-
-// Pen colours of the reflected wave and of the standing-wave dots; the incident wave's pen is the
-// start arrow's (circuit/line.h).
-inline constexpr COLORREF kReflectedColour = 200;  // RGB(200,0,0)
-inline constexpr COLORREF kDotColour = 255;        // RGB(255,0,0)
 using circuit::kWavePenWidth;
 
 // Captured front positions; they persist from frame to frame for the whole run.
@@ -52,10 +47,6 @@ inline void TextOutFormatted(HDC dc, int x, int y, const char* text, int formatt
     TextOutA(dc, x, y, text,
              formattedLength < kTextBufferSize ? formattedLength : kTextBufferSize - 1);
 }
-
-// One arrow of 50 * scale pixels from origin at angle a (radians, counter-clockwise, y up),
-// with two 7-pixel barbs; sign mirrors the whole glyph through the origin.
-void DrawPhasor(HDC dc, POINT origin, double a, double scale, int sign, POINT& tip);
 
 void DrawIncidentPhasors(const FrameValues& frame);
 void DrawReflection(FrameValues& frame);

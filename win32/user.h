@@ -3,6 +3,7 @@
 #pragma once
 
 #include "win32/types.h"
+#include "win32/virtual_keys.h"
 
 struct MSG {
     HWND hwnd;
@@ -43,6 +44,16 @@ struct WNDCLASSEXA {
     HICON hIconSm;
 };
 
+// What TrackMouseEvent watches for: only the pointer leaving the window.
+#define TME_LEAVE 0x00000002
+struct TRACKMOUSEEVENT {
+    DWORD cbSize;
+    DWORD dwFlags;
+    HWND hwndTrack;
+    DWORD dwHoverTime;
+};
+using LPTRACKMOUSEEVENT = TRACKMOUSEEVENT*;
+
 #define MAKEINTRESOURCEA(i) \
     (reinterpret_cast<LPSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
 #define MAKELPARAM(lo, hi)                                          \
@@ -65,19 +76,7 @@ struct WNDCLASSEXA {
 #define WM_COMMAND 0x0111
 #define WM_TIMER 0x0113
 #define WM_MOUSEMOVE 0x0200
-
-// Virtual keys.
-#define VK_BACK 0x08
-#define VK_TAB 0x09
-#define VK_RETURN 0x0D
-#define VK_ESCAPE 0x1B
-#define VK_SPACE 0x20
-#define VK_F1 0x70
-#define VK_RIGHT 0x27
-#define VK_ADD 0x6B
-#define VK_SUBTRACT 0x6D
-#define VK_OEM_PLUS 0xBB
-#define VK_OEM_MINUS 0xBD
+#define WM_MOUSELEAVE 0x02A3
 
 // Class and window styles.
 #define CS_VREDRAW 0x0001
@@ -146,6 +145,7 @@ LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 void WINAPI PostQuitMessage(int exitCode);
 UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC callback);
 BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
+BOOL WINAPI TrackMouseEvent(LPTRACKMOUSEEVENT track);
 HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint);
 BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint);
 HDC WINAPI GetDC(HWND window);

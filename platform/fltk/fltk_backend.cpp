@@ -2,6 +2,7 @@
 
 #include <FL/Fl.H>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -21,9 +22,9 @@ std::string displayName;
 // Xlib ends the program when this returns; FLTK's own handler says only "X I/O error".
 int DisplayLost(Display*) {
     std::fprintf(stderr,
-                 "velmora: the connection to the X server on display %s was lost (the server "
-                 "ended, or the session was closed), so the window is gone and velmora ends\n",
-                 displayName.c_str());
+                 "%s: the connection to the X server on display %s was lost (the server "
+                 "ended, or the session was closed), so the window is gone and %s ends\n",
+                 program_invocation_short_name, displayName.c_str(), program_invocation_short_name);
     std::exit(1);
 }
 
@@ -101,8 +102,8 @@ std::unique_ptr<DialogView> FltkBackend::openDialog(HWND dialog, HWND owner,
                                                     const DialogLayout& layout) {
     // As on Windows, the template's position is relative to the top-left corner of the owner's
     // client area, asked of the X server: FLTK's idea of where the window is may not have
-    // followed a window manager's frame. A window manager puts the dialog's frame there, as
-    // Windows does.
+    // followed a window manager's frame. The modal window puts its frame there
+    // (ModalWindow::placeFrame), as Windows does.
     int x = 0;
     int y = 0;
     if (CanvasWindow* shown = find(owner); shown != nullptr && shown->shown()) {

@@ -1,8 +1,8 @@
 // The window of a message box or dialog. Its keys are the core's to decide (platform/
 // dialog_keys.h), before a control or FLTK's own navigation sees them; the window does what the
 // core answers. It keeps its size (FLTK's windows do unless made resizable) and asks a window
-// manager for a close box only, as Windows' modal boxes and dialog frames have; when it closes,
-// the focus goes back where it was.
+// manager for a frame that moves and has a close box, nothing more, as Windows' modal boxes and
+// dialog frames have; when it closes, the focus goes back where it was.
 #pragma once
 
 #include <FL/Fl.H>

@@ -1,4 +1,4 @@
-// A backend without a display, for tests and velmora-render. Message boxes and dialogs are
+// A backend without a display, for tests and the headless edition. Message boxes and dialogs are
 // answered from a script, timers fire in simulated time (nothing ever sleeps), the screen is the
 // window's backing canvas, and a driver acts whenever the program waits for input.
 #pragma once
@@ -58,6 +58,7 @@ class HeadlessBackend final : public Backend {
     // Input to the main window (the first window shown), for the driver.
     void pressKey(int virtualKey);
     void movePointer(int x, int y);
+    void leavePointer();  // the pointer leaves the client area
     void closeWindow();
     void resizeClient(int width, int height);
     // Another window moved away: the area (null: the whole client area) must be repainted.

@@ -1,7 +1,10 @@
 // The page side of the browser backend (web_backend.cpp): the canvas that is the program's client
-// area, scaled to fit the page; the keys it reports, from the keyboard or the control bar; the
+// area, scaled to fit the page; the keys it reports, from the keyboard or sent by the page; the
 // texts the program wrote, mirrored for assistive technology; and message boxes and dialogs as
-// HTML <dialog> elements. Input is queued here and taken by the program whenever it waits.
+// HTML <dialog> elements. Input is queued here and taken by the program whenever it waits. It
+// knows no program: what the page adds for one listens to the events it dispatches on the
+// document (velmora-window-shown, velmora-first-picture, velmora-waiting, velmora-timers,
+// velmora-dialog-shown).
 var Velmora = {
     // The numbers shared with C++ (event kinds, control kinds, IDOK..., MB_..., VK_...) are set
     // here by web_backend.cpp (kPageNumbers) when the program starts: this file writes none.
@@ -15,12 +18,8 @@ var Velmora = {
     fixedSize: null,  // [width, height] from the page's size=WxH parameter
     client: null,     // [width, height] the program was last given
     elements: {},     // open boxes and dialogs by id
-    kept: false,      // whether keepForOffline was called, after the first picture
-    run: "idle",      // idle, running, paused or finished, as the keys sent so far leave it
-    // The served edition (velmora.js from a web server) keeps its files for offline use; the
-    // standalone file, one inline script, has them in itself.
-    served: /^https?:$/.test(location.protocol) &&
-            Boolean(document.currentScript && document.currentScript.src),
+    presented: false, // whether the first picture was shown
+    followsPage: true,  // whether the client size follows the page's, as the page's owner sets
 
     post: function(kind, a, b, c) {
         Velmora.events.push([kind, a, b, c || 0]);
@@ -43,22 +42,28 @@ var Velmora = {
         if (timeout >= 0) Velmora.wakeTimer = setTimeout(Velmora.wake, timeout);
     },
 
+    // The program runs until it waits again, then the page may look at what it did.
     wake: function() {
         var wakeUp = Velmora.wakeUp;
         if (!wakeUp) return;
         Velmora.wakeUp = null;
         clearTimeout(Velmora.wakeTimer);
         wakeUp();
+        Velmora.dispatch("velmora-waiting");
     },
 
-    // Narrower or lower than this, the captions and readouts would overlap or run off the edge.
-    minClient: [800, 400],
+    dispatch: function(name, detail) {
+        document.dispatchEvent(new CustomEvent(name, {detail: detail}));
+    },
+
+    // The smallest client the program wants, as its edition sets it.
+    minClient: [1, 1],
 
     // The client size: the size=WxH parameter (each side 1 to 4096), else the space the page has
-    // for the picture, enlarged to the smallest size the picture is readable at (then reduced to
-    // fit). It follows the page only before a run starts: once a run is under way or finished, a
-    // resize (rotation, the address bar, the on-screen keyboard, full screen) only rescales it,
-    // as a new client size would repaint the circuit and start the run over.
+    // for the picture, enlarged to the program's smallest client (then reduced to fit). It
+    // follows the page only while followsPage: otherwise a resize (rotation, the address bar, the
+    // on-screen keyboard, full screen) only rescales it, as a new client size would repaint the
+    // window and lose what it shows.
     clientSize: function() {
         if (Velmora.fixedSize) return Velmora.fixedSize;
         var stage = document.getElementById("stage");
@@ -108,7 +113,7 @@ var Velmora = {
             window.addEventListener("resize", Velmora.resized);
             Velmora.reportPointer();
             document.body.classList.add("running");
-            Velmora.setUpControls();
+            Velmora.dispatch("velmora-window-shown");
         }
         var client = Velmora.client = Velmora.clientSize();
         HEAP32[size >> 2] = client[0];
@@ -117,7 +122,7 @@ var Velmora = {
 
     resized: function() {
         Velmora.fit();
-        if (Velmora.fixedSize || Velmora.run !== "idle") return;
+        if (Velmora.fixedSize || !Velmora.followsPage) return;
         var client = Velmora.clientSize();
         if (client[0] === Velmora.client[0] && client[1] === Velmora.client[1]) return;
         Velmora.client = client;
@@ -132,13 +137,16 @@ var Velmora = {
         var open = document.querySelectorAll("dialog[open]");
         if (open.length) return Velmora.dialogKey(open[open.length - 1], event);
         if (!event.keyCode) return;
-        // A focused control bar button takes Enter and Space as its own click.
-        if (Velmora.pressesBarButton(event)) return;
-        // F1 is the program's, not the browser's help.
-        if (event.keyCode === Velmora.VK_F1) event.preventDefault();
+        // A focused button or link on the page takes Enter and Space as its own click.
+        if ((event.key === "Enter" || event.key === " ") && event.target.closest &&
+            event.target.closest("button, a") !== null) {
+            return;
+        }
         // keyCode numbers the keys as Windows' virtual-key codes do.
         Velmora.sendKey(event.keyCode);
     },
+
+    sendKey: function(key) { Velmora.post(Velmora.KEY_DOWN, key, 0); },
 
     // The pointer over the canvas, a mouse's or a touch's, in the program's client pixels (the
     // canvas may be scaled by CSS). Only the latest position waiting matters.
@@ -156,100 +164,15 @@ var Velmora = {
         }
         Velmora.canvas.addEventListener("pointermove", moved);
         Velmora.canvas.addEventListener("pointerdown", moved);
-    },
-
-    // Makes the served edition installable and keeps its files for offline use; only after the
-    // first picture, as fetching them again for keeping would slow the start.
-    keepForOffline: function() {
-        if (!Velmora.served || !("serviceWorker" in navigator)) return;
-        var manifest = document.createElement("link");
-        manifest.rel = "manifest";
-        manifest.href = "velmora.webmanifest";
-        document.head.appendChild(manifest);
-        navigator.serviceWorker.register("velmora-sw.js").catch(function(error) {
-            console.warn("Velmora will not work offline: " + error);
+        // A finger lifted leaves the canvas too, but its value stays to be read.
+        Velmora.canvas.addEventListener("pointerleave", function(event) {
+            if (event.pointerType !== "touch") Velmora.post(Velmora.MOUSE_LEFT);
         });
     },
 
-    // The control bar: the program's keys as buttons for touch and pointer, and in the lab the
-    // lab's keys and a link back; the plain page links to the lab.
-    setUpControls: function() {
-        var bar = document.getElementById("controls");
-        var notes = document.getElementById("note");
-        var lab = new URLSearchParams(location.search).has("lab");
-        var buttons = [["toggle", "Start", Velmora.VK_RETURN],
-                       ["new-load", "New load", Velmora.VK_F1]];
-        if (lab) {
-            buttons.push(["slower", "Slower", Velmora.VK_OEM_MINUS],
-                         ["faster", "Faster", Velmora.VK_OEM_PLUS],
-                         ["step", "Step", Velmora.VK_RIGHT],
-                         ["match", "Match", Velmora.VK_M]);
-        }
-        buttons.forEach(function(made) {
-            var button = document.createElement("button");
-            button.type = "button";
-            button.id = made[0];
-            button.textContent = made[1];
-            button.addEventListener("click", function() {
-                if (button.getAttribute("aria-disabled") === "true") return;
-                // The dialog gives the focus back to the button that had it: let that be Start,
-                // so that ENTER then starts the run, as the program's own text says.
-                if (made[2] === Velmora.VK_F1) document.getElementById("toggle").focus();
-                Velmora.sendKey(made[2]);
-            });
-            bar.insertBefore(button, notes);
-        });
-        var other = new URL(location.href);
-        if (lab) {
-            other.searchParams.delete("lab");
-        } else {
-            other.searchParams.set("lab", "");
-        }
-        var link = document.createElement("a");
-        link.href = other.href.replace(/([?&])lab=(?=&|$)/, "$1lab");
-        link.textContent = lab ? "Plain mode" : "Lab mode";
-        bar.insertBefore(link, notes);
-        Velmora.setRun(Velmora.run);
-    },
-
-    pressesBarButton: function(event) {
-        return (event.key === "Enter" || event.key === " ") && event.target.closest &&
-               event.target.closest("#controls") !== null;
-    },
-
-    // Sends a key to the program and follows what Enter and F1 do to the run.
-    sendKey: function(key) {
-        Velmora.post(Velmora.KEY_DOWN, key, 0);
-        if (key === Velmora.VK_F1) {
-            Velmora.setRun("idle");
-        } else if (key === Velmora.VK_RETURN && Velmora.run !== "finished") {
-            Velmora.setRun(Velmora.run === "running" ? "paused" : "running");
-        }
-    },
-
-    // The window's timer ends with the run, and F1 sets it again for the next.
+    // The window's timers: whether it has any, as they come and go.
     timersChanged: function(anyTimer) {
-        if (!anyTimer) Velmora.setRun("finished");
-        else if (Velmora.run === "finished") Velmora.setRun("idle");
-    },
-
-    // The toggle's name, and a polite announcement when the run changes.
-    setRun: function(run) {
-        var changed = run !== Velmora.run;
-        Velmora.run = run;
-        document.body.dataset.run = run;
-        var toggle = document.getElementById("toggle");
-        if (!toggle) return;
-        toggle.textContent = {running: "Pause", paused: "Resume"}[run] || "Start";
-        toggle.setAttribute("aria-disabled", String(run === "finished"));
-        if (changed) {
-            document.getElementById("announce").textContent = {
-                idle: "Ready to start.",
-                running: "Running.",
-                paused: "Paused.",
-                finished: "Finished. New load starts another run.",
-            }[run];
-        }
+        Velmora.dispatch("velmora-timers", {anyTimer: anyTimer});
     },
 
     // What the program has written on its window, one line a text, in reading order.
@@ -280,9 +203,9 @@ var Velmora = {
                               width, height);
         }
         Velmora.context.putImageData(image, 0, 0, left, top, right - left, bottom - top);
-        if (!Velmora.kept) {
-            Velmora.kept = true;
-            setTimeout(Velmora.keepForOffline);
+        if (!Velmora.presented) {
+            Velmora.presented = true;
+            Velmora.dispatch("velmora-first-picture");
         }
     },
 
@@ -290,8 +213,6 @@ var Velmora = {
     // (platform/dialog_keys.h): TAB never takes the focus out of it.
     dialogKey: function(dialog, event) {
         var key = event.keyCode;
-        // F1 is the program's, not the browser's help.
-        if (key === Velmora.VK_F1) event.preventDefault();
         if (key !== Velmora.VK_RETURN && key !== Velmora.VK_ESCAPE && key !== Velmora.VK_TAB) return;
         event.preventDefault();
         var focused = document.activeElement;
@@ -392,8 +313,6 @@ var Velmora = {
             element.value = text;
             element.spellcheck = false;
             element.autocomplete = "off";
-            // The program's one field takes a number: phones show their keyboard for numbers.
-            element.inputMode = "decimal";
             // As on Windows, a field is named by the label just before it.
             var labels = client.querySelectorAll(".label");
             var label = labels[labels.length - 1];
@@ -420,7 +339,11 @@ var Velmora = {
         client.appendChild(element);
     },
 
-    showDialog: function(id) { Velmora.elements[id].showModal(); },
+    showDialog: function(id) {
+        var dialog = Velmora.elements[id];
+        dialog.showModal();
+        Velmora.dispatch("velmora-dialog-shown", dialog);
+    },
 
     controlElement: function(id, control) {
         var dialog = Velmora.elements[id];
@@ -455,7 +378,3 @@ var Velmora = {
     },
 };
 
-// Opened from disk, velmora.js is refused its velmora.wasm, and the browser tells only its console.
-if (location.protocol === "file:" && document.currentScript && document.currentScript.src) {
-    velmoraFailed("load");
-}

@@ -12,7 +12,8 @@
 namespace {
 
 // What the page reports: a key for the program, a new size, a button of a box, a button of a
-// dialog, a dialog key (Enter, Esc, TAB) pressed in a box or dialog, the pointer on the canvas.
+// dialog, a dialog key (Enter, Esc, TAB) pressed in a box or dialog, the pointer on the canvas
+// and leaving it.
 enum PageEvent {
     kNoEvent,
     kKeyDown,
@@ -21,6 +22,7 @@ enum PageEvent {
     kDialogCommand,
     kDialogKey,
     kMouseMoved,
+    kMouseLeft,
 };
 // A dialog key's code has this added when Shift is held; kNoControl: no control has the focus.
 constexpr int kShiftHeld = 0x10000;
@@ -39,6 +41,7 @@ constexpr PageNumber kPageNumbers[] = {
     {"DIALOG_COMMAND", kDialogCommand},
     {"DIALOG_KEY", kDialogKey},
     {"MOUSE_MOVED", kMouseMoved},
+    {"MOUSE_LEFT", kMouseLeft},
     {"SHIFT_HELD", kShiftHeld},
     {"NO_CONTROL", kNoControl},
     {"PUSH_BUTTON", static_cast<int>(platform::DialogControl::Kind::PushButton)},
@@ -53,11 +56,6 @@ constexpr PageNumber kPageNumbers[] = {
     {"VK_TAB", VK_TAB},
     {"VK_RETURN", VK_RETURN},
     {"VK_ESCAPE", VK_ESCAPE},
-    {"VK_F1", VK_F1},
-    {"VK_RIGHT", VK_RIGHT},
-    {"VK_OEM_PLUS", VK_OEM_PLUS},
-    {"VK_OEM_MINUS", VK_OEM_MINUS},
-    {"VK_M", 'M'},  // a letter's virtual-key code is its capital
 };
 
 // Each function hands over to the page object of page.js.
@@ -180,6 +178,9 @@ bool WebBackend::takeEvents() {
                 break;
             case kMouseMoved:
                 if (window_ != nullptr) MouseMoved(window_, fields[0], fields[1]);
+                break;
+            case kMouseLeft:
+                if (window_ != nullptr) MouseLeft(window_);
                 break;
             case kResized:
                 if (window_ != nullptr) ClientResized(window_, fields[0], fields[1]);

@@ -4,8 +4,6 @@
 // introductory boxes and the first load dialog; the animation's states (Paused, Running,
 // Finished) under ENTER, F1, ticks and repaints; the load dialog's conversion of the text.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
@@ -28,26 +26,11 @@
 #include "surface/canvas.h"
 #include "surface/recorder.h"
 #include "surface/text.h"
+#include "tests/app/fresh_process.h"
 
 namespace {
 
 constexpr COLORREF kOlive = RGB(100, 100, 0);
-
-// Runs the scenario in a child process; its failed expectations fail the calling test.
-void InFreshProcess(const std::function<void()>& scenario) {
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0) << "fork failed";
-    if (child == 0) {  // an exception ends the child, with its message, as a failure
-        scenario();
-        std::fflush(nullptr);
-        _exit(::testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << "the scenario failed in its own process (its failures are printed above)";
-}
 
 // What the user does whenever the main loop waits for input: a step acts (and the program then
 // handles it), waits until its condition holds, or looks and goes straight on.

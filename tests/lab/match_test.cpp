@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "lab/load_text.h"
 #include "lab/readouts.h"
 
 namespace {

@@ -10,13 +10,10 @@ scenario makes the page fail on purpose.
 Usage: browser_test.py WEB_BUILD_DIR VELMORA_RENDER WORK_DIR
 """
 import base64
-import functools
-import http.server
 import pathlib
 import shutil
 import subprocess
 import sys
-import threading
 import time
 
 from selenium import webdriver
@@ -26,6 +23,8 @@ from selenium.webdriver.common.actions.action_builder import ActionBuilder
 from selenium.webdriver.common.actions.pointer_input import PointerInput
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+
+from serve import serve
 
 PLAYED = 60  # seconds a run of the animation (360 ticks of 50 ms) may take on a slow machine
 SHOWN = 10   # seconds for a box, a dialog or a picture to appear
@@ -466,15 +465,6 @@ def standalone_file(page, build):
     page.confirm_intro()
     page.answer_dialog(Keys.ESCAPE)
     page.shows("992x666", None, 0)
-
-
-def serve(folder):
-    quiet = type("Quiet", (http.server.SimpleHTTPRequestHandler,),
-                 {"log_message": lambda *args: None})
-    server = http.server.ThreadingHTTPServer(
-        ("127.0.0.1", 0), functools.partial(quiet, directory=str(folder.resolve())))
-    threading.Thread(target=server.serve_forever, daemon=True).start()
-    return server, f"http://127.0.0.1:{server.server_address[1]}"
 
 
 def browser(phone):

@@ -11,18 +11,7 @@ set -uo pipefail
 readonly velmora=$1 work=$2
 source "$(dirname "$0")/xsession.sh"
 
-for tool in Xvfb openbox; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "$tool is not installed: the window manager test is skipped"
-        exit 77
-    fi
-done
-for tool in xdotool xprop xwininfo; do
-    command -v "$tool" >/dev/null || { echo "$tool is not installed (scripts/install-deps)"; exit 1; }
-done
-
-mkdir -p "$work"
-rm -f "$work"/*.png "$work"/*.log
+prepare_test "the window manager test" "Xvfb openbox" "xdotool xprop xwininfo" "$work"
 velmora_pid= openbox_pid=
 cleanup() {
     [ -z "$velmora_pid" ] || kill "$velmora_pid" 2>/dev/null

@@ -13,16 +13,7 @@ readonly velmora=$1 render=$2 send_close=$3 work=$4
 readonly load=100
 source "$(dirname "$0")/xsession.sh"
 
-if ! command -v Xvfb >/dev/null; then
-    echo "Xvfb is not installed: the real-window test is skipped"
-    exit 77
-fi
-for tool in xdotool import compare; do
-    command -v "$tool" >/dev/null || { echo "$tool is not installed (scripts/install-deps)"; exit 1; }
-done
-
-mkdir -p "$work"
-rm -f "$work"/*.png "$work"/*.log
+prepare_test "the real-window test" Xvfb "xdotool import compare" "$work"
 velmora_pid=
 cleanup() {
     [ -z "$velmora_pid" ] || kill "$velmora_pid" 2>/dev/null

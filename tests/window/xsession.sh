@@ -10,6 +10,24 @@ readonly MAIN_CLIENT_SIZE=992x666
 # outside this sandbox, say, reached through the shared abstract socket namespace).
 readonly XVFB_SCREEN=1288x1032
 
+# Begins a window test: skips it (exit code 77) when one of the tools it can do without is
+# missing, fails it when one it needs is, and empties the work folder of earlier pictures and
+# logs. Usage: prepare_test "WHAT IS SKIPPED" "TOOLS TO SKIP WITHOUT" "TOOLS NEEDED" WORK_DIR
+prepare_test() {
+    local skipped=$1 optional=$2 needed=$3 folder=$4 tool
+    for tool in $optional; do
+        if ! command -v "$tool" >/dev/null; then
+            echo "$tool is not installed: $skipped is skipped"
+            exit 77
+        fi
+    done
+    for tool in $needed; do
+        command -v "$tool" >/dev/null || { echo "$tool is not installed (scripts/install-deps)"; exit 1; }
+    done
+    mkdir -p "$folder"
+    rm -f "$folder"/*.png "$folder"/*.log
+}
+
 # Ends a window test: says why, keeps a picture of the screen in $work and shows the output
 # of the programs that logged there ($work/NAME.log).
 fail() {

@@ -14,17 +14,17 @@
 #include <optional>
 #include <sstream>
 #include <string>
-#include <variant>
+#include <string_view>
 #include <vector>
 
+#include "app/modes.h"
 #include "app/resources/dialog_template.h"
 #include "app/velmora.h"
-#include "lab/model.h"
+#include "editions/render/animated_gif.h"
+#include "editions/render/output_file.h"
 #include "platform/headless/headless_backend.h"
 #include "surface/canvas.h"
 #include "surface/recorder.h"
-#include "tools/animated_gif.h"
-#include "tools/output_file.h"
 #include "wave/frame.h"
 
 namespace {
@@ -54,8 +54,8 @@ const char kHelp[] =
 confirmed, the load typed into the start-up dialog, ENTER, then one timer tick every 50 ms,
 the animation clock advancing by 3 degrees each tick; and writes what the window shows.
 
-  --lab         play the lab: complex loads (R, R+jX or R-jX, short or open; a text that
-                is not a load is a bad argument), Gamma, the Smith chart
+  --lab         play the lab: complex loads (R, R+jX or R-jX, short or open; a text the
+                dialog refuses is a bad argument, with its message), Gamma, the Smith chart
   --size WxH    the window's client area in pixels, W and H from 1 to 16384 and at most
                 67108864 pixels in all (default 992x666, the program's own window)
   --load TEXT   the text typed into the load dialog, read as the dialog reads it; without it
@@ -87,7 +87,7 @@ Example: the whole run with a 100-ohm load at presentation size, for a slide:
 struct Options {
     bool help = false;
     bool version = false;
-    bool lab = false;
+    const Mode* mode = &kModes.front();
     int width = 992;
     int height = 666;
     std::optional<std::string> load;
@@ -125,6 +125,14 @@ void ParseSize(const std::string& text, Options& options) {
     options.height = *height;
 }
 
+// The mode's Match button, whose key --match presses; none in a mode that does not match.
+const KeyButton* MatchButton(const Mode& mode) {
+    const auto found = std::find_if(
+        mode.keyButtons.begin(), mode.keyButtons.end(),
+        [](const KeyButton& button) { return std::string_view(button.id) == "match"; });
+    return found != mode.keyButtons.end() ? &*found : nullptr;
+}
+
 // The matchings in the order the M key goes round them.
 void ParseMatch(const std::string& text, Options& options) {
     const char* const kMatchings[] = {"stub1", "stub2", "vmax", "vmin"};
@@ -158,9 +166,12 @@ Options ParseArguments(int argc, char** argv) {
             options.version = true;
             return options;
         }
-        if (name == "--lab") {
-            if (options.lab) throw BadArgument{name + ": given more than once"};
-            options.lab = true;
+        const auto named = std::find_if(kModes.begin() + 1, kModes.end(), [&](const Mode& mode) {
+            return name == mode.commandLineSwitch;
+        });
+        if (named != kModes.end()) {
+            if (options.mode != &kModes.front()) throw BadArgument{name + ": given more than once"};
+            options.mode = &*named;
             continue;
         }
         const bool isOutput =
@@ -188,16 +199,8 @@ Options ParseArguments(int argc, char** argv) {
             options.outputs[name] = value;
         }
     }
-    if (options.matchPresses != 0 && !options.lab) {
+    if (options.matchPresses != 0 && MatchButton(*options.mode) == nullptr) {
         throw BadArgument{"--match: only the lab matches a load; give --lab too"};
-    }
-    // The lab's dialog refuses a text that is not a load and waits for another, which a run
-    // without a display cannot give.
-    if (options.lab && options.load) {
-        const auto parsed = lab::ParseLoad(*options.load);
-        if (const auto* message = std::get_if<std::string>(&parsed)) {
-            throw BadArgument{"--load: " + *message};
-        }
     }
     return options;
 }
@@ -259,7 +262,17 @@ void Play(const Options& options,
     bool started = false;
     std::optional<int> lastClock;
     backend.setDriver([&](platform::HeadlessBackend& driver) {
-        if (driver.modalOpen()) return;
+        if (driver.modalOpen()) {
+            // The lab's dialog answers a text it refuses with a message box of its own (the
+            // introductory ones have no owner) and waits for another text, which a run without a
+            // display cannot give: the text is a bad argument, refused as the dialog refuses it.
+            const auto& boxes = driver.messageBoxes();
+            if (!boxes.empty() && boxes.back().owner != nullptr &&
+                boxes.back().owner != driver.window()) {
+                throw BadArgument{"--load: " + boxes.back().text};
+            }
+            return;
+        }
         if (!started) {
             // Where a canvas of the wanted size does not fit in memory, the window keeps a smaller
             // one.
@@ -268,7 +281,9 @@ void Play(const Options& options,
                 throw std::bad_alloc();
             }
             started = true;
-            for (int press = 0; press < options.matchPresses; ++press) driver.pressKey('M');
+            for (int press = 0; press < options.matchPresses; ++press) {
+                driver.pressKey(MatchButton(*options.mode)->key);
+            }
             driver.pressKey(VK_RETURN);
         } else if (clockDeg != lastClock) {
             lastClock = clockDeg;
@@ -278,10 +293,8 @@ void Play(const Options& options,
     });
 
     platform::Session session(backend, dialogTemplates);
-    char commandLine[] = "--lab";
-    char noArguments[] = "";
-    WinMain(GetModuleHandleA(nullptr), nullptr, options.lab ? commandLine : noArguments,
-            SW_SHOWDEFAULT);
+    std::string commandLine = options.mode->commandLineSwitch;
+    WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWDEFAULT);
     if (lastClock != options.clock) {
         throw platform::HeadlessBackend::Stuck("the program ended before the clock did");
     }
@@ -368,6 +381,9 @@ int main(int argc, char** argv) {
                 output.content = trace.str();
             }
         }
+    } catch (const BadArgument& bad) {
+        std::cerr << "velmora-render: " << bad.message << '\n';
+        return 2;
     } catch (const platform::HeadlessBackend::Stuck& stuck) {
         std::cerr << "velmora-render: the program got stuck: " << stuck.what() << '\n';
         return 1;

@@ -1,4 +1,4 @@
-#include "tools/animated_gif.h"
+#include "editions/render/animated_gif.h"
 
 #include <gif_lib.h>
 

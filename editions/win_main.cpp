@@ -1,28 +1,18 @@
-// Start-up: the window class, the main window, the animation timer, the first paint with the
-// introductory messages, the load dialog, the second paint and the message loop.
-#include <cstring>
-
+// WinMain, the program's entry as Windows calls it; the other editions call it with the command
+// line Windows would give. Start-up: the window class, the main window, the animation timer, the
+// first paint with the introductory messages, the load dialog, the second paint and the message
+// loop, each as the mode the command line asks for wants it.
+#include "app/modes.h"
 #include "app/resources/resource.h"
 #include "app/velmora.h"
 
-bool WantsLab(const char* commandLine) {
-    if (commandLine == nullptr) return false;
-    for (const char* word = commandLine; *word != '\0';) {
-        const std::size_t length = std::strcspn(word, " \t");
-        if (length == 5 && std::strncmp(word, "--lab", 5) == 0) return true;
-        word += length;
-        word += std::strspn(word, " \t");
-    }
-    return false;
-}
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previousInstance*/, LPSTR commandLine,
                    int showCommand) {
-    const bool lab = WantsLab(commandLine);
+    const Mode& mode = ModeOfCommandLine(commandLine);
     WNDCLASSEXA windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = lab ? LabWndProc : MainWndProc;
+    windowClass.lpfnWndProc = mode.windowProcedure;
     windowClass.cbClsExtra = 0;
     windowClass.cbWndExtra = 0;
     windowClass.hInstance = instance;
@@ -34,9 +24,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previousInstance*/, LPSTR com
     windowClass.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
     RegisterClassExA(&windowClass);
 
-    HWND window =
-        CreateWindowExA(0, "Velmora", lab ? "Velmora lab" : "Velmora", WS_OVERLAPPEDWINDOW, 0, 0,
-                        1000, 700, nullptr, nullptr, instance, nullptr);
+    HWND window = CreateWindowExA(0, "Velmora", mode.caption, WS_OVERLAPPEDWINDOW, 0, 0, 1000, 700,
+                                  nullptr, nullptr, instance, nullptr);
 
     while (SetTimer(window, TIMER_ANIM, kTickPeriod, nullptr) == 0) {
         if (MessageBoxA(window, "Too many clocks or timers!", "Velmora",
@@ -48,12 +37,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previousInstance*/, LPSTR com
     ShowWindow(window, showCommand);
     UpdateWindow(window);  // the first paint, with the introductory messages
 
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LOAD), window,
-                    lab ? LabLoadDlgProc : LoadDlgProc, 0);
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LOAD), window, mode.loadDialog, 0);
 
-    // Drawn over the first picture without erasing it: this paint adds the start arrow. The lab
-    // draws its whole picture on every paint, so it wants the window erased first.
-    InvalidateRgn(window, nullptr, lab ? TRUE : FALSE);
+    // Drawn over the first picture without erasing it: this paint adds the start arrow. A mode
+    // that draws its whole picture on every paint wants the window erased first.
+    InvalidateRgn(window, nullptr, mode.paintsWhole ? TRUE : FALSE);
     UpdateWindow(window);
 
     MSG message;

@@ -1,0 +1,40 @@
+// The program's modes, described once. Every edition reads this table to offer them: the desktop
+// and velmora-render by their switches, the page by its query, Windows by the command line. A new
+// mode adds its row here and its procedures in its own module.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "win32/win32.h"
+
+// A key of the mode offered as a button where there may be no keyboard (the page's control bar).
+struct KeyButton {
+    const char* id;     // the button's name on the page
+    const char* label;  // what the button says
+    int key;            // the virtual key it sends
+};
+
+struct Mode {
+    const char* name;               // as a link to the mode says it: "Lab" for "Lab mode"
+    const char* commandLineSwitch;  // on a command line ("--lab"); empty for the default mode
+    const char* pageQuery;          // in the page's address ("lab" for velmora.html?lab)
+    const char* description;        // the switch's help, its lines as --help shows them
+    const char* caption;            // the main window's title
+    WNDPROC windowProcedure;
+    DLGPROC loadDialog;  // the start-up dialog's procedure
+    // Whether a paint draws the whole picture, so that the window is erased before the paint
+    // after the start-up dialog; otherwise that paint draws over the first picture.
+    bool paintsWhole;
+    // The smallest client area that shows every caption and readout whole.
+    int minimumClientWidth;
+    int minimumClientHeight;
+    std::span<const KeyButton> keyButtons;  // besides start/pause/resume and a new load
+};
+
+// Every mode, the default (the plain mode) first.
+extern const std::span<const Mode> kModes;
+
+// The mode a command line asks for: the first mode whose switch is among its space- or
+// tab-separated words; the default mode when none is.
+const Mode& ModeOfCommandLine(const char* commandLine);

@@ -1,0 +1,26 @@
+// What every mode's window procedure does alike.
+#include "app/resources/resource.h"
+#include "app/velmora.h"
+
+bool HandleWindowBasics(HWND window, UINT message, LPARAM lParam) {
+    switch (message) {
+        case WM_DESTROY:
+            KillTimer(window, TIMER_ANIM);
+            PostQuitMessage(0);
+            return true;
+        case WM_SIZE:
+            clientHeight = HIWORD(lParam);
+            clientWidth = LOWORD(lParam);
+            return true;
+        default:
+            return false;
+    }
+}
+
+void ShowIntroOnce(void (*intro)(), bool& introOpen) {
+    if (introShown != 0) return;
+    introShown = 1;
+    introOpen = true;
+    intro();
+    introOpen = false;
+}

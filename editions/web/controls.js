@@ -1,0 +1,116 @@
+// The page's program half, beside the browser backend's page.js: the control bar (the program's
+// keys as buttons for touch and pointer, the links to the other modes), the run's state shown on
+// it and announced, the hints, and keeping the served edition for offline use. main.cpp fills in
+// the modes and the buttons from the table of modes before the program starts.
+var VelmoraControls = {
+    modes: [],    // {name, query, current} for every mode
+    buttons: [],  // {id, label, key}: Start (the toggle), New load, then the mode's own
+    ownKeys: [],  // keys the browser must not act on
+    run: "idle",  // idle, running, paused or finished, as the program leaves it
+    anyTimer: true,
+    // The served edition (velmora.js from a web server) keeps its files for offline use; the
+    // standalone file, one inline script, has them in itself.
+    served: /^https?:$/.test(location.protocol) &&
+            Boolean(document.currentScript && document.currentScript.src),
+
+    setUp: function() {
+        var bar = document.getElementById("controls");
+        var notes = document.getElementById("note");
+        VelmoraControls.buttons.forEach(function(made) {
+            var button = document.createElement("button");
+            button.type = "button";
+            button.id = made.id;
+            button.textContent = made.label;
+            button.addEventListener("click", function() {
+                if (button.getAttribute("aria-disabled") === "true") return;
+                // The dialog gives the focus back to the button that had it: let that be Start,
+                // so that ENTER then starts the run, as the program's own text says.
+                if (made.id === "new-load") document.getElementById("toggle").focus();
+                Velmora.sendKey(made.key);
+            });
+            bar.insertBefore(button, notes);
+        });
+        VelmoraControls.modes.forEach(function(mode) {
+            if (mode.current) return;
+            var other = new URL(location.href);
+            VelmoraControls.modes.forEach(function(each) {
+                if (each.query) other.searchParams.delete(each.query);
+            });
+            if (mode.query) other.searchParams.set(mode.query, "");
+            var link = document.createElement("a");
+            // ?lab rather than ?lab=
+            link.href = other.href.replace(new RegExp("([?&])" + mode.query + "=(?=&|$)"),
+                                           "$1" + mode.query);
+            link.textContent = mode.name + " mode";
+            bar.insertBefore(link, notes);
+        });
+        VelmoraControls.show(VelmoraControls.run);
+    },
+
+    // The run as the program leaves it each time it waits: a window without a timer has
+    // finished, and otherwise the program's own running flag and clock tell.
+    follow: function() {
+        var run = !VelmoraControls.anyTimer ? "finished"
+                  : Module._velmora_running() ? "running"
+                  : Module._velmora_clock() === 0 ? "idle" : "paused";
+        if (run === VelmoraControls.run) return;
+        VelmoraControls.show(run);
+        // A polite announcement when the run changes.
+        document.getElementById("announce").textContent = {
+            idle: "Ready to start.",
+            running: "Running.",
+            paused: "Paused.",
+            finished: "Finished. New load starts another run.",
+        }[run];
+    },
+
+    // The toggle's name and state.
+    show: function(run) {
+        VelmoraControls.run = run;
+        // The client follows the page only before a run starts.
+        Velmora.followsPage = run === "idle";
+        document.body.dataset.run = run;
+        var toggle = document.getElementById("toggle");
+        if (!toggle) return;
+        toggle.textContent = {running: "Pause", paused: "Resume"}[run] || "Start";
+        toggle.setAttribute("aria-disabled", String(run === "finished"));
+    },
+
+    // Makes the served edition installable and keeps its files for offline use; only after the
+    // first picture, as fetching them again for keeping would slow the start.
+    keepForOffline: function() {
+        if (!VelmoraControls.served || !("serviceWorker" in navigator)) return;
+        var manifest = document.createElement("link");
+        manifest.rel = "manifest";
+        manifest.href = "velmora.webmanifest";
+        document.head.appendChild(manifest);
+        navigator.serviceWorker.register("velmora-sw.js").catch(function(error) {
+            console.warn("Velmora will not work offline: " + error);
+        });
+    },
+};
+
+document.addEventListener("velmora-window-shown", VelmoraControls.setUp);
+document.addEventListener("velmora-waiting", VelmoraControls.follow);
+// Told while the program runs; what it means is shown once the program waits.
+document.addEventListener("velmora-timers", function(event) {
+    VelmoraControls.anyTimer = event.detail.anyTimer;
+});
+document.addEventListener("velmora-first-picture", function() {
+    setTimeout(VelmoraControls.keepForOffline);
+});
+// The program's one field takes a number: phones show their keyboard for numbers.
+document.addEventListener("velmora-dialog-shown", function(event) {
+    event.detail.querySelectorAll("input").forEach(function(field) {
+        field.inputMode = "decimal";
+    });
+});
+// Before the page's own handlers, which would otherwise let the browser act on them.
+document.addEventListener("keydown", function(event) {
+    if (VelmoraControls.ownKeys.indexOf(event.keyCode) >= 0) event.preventDefault();
+}, true);
+
+// Opened from disk, velmora.js is refused its velmora.wasm, and the browser tells only its console.
+if (location.protocol === "file:" && document.currentScript && document.currentScript.src) {
+    velmoraFailed("load");
+}
