@@ -58,6 +58,10 @@ const char labKeyHelp[] =
     "\n"
     "Point at the line to read |V|/|V+| and Z there.\n"
     "\n"
+    "Press 'M' to match the load to the line: a stub, the other\n"
+    "  stub, a quarter-wave section at the voltage maximum, one\n"
+    "  at the minimum, then none again.\n"
+    "\n"
     "Press 'F1' to reset the program and type a new load.";
 
 const char pulseExplanation[] =

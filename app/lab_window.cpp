@@ -1,7 +1,7 @@
 // The lab's window procedure and load dialog. The lab keeps the main mode's window,
 // circuit, clock and keys, and adds: complex loads, a picture redrawn whole on every paint (so a
 // paint does not restart the run), a run that goes on turning in the steady state, speed and
-// single steps, and the value under the pointer.
+// single steps, the value under the pointer, and matching (M goes round the stubs and sections).
 #include <optional>
 #include <variant>
 
@@ -19,30 +19,33 @@ using wave::kClockStep;
 
 // After the first run the steady state turns on: one period of the signal, over and over.
 constexpr int kPeriodDegrees = 360;
-constexpr int kTextSize = 160;  // characters read from the edit field, with the terminator
+// Characters read from the edit field, with the terminator: one more than the dialog takes, so
+// that a longer text is refused rather than cut.
+constexpr int kTextSize = lab::kLongestLoadText + 2;
+// A letter's virtual-key code is its capital.
+constexpr WPARAM kMatchKey = 'M';
 
 lab::Load labLoad{50.0};
+lab::MatchChoice matchChoice = lab::MatchChoice::None;
 std::optional<POINT> pointer;  // where the pointer reads the line, while it does
 bool introOpen = false;
 
+// The whole picture at the clock. Where only part of the window is to be painted, the context
+// draws only there (over the erased background), so the frame's NOTXOR lines elsewhere stay.
 void Paint(HWND window) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
-    const RECT& area = paint.rcPaint;
-    if (area.left > 0 || area.top > 0 || area.right < clientWidth || area.bottom < clientHeight) {
-        // The frame's lines are drawn NOTXOR across the window: only a whole, erased window may
-        // take them again.
-        EndPaint(window, &paint);
-        InvalidateRect(window, nullptr, TRUE);
-        return;
-    }
-    // The circuit draws the frame of 0's arrow (the start arrow) on every paint but the first.
+    // The circuit draws the frame of 0's arrow (the start arrow) on every paint but the first;
+    // past clock 0 that arrow is drawn once more, which erases it, before the clock's frame.
     const bool startArrow = CircuitDrawsStartArrow();
     DrawCircuit(dc, clientWidth, clientHeight);
-    lab::DrawLabStill(dc, clientWidth, clientHeight, labLoad, clockDeg);
-    if (pointer) lab::DrawPointerValue(dc, clientWidth, clientHeight, labLoad, *pointer);
-    if (!(startArrow && clockDeg == 0)) {
-        lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg);
+    lab::DrawLabStill(dc, clientWidth, clientHeight, labLoad, clockDeg, matchChoice);
+    if (pointer) {
+        lab::DrawPointerValue(dc, clientWidth, clientHeight, labLoad, *pointer, matchChoice);
+    }
+    if (!startArrow || clockDeg != 0) {
+        if (startArrow) lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, 0, matchChoice);
+        lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg, matchChoice);
     }
     ShowIntroOnce(ShowLabIntro, introOpen);
     EndPaint(window, &paint);
@@ -52,18 +55,20 @@ void Paint(HWND window) {
 // and the new frame.
 void Tick(HWND window) {
     HDC dc = GetDC(window);
-    lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg);
+    lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg, matchChoice);
     clockDeg = clockDeg + kClockStep;
     if (clockDeg > kClockEnd) clockDeg -= kPeriodDegrees;
-    lab::DrawLabMarks(dc, clientWidth, clientHeight, labLoad, clockDeg);
-    lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg);
+    lab::DrawLabMarks(dc, clientWidth, clientHeight, labLoad, clockDeg, matchChoice);
+    lab::DrawLabFrame(dc, clientWidth, clientHeight, labLoad, clockDeg, matchChoice);
     ReleaseDC(window, dc);
 }
 
 void Reset(HWND window) {
     SetAnimationTimer(window);
+    pointer.reset();  // its value was the old load's
     clockDeg = 0;
     running = 0;
+    matchChoice = lab::MatchChoice::None;
     DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOAD), window, LabLoadDlgProc,
                     0);
     InvalidateRect(window, nullptr, TRUE);
@@ -78,15 +83,31 @@ void KeyDown(HWND window, WPARAM key) {
         case VK_F1:
             Reset(window);
             break;
+        case kMatchKey:
+            // The whole picture changes with the matching, at the clock it has.
+            matchChoice = lab::NextMatchChoice(matchChoice);
+            InvalidateRect(window, nullptr, TRUE);
+            break;
     }
 }
 
-// The pointer's readout follows it while it points at the line, and goes when it leaves.
+// The pointer's readout follows it while it points at the line, and goes when it leaves the line
+// or the window (WM_MOUSELEAVE, asked for while there is a readout).
 void PointerMoved(HWND window, LPARAM position) {
     const POINT at{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
     const bool onLine = lab::PointedDistance(clientWidth, clientHeight, at).has_value();
     if (!onLine && !pointer) return;
+    if (onLine && !pointer) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
+        TrackMouseEvent(&track);
+    }
     pointer = onLine ? std::optional<POINT>(at) : std::nullopt;
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void PointerLeft(HWND window) {
+    if (!pointer) return;
+    pointer.reset();
     InvalidateRect(window, nullptr, TRUE);
 }
 
@@ -103,6 +124,9 @@ LRESULT CALLBACK LabWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return 0;
         case WM_MOUSEMOVE:
             PointerMoved(window, lParam);
+            return 0;
+        case WM_MOUSELEAVE:
+            PointerLeft(window);
             return 0;
         case WM_TIMER:
             if (running != 0) Tick(window);

@@ -1,11 +1,10 @@
 #include "app/modes.h"
 
 #include <cstring>
-#include <variant>
+#include <string_view>
 
 #include "app/resources/resource.h"
 #include "app/velmora.h"
-#include "lab/load_text.h"
 #include "pulse/model.h"
 #include "pulse/picture.h"
 #include "wave/frame.h"
@@ -17,6 +16,13 @@ const KeyButton kTimeButtons[] = {
     {"slower", "Slower", VK_OEM_MINUS},
     {"faster", "Faster", VK_OEM_PLUS},
     {"step", "Step", VK_RIGHT},
+};
+// The lab's: time's, and going round the matchings.
+const KeyButton kLabButtons[] = {
+    {"slower", "Slower", VK_OEM_MINUS},
+    {"faster", "Faster", VK_OEM_PLUS},
+    {"step", "Step", VK_RIGHT},
+    {"match", "Match", 'M'},  // a letter's virtual key is its capital
 };
 
 // The refusal of a parser that gives a value or why the text is not one.
@@ -36,7 +42,9 @@ std::variant<pulse::Load, std::string> ParsePulseLoad(std::string_view text) {
 }
 
 const DialogField kLoadField[] = {{"--load", nullptr}};
-const DialogField kLabFields[] = {{"--load", Refusal<lab::ParseLoad>}};
+// The lab's dialog reads its text as typed (the 159 characters it takes, typed look-alikes) and
+// answers a refusal itself.
+const DialogField kLabFields[] = {{"--load", nullptr}};
 const DialogField kPulseFields[] = {
     {"--source", Refusal<ParsePulseSource>},
     {"--load", Refusal<ParsePulseLoad>},
@@ -66,10 +74,9 @@ const Mode kModeTable[] = {
     {.name = "Lab",
      .commandLineSwitch = "--lab",
      .pageQuery = "lab",
-     .description =
-         "open the lab: complex loads (R+jX, short, open), the reflection coefficient,\n"
-         "the Smith chart, the value under the pointer; '+' and '-' change the speed and\n"
-         "the right arrow steps while paused",
+     .description = "open the lab: complex loads (R+jX, short, open), the reflection coefficient,\n"
+                    "the Smith chart, the value under the pointer; '+' and '-' change the speed,\n"
+                    "the right arrow steps while paused, and M matches the load to the line",
      .caption = "Velmora lab",
      .windowProcedure = LabWndProc,
      .loadDialog = LabLoadDlgProc,
@@ -80,7 +87,7 @@ const Mode kModeTable[] = {
      .minimumClientWidth = 832,
      .minimumClientHeight = 460,
      .newValuesLabel = "New load",
-     .keyButtons = kTimeButtons},
+     .keyButtons = kLabButtons},
     {.name = "Pulse",
      .commandLineSwitch = "--pulse",
      .pageQuery = "pulse",

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <span>
-#include <string>
 #include <string_view>
 
 #include "win32/win32.h"

@@ -1,9 +1,9 @@
 // The cost of the pictures on a 992 x 666 canvas: the circuit at a paint, a single frame, and a
 // whole tick (the erasing call and the drawing call on one fresh context, as the timer does),
-// alone and over a whole run; and the lab's and the pulse mode's ticks beside the main mode's, in
-// the same run. A tick
-// must stay well under 20 microseconds and allocate nothing; allocations are counted by replacing
-// the global operator new and reported per iteration.
+// alone and over a whole run; and the lab's (with and without a stub) and the pulse mode's ticks
+// beside the main mode's, in the same run. A tick must stay well under 20 microseconds and
+// allocate nothing; allocations are counted by replacing the global operator new and reported per
+// iteration.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -141,25 +141,27 @@ BENCHMARK(BM_TickWithoutPixels)->Arg(672)->Arg(1077);
 // envelope's dots; at 405 to 675 a readout, a station's label and a point on the Smith chart),
 // the new frame. 669 to 672 and 672 to 675 match the main tick's busiest; 402 to 405
 // writes Z1.
-void BM_LabTick(benchmark::State& state) {
+void LabTick(benchmark::State& state, lab::MatchChoice choice) {
     const int d = static_cast<int>(state.range(0));
     const lab::Load load{{75, 50}};
     static surface::Canvas screen(kWidth, kHeight);
     HDC dc = surface::CreateCanvasDC(&screen);
     DrawCircuit(dc, kWidth, kHeight);
-    lab::DrawLabStill(dc, kWidth, kHeight, load, d);
-    lab::DrawLabFrame(dc, kWidth, kHeight, load, d);
+    lab::DrawLabStill(dc, kWidth, kHeight, load, d, choice);
+    lab::DrawLabFrame(dc, kWidth, kHeight, load, d, choice);
     surface::ReleaseCanvasDC(dc);
     const long before = allocationCount;
     for (auto _ : state) {
         dc = surface::CreateCanvasDC(&screen);
-        lab::DrawLabFrame(dc, kWidth, kHeight, load, d);
-        lab::DrawLabMarks(dc, kWidth, kHeight, load, d + 3);
-        lab::DrawLabFrame(dc, kWidth, kHeight, load, d + 3);
+        lab::DrawLabFrame(dc, kWidth, kHeight, load, d, choice);
+        lab::DrawLabMarks(dc, kWidth, kHeight, load, d + 3, choice);
+        lab::DrawLabFrame(dc, kWidth, kHeight, load, d + 3, choice);
         surface::ReleaseCanvasDC(dc);
     }
     ReportAllocations(state, before);
 }
+
+void BM_LabTick(benchmark::State& state) { LabTick(state, lab::MatchChoice::None); }
 BENCHMARK(BM_LabTick)->Arg(402)->Arg(669)->Arg(672)->Arg(1077);
 
 // The pulse mode's tick, as its timer does it: the line's old voltage erased, the diagram's and
@@ -189,6 +191,11 @@ void BM_PulseTick(benchmark::State& state) {
     ReportAllocations(state, before);
 }
 BENCHMARK(BM_PulseTick)->Arg(537)->Arg(717)->Arg(2157);
+
+// The same ticks with the first stub in place: each station's stretch of the line looked up, its
+// incident wave scaled and turned, and the reflected wave only below the stub.
+void BM_LabTickWithStub(benchmark::State& state) { LabTick(state, lab::MatchChoice::FirstStub); }
+BENCHMARK(BM_LabTickWithStub)->Arg(402)->Arg(669)->Arg(672)->Arg(1077);
 
 }  // namespace
 

@@ -27,13 +27,14 @@ constexpr Step kLoadResistor[] = {{0, 20}, {-5, 3},  {10, 5}, {-10, 5},
 // A stem and a triangle pointing down; it ends at the foot of the stem.
 constexpr Step kGround[] = {{0, 20}, {5, 0}, {-5, 10}, {-5, -10}, {5, 0}};
 
+// The steps as they are, or with `down` -1 upside down.
 template <std::size_t N>
-void DrawSteps(HDC dc, const Step (&steps)[N]) {
+void DrawSteps(HDC dc, const Step (&steps)[N], int down = 1) {
     POINT at;
     GetCurrentPositionEx(dc, &at);
     for (const Step& step : steps) {
         at.x += step.dx;
-        at.y += step.dy;
+        at.y += down * step.dy;
         LineTo(dc, at.x, at.y);
     }
 }
@@ -63,6 +64,8 @@ POINT DrawFrontArrow(HDC dc, POINT front) {
     return tip;
 }
 
+void DrawGround(HDC dc, bool upward) { DrawSteps(dc, kGround, upward ? -1 : 1); }
+
 }  // namespace circuit
 
 bool CircuitDrawsStartArrow() { return circuit::paintedOnce != 0; }
@@ -79,12 +82,12 @@ void circuit::DrawCircuitFigure(HDC dc, int width, int height, const char* sourc
     Arc(dc, left + 20, top + 8, left + 35, top + 32, 0, middle, width, middle);
 
     MoveToEx(dc, left + 20, top + 40, nullptr);
-    DrawSteps(dc, kGround);
+    DrawGround(dc, false);
     MoveToEx(dc, left + 20, top, nullptr);
     DrawSteps(dc, kSourceResistor);  // ends at the line's source end (x0, y0)
     LineTo(dc, line.x1, line.y1);
     DrawSteps(dc, kLoadResistor);
-    DrawSteps(dc, kGround);
+    DrawGround(dc, false);
 
     WriteCaption(dc, left + 35, top - 40, sourceCaption);
     WriteCaption(dc, width / 2, height / 2, "50-ohm transmission line");

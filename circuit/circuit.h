@@ -15,4 +15,7 @@ namespace circuit {
 // modes whose source resistance is not always 50 ohms.
 void DrawCircuitFigure(HDC dc, int width, int height, const char* sourceCaption);
 
+// The ground symbol from the current position: a stem and a triangle pointing down, or, upward,
+// both turned upside down.
+void DrawGround(HDC dc, bool upward);
 }  // namespace circuit

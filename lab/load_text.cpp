@@ -14,6 +14,7 @@ constexpr char kTypeALoad[] =
     "Type a load: R, R+jX or R-jX in ohms (for example 75+j50), short or open.";
 constexpr char kNotALoad[] =
     "is not a load. Type R, R+jX or R-jX in ohms (for example 75+j50), short or open.";
+constexpr char kTooLong[] = "is too long: the dialog takes at most 159 characters.";
 // "is out of range: R must lie from 0 to 10000 ohms, and X from -10000 to 10000 ohms."
 std::string OutOfRange() {
     const std::string most = std::to_string(static_cast<int>(kMostOhms));
@@ -93,6 +94,8 @@ std::string RefusalMessage(std::string_view text, const char* wrong) {
 }
 
 std::variant<Load, std::string> ParseLoad(std::string_view text) {
+    static_assert(kLongestLoadText == 159, "kTooLong names it");
+    if (text.size() > kLongestLoadText) return RefusalMessage(text, kTooLong);
     Reader reader(text);
     reader.skipSpaces();
     if (reader.done()) return std::string(kTypeALoad);

@@ -19,11 +19,17 @@ struct Load {
 
 // Gamma = (ZL - 50) / (ZL + 50); 1 for an open end.
 std::complex<double> Reflection(const Load& load);
-// Whether all of the wave comes back (a short, an open end, a pure reactance).
+// |Gamma|.
+double ReflectionMagnitude(const Load& load);
+// Whether all of the wave comes back: a lossless load (R = 0: a short, a pure reactance) or an
+// open end.
 bool ReflectsAll(const Load& load);
 // The standing-wave ratio (1 + |Gamma|) / (1 - |Gamma|); infinite when all comes back.
 double Ratio(const Load& load);
-// The impedance seen into the line that far from the load; none where it is unbounded.
+// The impedance seen into the line that far from the load,
+// Z = 50 (ZL + j 50 tan(2 pi z)) / (50 + j ZL tan(2 pi z)); none where it is unbounded. Exact
+// where the line is a whole number of eighths of a wavelength long: its resistance is never
+// negative, 0 for a lossless load, and a resistive load's impedance is real at every quarter.
 std::optional<std::complex<double>> ImpedanceAt(const Load& load, double wavelengths);
 // |V| / |V+| = |1 + Gamma e^(-j 4 pi z)| at z wavelengths from the load: the envelope's height.
 double EnvelopeAt(const Load& load, double wavelengths);

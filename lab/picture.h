@@ -1,9 +1,12 @@
 // The lab's picture over the circuit: the load's reactance and caption, the Smith chart, the
-// readouts, the standing-wave envelope, the moving wave, and the value under the pointer.
+// readouts, the standing-wave envelope, the moving wave, and the value under the pointer; each
+// with the chosen matching in place (the stub or the section on the line and its way on the
+// chart, the reflected wave only on the load side of it).
 #pragma once
 
 #include <optional>
 
+#include "lab/match.h"
 #include "lab/model.h"
 #include "win32/win32.h"
 
@@ -19,18 +22,22 @@ POINT ChartPoint(const SmithChart& chart, std::complex<double> gamma);
 
 // Everything that stays on the screen up to the clock: the caption and reactance of the load,
 // the chart, and what every frame up to clockDeg has added for good (DrawLabMarks).
-void DrawLabStill(HDC dc, int width, int height, const Load& load, int clockDeg);
+void DrawLabStill(HDC dc, int width, int height, const Load& load, int clockDeg,
+                  MatchChoice choice = MatchChoice::None);
 // What the frame of clockDeg adds for good, in copy mode: the envelope's dots while the
 // reflected front travels back, the readouts and the chart's points as it passes the stations.
-void DrawLabMarks(HDC dc, int width, int height, const Load& load, int clockDeg);
+void DrawLabMarks(HDC dc, int width, int height, const Load& load, int clockDeg,
+                  MatchChoice choice = MatchChoice::None);
 // The moving part of the frame in R2_NOTXORPEN mode, so drawing it twice erases it: the front
 // arrows and the incident and reflected phasors. Leaves R2_COPYPEN and the black pen.
-void DrawLabFrame(HDC dc, int width, int height, const Load& load, int clockDeg);
+void DrawLabFrame(HDC dc, int width, int height, const Load& load, int clockDeg,
+                  MatchChoice choice = MatchChoice::None);
 
 // How far from the load (wavelengths) the point of the line nearest the pointer lies, if the
 // pointer is close enough to the line to point at it.
 std::optional<double> PointedDistance(int width, int height, POINT pointer);
 // |V|/|V+| and Z at the pointed point, as small text beside the pointer.
-void DrawPointerValue(HDC dc, int width, int height, const Load& load, POINT pointer);
+void DrawPointerValue(HDC dc, int width, int height, const Load& load, POINT pointer,
+                      MatchChoice choice = MatchChoice::None);
 
 }  // namespace lab

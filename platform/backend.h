@@ -180,6 +180,9 @@ void ClientResized(HWND window, int width, int height, int zoom = 1);
 // Posts WM_MOUSEMOVE: the pointer (a mouse's or a touch's) moved to (x, y) in display pixels
 // from the top-left corner of the client area; the program reads them divided by the zoom.
 void MouseMoved(HWND window, int x, int y);
+// The pointer left the client area: posts WM_MOUSELEAVE if the window asked for it with
+// TrackMouseEvent, which it must do again for the next time, as on Windows.
+void MouseLeft(HWND window);
 
 // State for drivers and tests.
 bool TimerExists(HWND window, UINT_PTR id);

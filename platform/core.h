@@ -59,6 +59,8 @@ struct Window {
     int disabledBy = 0;  // open modal boxes and dialogs owned by this window
     surface::PixelRect invalid;
     bool eraseInvalid = false;
+    bool pointerInside = false;  // since the backend last reported a move or the pointer leaving
+    bool trackingLeave = false;  // WM_MOUSELEAVE is due when the pointer leaves (TrackMouseEvent)
     WrittenTexts texts;
 
     // Dialogs.

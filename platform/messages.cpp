@@ -229,6 +229,19 @@ std::ptrdiff_t TimerCount(const platform::core::State& state, HWND window) {
 
 }  // namespace
 
+// Only TME_LEAVE: WM_MOUSELEAVE once the pointer leaves the window, at once if it is not in it.
+BOOL WINAPI TrackMouseEvent(LPTRACKMOUSEEVENT track) {
+    if (track == nullptr || track->cbSize != sizeof(TRACKMOUSEEVENT) ||
+        track->dwFlags != TME_LEAVE) {
+        return FALSE;
+    }
+    platform::core::Window* window = Live(track->hwndTrack);
+    if (window == nullptr || window->kind != platform::core::Window::Kind::TopLevel) return FALSE;
+    window->trackingLeave = true;
+    if (!window->pointerInside) platform::MouseLeft(track->hwndTrack);
+    return TRUE;
+}
+
 // Only window timers: the program always names its window.
 UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC callback) {
     platform::core::State& state = Current();

@@ -6,6 +6,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "platform/core.h"
 #include "platform/zoom.h"
@@ -157,7 +158,7 @@ void KeyDown(HWND window, int virtualKey, bool shift) {
 }
 
 void MouseMoved(HWND window, int x, int y) {
-    const Window* target = Live(window);
+    Window* target = Live(window);
     if (target == nullptr || target->kind != Window::Kind::TopLevel) return;
     // Rounded down, not toward zero: the display pixels just left of or above the client area
     // are outside it at every zoom.
@@ -166,10 +167,19 @@ void MouseMoved(HWND window, int x, int y) {
     };
     x = toClient(x);
     y = toClient(y);
+    target->pointerInside = true;
     // Each coordinate travels in 16 bits, as a signed number: a pointer left of or above the
     // client area (dragged out of it) reads negative.
     const LPARAM position = MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
     core::Current().posted.push_back({{window, WM_MOUSEMOVE, 0, position, 0, {x, y}}, true});
+}
+
+void MouseLeft(HWND window) {
+    Window* target = Live(window);
+    if (target == nullptr || target->kind != Window::Kind::TopLevel) return;
+    target->pointerInside = false;
+    if (!std::exchange(target->trackingLeave, false)) return;
+    core::Current().posted.push_back({{window, WM_MOUSELEAVE, 0, 0, 0, {0, 0}}, false});
 }
 
 void CloseRequested(HWND window) {

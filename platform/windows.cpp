@@ -221,8 +221,8 @@ BOOL WINAPI GetClientRect(HWND handle, RECT* rect) {
     return TRUE;
 }
 
-// The context is not clipped to the invalid area: the program only ever invalidates its whole
-// client area.
+// As on Windows, the context draws only within the area to paint: a program may draw its whole
+// picture, and what lies outside the area stays as it is.
 HDC WINAPI BeginPaint(HWND handle, LPPAINTSTRUCT paint) {
     Window* window = LiveTopLevel(handle);
     if (window == nullptr || paint == nullptr) return nullptr;
@@ -238,6 +238,7 @@ HDC WINAPI BeginPaint(HWND handle, LPPAINTSTRUCT paint) {
     }
     std::memset(paint, 0, sizeof *paint);
     paint->hdc = NewWindowDC(*window);
+    surface::ClipCanvasDC(paint->hdc, area);
     paint->fErase = FALSE;  // the background has been erased where it was asked for
     paint->rcPaint = {area.left, area.top, area.right, area.bottom};
     return paint->hdc;

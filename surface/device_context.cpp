@@ -3,6 +3,7 @@
 #include "surface/device_context.h"
 
 #include <array>
+#include <optional>
 
 #include "surface/detail/gdi_objects.h"
 #include "surface/detail/raster.h"
@@ -17,7 +18,8 @@ using surface::detail::Trace;
 // nothing.
 struct HDC__ {
     bool inUse = false;
-    surface::Canvas* canvas = nullptr;  // null: the context only records
+    surface::Canvas* canvas = nullptr;       // null: the context only records
+    std::optional<surface::PixelRect> clip;  // none: the whole canvas
     POINT position{0, 0};
     int rop2 = R2_COPYPEN;
     int bkMode = OPAQUE;
@@ -47,6 +49,12 @@ bool IsSelectedAnywhere(const GdiObject* object) {
     return false;
 }
 
+// Where the context may write: its clipping area on the canvas.
+surface::PixelRect Clip(const HDC__& context) {
+    const surface::PixelRect whole{0, 0, context.canvas->width(), context.canvas->height()};
+    return context.clip ? context.clip->intersected(whole) : whole;
+}
+
 surface::detail::Mix PenMix(const HDC__& context) {
     return surface::detail::MixFor(context.rop2, context.pen->colour);
 }
@@ -67,6 +75,10 @@ HDC CreateCanvasDC(Canvas* canvas, TextListener* texts) {
         return &context;
     }
     return nullptr;
+}
+
+void ClipCanvasDC(HDC dc, const PixelRect& area) {
+    if (HDC__* context = FindContext(dc)) context->clip = area;
 }
 
 void ReleaseCanvasDC(HDC dc) {
@@ -91,8 +103,9 @@ BOOL WINAPI LineTo(HDC dc, int x, int y) {
     if (context == nullptr) return FALSE;
     Trace::call("LineTo", {x, y});
     if (context->canvas != nullptr) {
-        surface::detail::DrawLine(*context->canvas, PenMix(*context), context->pen->width,
-                                  context->position.x, context->position.y, x, y);
+        surface::detail::DrawLine(*context->canvas, Clip(*context), PenMix(*context),
+                                  context->pen->width, context->position.x, context->position.y, x,
+                                  y);
     }
     context->position = {x, y};
     return TRUE;
@@ -163,7 +176,8 @@ COLORREF WINAPI SetPixel(HDC dc, int x, int y, COLORREF colour) {
     const COLORREF written = colour & surface::detail::kColourBits;
     surface::Canvas* canvas = context->canvas;
     if (canvas == nullptr) return written;
-    if (x < 0 || y < 0 || x >= canvas->width() || y >= canvas->height()) return kFailed;
+    const surface::PixelRect clip = Clip(*context);
+    if (x < clip.left || y < clip.top || x >= clip.right || y >= clip.bottom) return kFailed;
     canvas->row(y)[x] = written;
     canvas->markChanged({x, y, x + 1, y + 1});
     return written;
@@ -175,8 +189,8 @@ BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
     Trace::textOut(x, y, text, length);
     if (length < 0 || (text == nullptr && length > 0)) return FALSE;
     if (context->canvas != nullptr) {
-        surface::detail::DrawText(*context->canvas, x, y, text, length, context->bkMode == OPAQUE,
-                                  (context->textAlign & TA_RIGHT) != 0);
+        surface::detail::DrawText(*context->canvas, Clip(*context), x, y, text, length,
+                                  context->bkMode == OPAQUE, (context->textAlign & TA_RIGHT) != 0);
     }
     if (context->texts != nullptr && length > 0) {
         const int left =
@@ -211,7 +225,8 @@ BOOL WINAPI Ellipse(HDC dc, int left, int top, int right, int bottom) {
     if (context == nullptr) return FALSE;
     Trace::call("Ellipse", {left, top, right, bottom});
     if (context->canvas != nullptr) {
-        surface::detail::DrawEllipse(*context->canvas, PenMix(*context), context->pen->width,
+        surface::detail::DrawEllipse(*context->canvas, Clip(*context), PenMix(*context),
+                                     context->pen->width,
                                      surface::detail::MixFor(context->rop2, context->brush->colour),
                                      left, top, right, bottom);
     }
@@ -224,8 +239,9 @@ BOOL WINAPI Arc(HDC dc, int left, int top, int right, int bottom, int xStart, in
     if (context == nullptr) return FALSE;
     Trace::call("Arc", {left, top, right, bottom, xStart, yStart, xEnd, yEnd});
     if (context->canvas != nullptr) {
-        surface::detail::DrawArc(*context->canvas, PenMix(*context), context->pen->width, left, top,
-                                 right, bottom, xStart, yStart, xEnd, yEnd);
+        surface::detail::DrawArc(*context->canvas, Clip(*context), PenMix(*context),
+                                 context->pen->width, left, top, right, bottom, xStart, yStart,
+                                 xEnd, yEnd);
     }
     return TRUE;
 }

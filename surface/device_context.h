@@ -24,6 +24,9 @@ class TextListener {
 // With a null canvas the context only records (see Recorder). The listener, if any, hears of
 // the texts written. Release with ReleaseCanvasDC.
 HDC CreateCanvasDC(Canvas* canvas, TextListener* texts = nullptr);
+// From now on the context writes only pixels within the area, as a paint's context on Windows
+// writes only within the area to be painted.
+void ClipCanvasDC(HDC dc, const PixelRect& area);
 void ReleaseCanvasDC(HDC dc);
 
 // Pens created by CreatePen and not yet deleted, over the whole process.

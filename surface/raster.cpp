@@ -148,13 +148,13 @@ struct RowParts {
     }
 };
 
-// Calls draw(y, parts) for each row of the ellipse that is on the canvas.
+// Calls draw(y, parts) for each row of the ellipse that is within the clip.
 template <typename DrawRow>
-void ForEachVisibleRow(const Canvas& canvas, const EllipseRows& ellipse, int penWidth,
+void ForEachVisibleRow(const PixelRect& clip, const EllipseRows& ellipse, int penWidth,
                        DrawRow draw) {
     const int depth = std::clamp(penWidth, 1, kWidestPen);
-    const std::int64_t first = std::max<std::int64_t>(ellipse.top(), 0);
-    const std::int64_t last = std::min<std::int64_t>(ellipse.bottom(), canvas.height()) - 1;
+    const std::int64_t first = std::max<std::int64_t>(ellipse.top(), clip.top);
+    const std::int64_t last = std::min<std::int64_t>(ellipse.bottom(), clip.bottom) - 1;
     for (std::int64_t y = first; y <= last; ++y) {
         const Run row = ellipse.run(y);
         if (row.empty()) continue;
@@ -162,9 +162,9 @@ void ForEachVisibleRow(const Canvas& canvas, const EllipseRows& ellipse, int pen
     }
 }
 
-// The part of a run that is on the canvas's columns.
-Run Visible(const Run& run, const Canvas& canvas) {
-    return Intersect(run, {0, std::int64_t{canvas.width()} - 1});
+// The part of a run that is on the clip's columns.
+Run Visible(const Run& run, const PixelRect& clip) {
+    return Intersect(run, {clip.left, std::int64_t{clip.right} - 1});
 }
 
 struct Direction {
@@ -212,7 +212,8 @@ class Sweep {
 
 // A line seen along its major axis (the one it advances on every step) and its minor axis: step
 // i lies at majorStart + majorSign i, and at minorStart + minorSign minorOffset(i) across, where
-// the pen covers minor + bandLow to minor + bandHigh. The walk keeps the remainder of
+// the pen covers minor + bandLow to minor + bandHigh. The clip along each axis runs from
+// its From (included) to its To (excluded). The walk keeps the remainder of
 // (2 i minorSteps + steps) / (2 steps), whose quotient is minorOffset(i).
 struct LineAxes {
     bool xMajor;
@@ -220,8 +221,10 @@ struct LineAxes {
     std::int64_t majorSign;
     std::int64_t minorStart;
     std::int64_t minorSign;
-    std::int64_t majorSize;
-    std::int64_t minorSize;
+    std::int64_t majorFrom;
+    std::int64_t majorTo;
+    std::int64_t minorFrom;
+    std::int64_t minorTo;
     std::int64_t bandLow;
     std::int64_t bandHigh;
     std::int64_t twiceSteps;
@@ -280,7 +283,7 @@ void WriteBand(COLORREF* pixel, std::ptrdiff_t minorStride, int width, Mix pen) 
     for (int m = 0; m < count; ++m, pixel += minorStride) *pixel = pen.apply(*pixel);
 }
 
-// A line whose every step and band lie on the canvas: no clipping, and each step moves an index
+// A line whose every step and band lie within the clip: no clipping, and each step moves an index
 // into the pixels instead of computing it. A line along a row or column is written as runs.
 template <int kWidth>
 // The pen is taken by value: a copy in registers, which writes to pixels cannot change.
@@ -352,7 +355,8 @@ Mix MixFor(int rop2, COLORREF source) {
     return mix;
 }
 
-void DrawLine(Canvas& canvas, const Mix& pen, int penWidth, int x0, int y0, int x1, int y1) {
+void DrawLine(Canvas& canvas, const PixelRect& clip, const Mix& pen, int penWidth, int x0, int y0,
+              int x1, int y1) {
     const std::int64_t dx = std::int64_t{x1} - x0;
     const std::int64_t dy = std::int64_t{y1} - y0;
     const bool xMajor = std::abs(dx) >= std::abs(dy);
@@ -360,45 +364,47 @@ void DrawLine(Canvas& canvas, const Mix& pen, int penWidth, int x0, int y0, int 
     const std::int64_t minorDelta = xMajor ? dy : dx;
     const LineSteps line{std::abs(majorDelta), std::abs(minorDelta)};
     // Without pixels there is no row to address, and the band clipping below assumes one.
-    if (line.steps == 0 || canvas.width() == 0 || canvas.height() == 0) return;
+    if (line.steps == 0 || clip.empty()) return;
     const int width = std::clamp(penWidth, 1, kWidestPen);
     const LineAxes axes{xMajor,
                         xMajor ? x0 : y0,
                         majorDelta > 0 ? 1 : -1,
                         xMajor ? y0 : x0,
                         minorDelta >= 0 ? 1 : -1,
-                        xMajor ? canvas.width() : canvas.height(),
-                        xMajor ? canvas.height() : canvas.width(),
+                        xMajor ? clip.left : clip.top,
+                        xMajor ? clip.right : clip.bottom,
+                        xMajor ? clip.top : clip.left,
+                        xMajor ? clip.bottom : clip.right,
                         -((width - 1) / 2),
                         width / 2,
                         2 * line.steps,
                         2 * line.minorSteps};
 
-    // The common case: the whole line and its band lie on the canvas (the excluded end point
+    // The common case: the whole line and its band lie within the clip (the excluded end point
     // stands in for the last step across the minor axis), so nothing needs clipping.
     const std::int64_t majorLast = axes.majorStart + axes.majorSign * (line.steps - 1);
     const std::int64_t minorEnd = axes.minorStart + minorDelta;
-    if (std::min(axes.majorStart, majorLast) >= 0 &&
-        std::max(axes.majorStart, majorLast) < axes.majorSize &&
-        std::min(axes.minorStart, minorEnd) + axes.bandLow >= 0 &&
-        std::max(axes.minorStart, minorEnd) + axes.bandHigh < axes.minorSize) {
+    if (std::min(axes.majorStart, majorLast) >= axes.majorFrom &&
+        std::max(axes.majorStart, majorLast) < axes.majorTo &&
+        std::min(axes.minorStart, minorEnd) + axes.bandLow >= axes.minorFrom &&
+        std::max(axes.minorStart, minorEnd) + axes.bandHigh < axes.minorTo) {
         DrawWholeLine(canvas, pen, width, axes, line.steps);
         return;
     }
 
-    // The steps whose major coordinate is on the canvas...
+    // The steps whose major coordinate is within the clip...
     std::int64_t first = 0;
     std::int64_t last = line.steps - 1;
     if (axes.majorSign > 0) {
-        first = std::max(first, -axes.majorStart);
-        last = std::min(last, axes.majorSize - 1 - axes.majorStart);
+        first = std::max(first, axes.majorFrom - axes.majorStart);
+        last = std::min(last, axes.majorTo - 1 - axes.majorStart);
     } else {
-        first = std::max(first, axes.majorStart - (axes.majorSize - 1));
-        last = std::min(last, axes.majorStart);
+        first = std::max(first, axes.majorStart - (axes.majorTo - 1));
+        last = std::min(last, axes.majorStart - axes.majorFrom);
     }
     // ...and whose band across the minor axis reaches it.
-    const std::int64_t minorLow = -axes.bandHigh;
-    const std::int64_t minorHigh = axes.minorSize - 1 - axes.bandLow;
+    const std::int64_t minorLow = axes.minorFrom - axes.bandHigh;
+    const std::int64_t minorHigh = axes.minorTo - 1 - axes.bandLow;
     const std::int64_t lowOffset =
         axes.minorSign > 0 ? minorLow - axes.minorStart : axes.minorStart - minorHigh;
     const std::int64_t highOffset =
@@ -408,7 +414,7 @@ void DrawLine(Canvas& canvas, const Mix& pen, int penWidth, int x0, int y0, int 
     if (first > last) return;
 
     // Walk the visible steps exactly as the whole line would: offset and remainder of
-    // (2 i minorSteps + steps) / (2 steps). Each step's band reaches the canvas, so only its
+    // (2 i minorSteps + steps) / (2 steps). Each step's band reaches the clip, so only its
     // ends need clipping.
     const Int128 numerator = Int128{2} * first * line.minorSteps + line.steps;
     const auto offset = static_cast<std::int64_t>(numerator / axes.twiceSteps);
@@ -420,9 +426,10 @@ void DrawLine(Canvas& canvas, const Mix& pen, int penWidth, int x0, int y0, int 
         static_cast<std::int64_t>(numerator % axes.twiceSteps),
         [&](std::int64_t major, std::int64_t steps, std::int64_t& minor, std::int64_t& remainder) {
             for (std::int64_t i = 0; i < steps; ++i, major += axes.majorSign) {
-                const std::int64_t bandFrom = std::max<std::int64_t>(minor + axes.bandLow, 0);
+                const std::int64_t bandFrom =
+                    std::max<std::int64_t>(minor + axes.bandLow, axes.minorFrom);
                 const std::int64_t bandTo =
-                    std::min<std::int64_t>(minor + axes.bandHigh, axes.minorSize - 1);
+                    std::min<std::int64_t>(minor + axes.bandHigh, axes.minorTo - 1);
                 for (std::int64_t m = bandFrom; m <= bandTo; ++m) {
                     COLORREF& pixel = pixels[major * majorStride + m * minorStride];
                     pixel = pen.apply(pixel);
@@ -432,11 +439,11 @@ void DrawLine(Canvas& canvas, const Mix& pen, int penWidth, int x0, int y0, int 
         });
 }
 
-void DrawEllipse(Canvas& canvas, const Mix& pen, int penWidth, const Mix& brush, int left, int top,
-                 int right, int bottom) {
+void DrawEllipse(Canvas& canvas, const PixelRect& clip, const Mix& pen, int penWidth,
+                 const Mix& brush, int left, int top, int right, int bottom) {
     const EllipseRows ellipse(left, top, right, bottom);
-    PixelWriter writer(canvas);
-    ForEachVisibleRow(canvas, ellipse, penWidth, [&](std::int64_t y, const RowParts& parts) {
+    PixelWriter writer(canvas, clip);
+    ForEachVisibleRow(clip, ellipse, penWidth, [&](std::int64_t y, const RowParts& parts) {
         const Run outlineLeft = parts.outlineLeft();
         const Run outlineRight = parts.outlineRight();
         writer.row(y, outlineLeft.left, outlineLeft.right, pen);
@@ -446,16 +453,16 @@ void DrawEllipse(Canvas& canvas, const Mix& pen, int penWidth, const Mix& brush,
     });
 }
 
-void DrawArc(Canvas& canvas, const Mix& pen, int penWidth, int left, int top, int right, int bottom,
-             int xStart, int yStart, int xEnd, int yEnd) {
+void DrawArc(Canvas& canvas, const PixelRect& clip, const Mix& pen, int penWidth, int left, int top,
+             int right, int bottom, int xStart, int yStart, int xEnd, int yEnd) {
     const EllipseRows ellipse(left, top, right, bottom);
     const Sweep sweep({ellipse.toPointX(xStart), ellipse.toPointY(yStart)},
                       {ellipse.toPointX(xEnd), ellipse.toPointY(yEnd)});
-    PixelWriter writer(canvas);
-    ForEachVisibleRow(canvas, ellipse, penWidth, [&](std::int64_t y, const RowParts& parts) {
+    PixelWriter writer(canvas, clip);
+    ForEachVisibleRow(clip, ellipse, penWidth, [&](std::int64_t y, const RowParts& parts) {
         const Int128 pixelY = ellipse.toPixelY(y);
         for (const Run& outline : {parts.outlineLeft(), parts.outlineRight()}) {
-            const Run visible = Visible(outline, canvas);
+            const Run visible = Visible(outline, clip);
             for (std::int64_t x = visible.left; x <= visible.right; ++x) {
                 if (sweep.contains({ellipse.toPixelX(x), pixelY})) writer.row(y, x, x, pen);
             }

@@ -32,22 +32,23 @@ std::int64_t WidthOf(const char* text, int length) {
 
 }  // namespace
 
-void DrawText(Canvas& canvas, int x, int y, const char* text, int length, bool opaque,
-              bool alignRight) {
+void DrawText(Canvas& canvas, const PixelRect& clip, int x, int y, const char* text, int length,
+              bool opaque, bool alignRight) {
     const std::int64_t width = WidthOf(text, length);
     const std::int64_t left = alignRight ? x - width : x;
     const std::int64_t top = y;
-    // The cell's rows that are on the canvas.
-    const int firstRow = static_cast<int>(std::clamp<std::int64_t>(-top, 0, kFontHeight));
+    // The cell's rows that are within the clip.
+    const int firstRow = static_cast<int>(std::clamp<std::int64_t>(clip.top - top, 0, kFontHeight));
     const int endRow =
-        static_cast<int>(std::clamp<std::int64_t>(canvas.height() - top, 0, kFontHeight));
+        static_cast<int>(std::clamp<std::int64_t>(clip.bottom - top, 0, kFontHeight));
     if (firstRow >= endRow) return;
 
     // Text ignores the raster operation: white background and black ink are written as they are.
     if (opaque) {
-        const auto cellLeft = static_cast<int>(std::clamp<std::int64_t>(left, 0, canvas.width()));
+        const auto cellLeft =
+            static_cast<int>(std::clamp<std::int64_t>(left, clip.left, clip.right));
         const auto cellRight =
-            static_cast<int>(std::clamp<std::int64_t>(left + width, 0, canvas.width()));
+            static_cast<int>(std::clamp<std::int64_t>(left + width, clip.left, clip.right));
         canvas.fill(
             {cellLeft, static_cast<int>(top + firstRow), cellRight, static_cast<int>(top + endRow)},
             RGB(255, 255, 255));
@@ -59,10 +60,11 @@ void DrawText(Canvas& canvas, int x, int y, const char* text, int length, bool o
         const FontGlyph& glyph = GlyphFor(text[i]);
         const std::int64_t glyphX = pen + glyph.left;
         pen += glyph.advance;
-        // The glyph's columns that are on the canvas: bit b is column glyphX + b.
-        const auto firstBit = static_cast<int>(std::clamp<std::int64_t>(-glyphX, 0, kGlyphColumns));
+        // The glyph's columns that are within the clip: bit b is column glyphX + b.
+        const auto firstBit =
+            static_cast<int>(std::clamp<std::int64_t>(clip.left - glyphX, 0, kGlyphColumns));
         const auto endBit =
-            static_cast<int>(std::clamp<std::int64_t>(canvas.width() - glyphX, 0, kGlyphColumns));
+            static_cast<int>(std::clamp<std::int64_t>(clip.right - glyphX, 0, kGlyphColumns));
         if (firstBit >= endBit) continue;
         const auto visible = static_cast<std::uint32_t>((std::uint64_t{1} << endBit) -
                                                         (std::uint64_t{1} << firstBit));

@@ -44,6 +44,16 @@ struct WNDCLASSEXA {
     HICON hIconSm;
 };
 
+// What TrackMouseEvent watches for: only the pointer leaving the window.
+#define TME_LEAVE 0x00000002
+struct TRACKMOUSEEVENT {
+    DWORD cbSize;
+    DWORD dwFlags;
+    HWND hwndTrack;
+    DWORD dwHoverTime;
+};
+using LPTRACKMOUSEEVENT = TRACKMOUSEEVENT*;
+
 #define MAKEINTRESOURCEA(i) \
     (reinterpret_cast<LPSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(i))))
 #define MAKELPARAM(lo, hi)                                          \
@@ -66,6 +76,7 @@ struct WNDCLASSEXA {
 #define WM_COMMAND 0x0111
 #define WM_TIMER 0x0113
 #define WM_MOUSEMOVE 0x0200
+#define WM_MOUSELEAVE 0x02A3
 
 // Class and window styles.
 #define CS_VREDRAW 0x0001
@@ -134,6 +145,7 @@ LRESULT WINAPI SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 void WINAPI PostQuitMessage(int exitCode);
 UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC callback);
 BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
+BOOL WINAPI TrackMouseEvent(LPTRACKMOUSEEVENT track);
 HDC WINAPI BeginPaint(HWND window, LPPAINTSTRUCT paint);
 BOOL WINAPI EndPaint(HWND window, const PAINTSTRUCT* paint);
 HDC WINAPI GetDC(HWND window);

@@ -14,6 +14,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/modes.h"
@@ -46,7 +47,8 @@ const char* const kOutputs[] = {"--png", "--gif", "--trace"};
 
 const char kUsage[] =
     "velmora-render [--lab | --pulse [--source TEXT] [--width W]] [--size WxH] [--zoom N] "
-    "[--load TEXT] [--clock D] [--png FILE] [--gif FILE] [--trace FILE] [--help] [--version]";
+    "[--load TEXT] [--match WHICH] [--clock D] [--png FILE] [--gif FILE] [--trace FILE] [--help] "
+    "[--version]";
 
 static_assert(kMaxSide == 16384 && kMaxPixels == 67108864 && kLastFrameDelay == 300 &&
                   kClockEnd == 1080 && pulse::kRunClock == 2160 && platform::kMaxZoom == 8,
@@ -74,6 +76,9 @@ the animation clock advancing by 3 degrees each tick; and writes what the window
   --load TEXT   the text typed into the load dialog, read as the dialog reads it; without it
                 the dialog is cancelled and the load stays 50 ohms (with --pulse: the text
                 typed into the load field, 0 to 10000 ohms, short or open)
+  --match WHICH with --lab, the matching chosen with the M key before the run: stub1 (the
+                short-circuited stub nearer the load), stub2 (the other), vmax or vmin (a
+                quarter-wave section at the first voltage maximum or minimum)
   --clock D     stop when the animation clock reaches D degrees, a multiple of 3 from 0 to
                 1080 (default 1080, the end of the animation); with --pulse up to 2160, six
                 trips of the line of 360 each (default 2160)
@@ -108,6 +113,7 @@ struct Options {
     // The texts typed into the start-up dialog's fields, by the option that gives each.
     std::map<std::string, std::string> fieldTexts;
     int clock = 0;                               // the mode's end when not given
+    int matchPresses = 0;                        // of the M key, going round the matchings
     std::map<std::string, std::string> outputs;  // path by argument name
 };
 
@@ -138,6 +144,25 @@ void ParseSize(const std::string& text, Options& options) {
     }
     options.width = *width;
     options.height = *height;
+}
+
+// The mode's Match button, whose key --match presses; none in a mode that does not match.
+const KeyButton* MatchButton(const Mode& mode) {
+    const auto found = std::find_if(
+        mode.keyButtons.begin(), mode.keyButtons.end(),
+        [](const KeyButton& button) { return std::string_view(button.id) == "match"; });
+    return found != mode.keyButtons.end() ? &*found : nullptr;
+}
+
+// The matchings in the order the M key goes round them.
+void ParseMatch(const std::string& text, Options& options) {
+    const char* const kMatchings[] = {"stub1", "stub2", "vmax", "vmin"};
+    const auto found = std::find(std::begin(kMatchings), std::end(kMatchings), text);
+    if (found == std::end(kMatchings)) {
+        throw BadArgument{"--match: expected stub1, stub2, vmax or vmin, got " +
+                          tools::Quoted(text)};
+    }
+    options.matchPresses = static_cast<int>(found - std::begin(kMatchings)) + 1;
 }
 
 // Read once the mode, and so its run's end, is known.
@@ -238,8 +263,8 @@ Options ParseArguments(int argc, char** argv) {
         }
         const bool isOutput =
             std::find(std::begin(kOutputs), std::end(kOutputs), name) != std::end(kOutputs);
-        if (name != "--size" && name != "--zoom" && name != "--clock" && !IsFieldOption(name) &&
-            !isOutput) {
+        if (name != "--size" && name != "--zoom" && name != "--match" && name != "--clock" &&
+            !IsFieldOption(name) && !isOutput) {
             throw BadArgument{"unknown argument " + tools::Quoted(name) + " (usage: " + kUsage +
                               ")"};
         }
@@ -253,6 +278,8 @@ Options ParseArguments(int argc, char** argv) {
             ParseZoom(value, options);
         } else if (IsFieldOption(name)) {
             options.fieldTexts[name] = value;
+        } else if (name == "--match") {
+            ParseMatch(value, options);
         } else if (name == "--clock") {
             clockText = value;
         } else if (value.empty()) {
@@ -265,6 +292,9 @@ Options ParseArguments(int argc, char** argv) {
     if (clockText) ParseClock(*clockText, options);
     CheckFieldTexts(options);
     CheckZoomFits(options);
+    if (options.matchPresses != 0 && MatchButton(*options.mode) == nullptr) {
+        throw BadArgument{"--match: only the lab matches a load; give --lab too"};
+    }
     return options;
 }
 
@@ -333,7 +363,17 @@ void Play(const Options& options,
     bool started = false;
     std::optional<int> lastClock;
     backend.setDriver([&](platform::HeadlessBackend& driver) {
-        if (driver.modalOpen()) return;
+        if (driver.modalOpen()) {
+            // The lab's dialog answers a text it refuses with a message box of its own (the
+            // introductory ones have no owner) and waits for another text, which a run without a
+            // display cannot give: the text is a bad argument, refused as the dialog refuses it.
+            const auto& boxes = driver.messageBoxes();
+            if (!boxes.empty() && boxes.back().owner != nullptr &&
+                boxes.back().owner != driver.window()) {
+                throw BadArgument{"--load: " + boxes.back().text};
+            }
+            return;
+        }
         if (!started) {
             // Where a canvas of the wanted size does not fit in memory, the window keeps a smaller
             // one.
@@ -342,6 +382,9 @@ void Play(const Options& options,
                 throw std::bad_alloc();
             }
             started = true;
+            for (int press = 0; press < options.matchPresses; ++press) {
+                driver.pressKey(MatchButton(*options.mode)->key);
+            }
             driver.pressKey(VK_RETURN);
         } else if (clockDeg != lastClock) {
             lastClock = clockDeg;
@@ -439,6 +482,9 @@ int main(int argc, char** argv) {
                 output.content = trace.str();
             }
         }
+    } catch (const BadArgument& bad) {
+        std::cerr << "velmora-render: " << bad.message << '\n';
+        return 2;
     } catch (const platform::HeadlessBackend::Stuck& stuck) {
         std::cerr << "velmora-render: the program got stuck: " << stuck.what() << '\n';
         return 1;

@@ -133,6 +133,9 @@ int CanvasWindow::handle(int event) {
             return 1;
         case FL_ENTER:
             return 1;  // so that FLTK sends the moves that follow
+        case FL_LEAVE:
+            MouseLeft(handle_);
+            return 1;
         case FL_MOVE:
         case FL_DRAG:
             MouseMoved(handle_, Fl::event_x(), Fl::event_y());

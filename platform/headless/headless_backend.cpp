@@ -122,6 +122,11 @@ void HeadlessBackend::movePointer(int x, int y) {
     if (window_ != nullptr) MouseMoved(window_, x, y);
 }
 
+void HeadlessBackend::leavePointer() {
+    driverActed_ = true;
+    if (window_ != nullptr) MouseLeft(window_);
+}
+
 void HeadlessBackend::closeWindow() {
     driverActed_ = true;
     if (window_ != nullptr) CloseRequested(window_);

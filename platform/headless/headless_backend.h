@@ -66,6 +66,7 @@ class HeadlessBackend final : public Backend {
     // Input to the main window (the first window shown), for the driver.
     void pressKey(int virtualKey, bool shift = false);
     void movePointer(int x, int y);
+    void leavePointer();  // the pointer leaves the client area
     void closeWindow();
     // The main window's area on the display, in display pixels (client pixels at zoom 1).
     void resizeClient(int width, int height);

@@ -175,6 +175,10 @@ var Velmora = {
         }
         Velmora.canvas.addEventListener("pointermove", moved);
         Velmora.canvas.addEventListener("pointerdown", moved);
+        // A finger lifted leaves the canvas too, but its value stays to be read.
+        Velmora.canvas.addEventListener("pointerleave", function(event) {
+            if (event.pointerType !== "touch") Velmora.post(Velmora.MOUSE_LEFT);
+        });
     },
 
     // The window's timers: whether it has any, as they come and go.

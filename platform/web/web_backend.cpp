@@ -14,7 +14,7 @@ namespace {
 
 // What the page reports: a key for the program (and whether Shift was held), a new size, a button
 // of a box, a button of a dialog, a dialog key (Enter, Esc, TAB) pressed in a box or dialog, the
-// pointer on the canvas.
+// pointer on the canvas and leaving it.
 enum PageEvent {
     kNoEvent,
     kKeyDown,
@@ -23,6 +23,7 @@ enum PageEvent {
     kDialogCommand,
     kDialogKey,
     kMouseMoved,
+    kMouseLeft,
 };
 // A dialog key's code has this added when Shift is held; kNoControl: no control has the focus.
 constexpr int kShiftHeld = 0x10000;
@@ -41,6 +42,7 @@ constexpr PageNumber kPageNumbers[] = {
     {"DIALOG_COMMAND", kDialogCommand},
     {"DIALOG_KEY", kDialogKey},
     {"MOUSE_MOVED", kMouseMoved},
+    {"MOUSE_LEFT", kMouseLeft},
     {"SHIFT_HELD", kShiftHeld},
     {"NO_CONTROL", kNoControl},
     {"PUSH_BUTTON", static_cast<int>(platform::DialogControl::Kind::PushButton)},
@@ -192,6 +194,9 @@ bool WebBackend::takeEvents() {
                 break;
             case kMouseMoved:
                 if (window_ != nullptr) MouseMoved(window_, fields[0], fields[1]);
+                break;
+            case kMouseLeft:
+                if (window_ != nullptr) MouseLeft(window_);
                 break;
             case kResized:
                 if (window_ != nullptr) ClientResized(window_, fields[0], fields[1]);

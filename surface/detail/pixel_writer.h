@@ -1,5 +1,5 @@
-// Writes runs of pixels through a raster operation, clipped to the canvas, and reports the
-// bounding box of what it wrote to the canvas's changed area when done.
+// Writes runs of pixels through a raster operation, clipped to a part of the canvas, and reports
+// the bounding box of what it wrote to the canvas's changed area when done.
 #pragma once
 
 #include <algorithm>
@@ -12,16 +12,17 @@ namespace surface::detail {
 
 class PixelWriter {
   public:
-    explicit PixelWriter(Canvas& canvas) : canvas_(canvas) {}
+    // `clip` lies within the canvas.
+    PixelWriter(Canvas& canvas, const PixelRect& clip) : canvas_(canvas), clip_(clip) {}
     ~PixelWriter() { canvas_.markChanged(written_); }
     PixelWriter(const PixelWriter&) = delete;
     PixelWriter& operator=(const PixelWriter&) = delete;
 
-    // Pixels left to right (both included) of row y; any part off the canvas is skipped.
+    // Pixels left to right (both included) of row y; any part outside the clip is skipped.
     void row(std::int64_t y, std::int64_t left, std::int64_t right, const Mix& mix) {
-        if (y < 0 || y >= canvas_.height()) return;
-        const std::int64_t first = std::max<std::int64_t>(left, 0);
-        const std::int64_t last = std::min<std::int64_t>(right, canvas_.width() - 1);
+        if (y < clip_.top || y >= clip_.bottom) return;
+        const std::int64_t first = std::max<std::int64_t>(left, clip_.left);
+        const std::int64_t last = std::min<std::int64_t>(right, clip_.right - 1);
         if (first > last) return;  // compared before narrowing, which is then safe
         const auto from = static_cast<int>(first);
         const auto to = static_cast<int>(last);
@@ -32,6 +33,7 @@ class PixelWriter {
 
   private:
     Canvas& canvas_;
+    PixelRect clip_;
     PixelRect written_;
 };
 

@@ -1,5 +1,6 @@
-// Rasterising into a canvas: every function clips to the canvas, works only on the visible part
-// (any int coordinates are safe) and changes each pixel at most once per call.
+// Rasterising into a canvas: every function clips to `clip`, a part of the canvas (a context's
+// clipping area), works only on the visible part (any int coordinates are safe) and changes each
+// pixel at most once per call.
 #pragma once
 
 #include "surface/canvas.h"
@@ -26,16 +27,17 @@ inline constexpr int kWidestPen = 32;
 
 // From (x0, y0) to (x1, y1), end point excluded: a Bresenham line; a wider pen adds pixels
 // across the major axis (a 2-pixel pen the neighbour below, or right of, each pixel).
-void DrawLine(Canvas& canvas, const Mix& pen, int penWidth, int x0, int y0, int x1, int y1);
+void DrawLine(Canvas& canvas, const PixelRect& clip, const Mix& pen, int penWidth, int x0, int y0,
+              int x1, int y1);
 
 // The ellipse inscribed in the box, right and bottom excluded: the outer penWidth pixels are the
 // outline, the rest the interior.
-void DrawEllipse(Canvas& canvas, const Mix& pen, int penWidth, const Mix& brush, int left, int top,
-                 int right, int bottom);
+void DrawEllipse(Canvas& canvas, const PixelRect& clip, const Mix& pen, int penWidth,
+                 const Mix& brush, int left, int top, int right, int bottom);
 
 // The outline of the same ellipse, counter-clockwise on screen from the ray through the start
 // point to the ray through the end point (the whole outline when the two rays coincide).
-void DrawArc(Canvas& canvas, const Mix& pen, int penWidth, int left, int top, int right, int bottom,
-             int xStart, int yStart, int xEnd, int yEnd);
+void DrawArc(Canvas& canvas, const PixelRect& clip, const Mix& pen, int penWidth, int left, int top,
+             int right, int bottom, int xStart, int yStart, int xEnd, int yEnd);
 
 }  // namespace surface::detail

@@ -6,8 +6,9 @@
 namespace surface::detail {
 
 // The text's cell has its top at y and its left edge at x, or its right edge at x when
-// alignRight; an opaque cell is filled white before the ink is set.
-void DrawText(Canvas& canvas, int x, int y, const char* text, int length, bool opaque,
-              bool alignRight);
+// alignRight; an opaque cell is filled white before the ink is set. Only pixels within `clip`, a
+// part of the canvas, are written.
+void DrawText(Canvas& canvas, const PixelRect& clip, int x, int y, const char* text, int length,
+              bool opaque, bool alignRight);
 
 }  // namespace surface::detail

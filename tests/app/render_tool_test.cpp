@@ -177,7 +177,9 @@ TEST_F(RenderTool, BadArgumentsGetOneLineNamingThemAndNothingIsWritten) {
         {"--clock", "3.0"},  {"--clock", ""},        {"--clock", "3", "--clock", "6"},
         {"--load"},          {"--png", ""},          {"--png", unwritable},
         {"--gif"},           {"--gif", ""},          {"--gif", unwritable},
-        {"--gif", dir},      {"--size", "10\nx10"},  {"--png", newline}};
+        {"--gif", dir},      {"--size", "10\nx10"},  {"--png", newline},
+        {"--match"},         {"--match", "stub1"},   {"--match", "vmid", "--lab"}};
+
     // The last two leave the program less than its picture needs (800x400, the lab 832x460).
     cases.insert(cases.end(), {{"--zoom", "0"},
                                {"--zoom", "9"},
@@ -197,6 +199,52 @@ TEST_F(RenderTool, BadArgumentsGetOneLineNamingThemAndNothingIsWritten) {
         EXPECT_EQ(result.err.back(), '\n');
         EXPECT_NE(result.err.find(named), std::string::npos) << result.err;
         EXPECT_TRUE(fs::is_empty(dir / "outputs"));
+    }
+}
+
+// The lab's load is typed into its dialog and read as the dialog reads it: full-width forms as
+// their ASCII characters, a text longer than the dialog takes refused with the dialog's message
+// (exit status 2, nothing written), as is a text that is not a load.
+TEST_F(RenderTool, TheLabsLoadIsReadAsItsDialogReadsIt) {
+    const std::string tooLong = " is too long: the dialog takes at most 159 characters.\n";
+    const std::string spaces40(40, ' ');
+    const struct {
+        std::string load;
+        int status;
+        std::string err;          // after "velmora-render: --load: "
+        std::string samePicture;  // as this load's, for a run that writes one
+    } kLoads[] = {
+        {"７５＋ｊ５０", 0, "", "75+j50"},
+        {"75+j0", 0, "", "75"},
+        {"75" + std::string(157, ' '), 0, "", "75"},
+        {"75" + std::string(158, ' '), 2, "\"75" + spaces40.substr(2) + "...\"" + tooLong, ""},
+        {std::string(200, ' ') + "75", 2, "\"" + spaces40 + "...\"" + tooLong, ""},
+        {"75" + std::string(200, ' ') + "+j50", 2, "\"75" + spaces40.substr(2) + "...\"" + tooLong,
+         ""},
+        {"abc", 2,
+         "\"abc\" is not a load. Type R, R+jX or R-jX in ohms (for example 75+j50), short or "
+         "open.\n",
+         ""},
+    };
+    for (const auto& load : kLoads) {
+        SCOPED_TRACE(load.load);
+        const std::vector<std::string> run{"--lab", "--size", "400x300", "--clock", "720"};
+        std::vector<std::string> arguments = run;
+        arguments.insert(arguments.end(), {"--load", load.load, "--png", Output("x.png").string()});
+        const Result result = Run(arguments);
+        EXPECT_EQ(result.status, load.status);
+        if (load.status != 0) {
+            EXPECT_EQ(result.err, "velmora-render: --load: " + load.err);
+            EXPECT_TRUE(fs::is_empty(dir / "outputs"));
+            continue;
+        }
+        arguments = run;
+        arguments.insert(arguments.end(),
+                         {"--load", load.samePicture, "--png", Output("same.png").string()});
+        ASSERT_EQ(Run(arguments).status, 0);
+        EXPECT_TRUE(ReadPng(Output("x.png")) == ReadPng(Output("same.png")));
+        fs::remove(Output("x.png"));
+        fs::remove(Output("same.png"));
     }
 }
 
@@ -307,6 +355,13 @@ TEST_F(RenderTool, FilesAreReplacedOnlyInFull) {
          1,
          "out of memory",
          kKept},
+        {"too little memory for the lab's window",
+         "prlimit --as=200000000",
+         "",
+         {"--lab", "--size", "8192x8192", "--png", png, "--trace", trace},
+         1,
+         "out of memory",
+         kKept},
     };
     // The sanitizers need more address space than these limits leave.
     if (!kSanitized) cases.insert(cases.end(), std::begin(outOfMemory), std::end(outOfMemory));
@@ -358,7 +413,7 @@ TEST_F(RenderTool, HelpGoesToStandardOutputAndNamesEveryOption) {
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
     for (const char* option :
-         {"--size", "--zoom", "--load", "--clock", "--png", "--gif", "--trace"}) {
+         {"--size", "--zoom", "--load", "--match", "--clock", "--png", "--gif", "--trace"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
 }

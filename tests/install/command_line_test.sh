@@ -55,6 +55,8 @@ render|--pulse --source open|2|err|1|^velmora-render: --source: "open" is not a 
 render|--width 1|2|err|1|^velmora-render: --width: only with --pulse$
 render|--clock 2160|2|err|1|^velmora-render: --clock: expected a multiple of 3 from 0 to 1080,
 render|--clock 2163 --pulse|2|err|1|^velmora-render: --clock: expected a multiple of 3 from 0 to 2160,
+render|--lab --match stub3|2|err|1|^velmora-render: --match: expected stub1, stub2, vmax or vmin, got 'stub3'$
+render|--match stub1|2|err|1|^velmora-render: --match: only the lab matches a load; give --lab too$
 TABLE
 echo "$failures failed"
 [ "$failures" = 0 ]

@@ -124,6 +124,100 @@ TEST(LabModel, EnvelopeIsLeastAtTheFirstMinimum) {
     }
 }
 
+// Loads within a hair of lossless, or of matched: every readout a number a teacher can show,
+// the same in every edition. Z2 of 0-j3e-7 is j8.3e9 ohms, of 1e-7 ohms 2.5e10: "infinite".
+TEST(LabReadouts, LoadsNearTheLimitsReadAsNumbersToShow) {
+    const struct {
+        const char* load;
+        const char* caption;
+        std::vector<std::string> column;  // Gamma, Ratio, Vmin, Z2, Z4, Z6
+    } kLoads[] = {
+        {"0-j3e-7",
+         "0.0 - j3e-07 ohms",
+         {"Gamma = 1.000 at 180.0 deg", "Ratio = infinite",
+          "Vmin at 0.000 wavelengths from the load", "Z2 = infinite", "Z4 = 0.0 + j0.0 ohms",
+          "Z6 = infinite"}},
+        {"0-j0.01",
+         "0.0 - j0.01 ohms",
+         {"Gamma = 1.000 at 180.0 deg", "Ratio = infinite",
+          "Vmin at 0.000 wavelengths from the load", "Z2 = 0.0 + j250000.0 ohms",
+          "Z4 = 0.0 + j0.0 ohms", "Z6 = 0.0 + j250000.0 ohms"}},
+        {"0-j1e-6",
+         "0.0 - j1e-06 ohms",
+         {"Gamma = 1.000 at 180.0 deg", "Ratio = infinite",
+          "Vmin at 0.000 wavelengths from the load", "Z2 = infinite", "Z4 = 0.0 + j0.0 ohms",
+          "Z6 = infinite"}},
+        {"1e-7",
+         "1e-07 ohms",
+         {"Gamma = 1.000 at 180.0 deg", "Ratio = infinite",
+          "Vmin at 0.000 wavelengths from the load", "Z2 = infinite", "Z4 = 0.0 + j0.0 ohms",
+          "Z6 = infinite"}},
+        {"0.1",
+         "0.1 ohms",
+         {"Gamma = 0.996 at 180.0 deg", "Ratio = 500.00", "Vmin at 0.000 wavelengths from the load",
+          "Z2 = 25000.0 + j0.0 ohms", "Z4 = 0.1 + j0.0 ohms", "Z6 = 25000.0 + j0.0 ohms"}},
+        {"50-j0.01",
+         "50.0 - j0.01 ohms",
+         {"Gamma = 0.000 at -90.0 deg", "Ratio = 1.00", "", "Z2 = 50.0 + j0.0 ohms",
+          "Z4 = 50.0 + j0.0 ohms", "Z6 = 50.0 + j0.0 ohms"}},
+        {"50.5",
+         "50.5 ohms",
+         {"Gamma = 0.005 at 0.0 deg", "Ratio = 1.01", "Vmin at 0.250 wavelengths from the load",
+          "Z2 = 49.5 + j0.0 ohms", "Z4 = 50.5 + j0.0 ohms", "Z6 = 49.5 + j0.0 ohms"}},
+        // |Gamma| of a pure reactance comes out a unit in the last place below 1.
+        {"0+j11",
+         "0.0 + j11.0 ohms",
+         {"Gamma = 1.000 at 155.2 deg", "Ratio = infinite",
+          "Vmin at 0.466 wavelengths from the load", "Z2 = 0.0 - j227.3 ohms",
+          "Z4 = 0.0 + j11.0 ohms", "Z6 = 0.0 - j227.3 ohms"}},
+        // Gamma's angle is -0.03 degrees.
+        {"1000-j5",
+         "1000.0 - j5.0 ohms",
+         {"Gamma = 0.905 at 0.0 deg", "Ratio = 20.00", "Vmin at 0.250 wavelengths from the load",
+          "Z2 = 2.5 + j0.0 ohms", "Z4 = 1000.0 - j5.0 ohms", "Z6 = 2.5 + j0.0 ohms"}},
+    };
+    for (const auto& row : kLoads) {
+        SCOPED_TRACE(row.load);
+        const lab::Load load = Parsed(row.load);
+        EXPECT_EQ(lab::Caption(load), row.caption);
+        std::vector<std::string> column = {FormatReadout(load, lab::Readout::Gamma),
+                                           FormatReadout(load, lab::Readout::Ratio),
+                                           FormatReadout(load, lab::Readout::Minimum)};
+        for (int k : {2, 4, 6}) {
+            column.push_back(FormatReadout(load, lab::Readout::Impedance, k / 8.0));
+        }
+        EXPECT_EQ(column, row.column);
+    }
+}
+
+// Along the whole line: a lossless load's resistance is exactly 0, every other's positive, and a
+// resistive load's impedance is real at every quarter wavelength.
+TEST(LabModel, ImpedancesKeepTheirSignsAlongTheLine) {
+    for (const char* text : {"0-j3e-7", "0+j11", "0-j1e-6", "short", "0+j50", "0-j10000"}) {
+        SCOPED_TRACE(text);
+        for (int step = 0; step <= 1000; ++step) {
+            const auto z = lab::ImpedanceAt(Parsed(text), step / 1000.0);
+            if (z) {
+                EXPECT_EQ(z->real(), 0) << step;
+            }
+        }
+    }
+    for (const char* text : {"1e-7", "0.1", "20-j35", "10000+j10000", "1000-j5"}) {
+        SCOPED_TRACE(text);
+        for (int step = 0; step <= 1000; ++step) {
+            const auto z = lab::ImpedanceAt(Parsed(text), step / 1000.0);
+            ASSERT_TRUE(z.has_value());
+            EXPECT_GT(z->real(), 0) << step;
+        }
+    }
+    for (const char* text : {"1e-7", "0.1", "25", "75", "10000"}) {
+        SCOPED_TRACE(text);
+        for (int k = 0; k <= 8; k += 2) {
+            EXPECT_EQ(lab::ImpedanceAt(Parsed(text), k / 8.0)->imag(), 0) << k;
+        }
+    }
+}
+
 TEST(LabReadouts, PointerAndCaption) {
     const lab::Load load = Parsed("75+j50");
     EXPECT_EQ(FormatReadout(load, lab::Readout::Pointer, 0),
@@ -162,7 +256,12 @@ TEST(LabLoadText, GoodTexts) {
         {"50.5+J0.25", {50.5, 0.25}, false},
         {".5", {0.5, 0}, false},
         {"75+j50ohm", {75, 50}, false},
+        {"75+j0", {75, 0}, false},
+        {"75-j0", {75, 0}, false},  // not -0
     };
+    // As long as the dialog takes.
+    const std::string longest = "  75" + std::string(155, ' ');
+    ASSERT_EQ(longest.size(), lab::kLongestLoadText);
     for (const auto& good : kGood) {
         SCOPED_TRACE(good.text);
         const auto parsed = lab::ParseLoad(good.text);
@@ -171,8 +270,12 @@ TEST(LabLoadText, GoodTexts) {
         EXPECT_EQ(load.open, good.open);
         if (!good.open) {
             EXPECT_EQ(load.ohms, good.ohms);
+            if (good.ohms.imag() == 0) {
+                EXPECT_FALSE(std::signbit(load.ohms.imag())) << "-0 would print as such";
+            }
         }
     }
+    EXPECT_EQ(std::get<lab::Load>(lab::ParseLoad(longest)).ohms, std::complex<double>(75, 0));
 }
 
 TEST(LabLoadText, BadTextsGetAMessage) {
@@ -180,8 +283,10 @@ TEST(LabLoadText, BadTextsGetAMessage) {
         "is not a load. Type R, R+jX or R-jX in ohms (for example 75+j50), short or open.";
     const char* const kOutOfRange =
         "is out of range: R must lie from 0 to 10000 ohms, and X from -10000 to 10000 ohms.";
+    const char* const kTooLong = "is too long: the dialog takes at most 159 characters.";
+    const std::string forty = "1234567890123456789012345678901234567x+j";
     const struct {
-        const char* text;
+        std::string text;
         std::string message;
     } kBad[] = {
         {"", "Type a load: R, R+jX or R-jX in ohms (for example 75+j50), short or open."},
@@ -203,6 +308,13 @@ TEST(LabLoadText, BadTextsGetAMessage) {
         {"1e400", std::string("\"1e400\" ") + kOutOfRange},
         {"12345678901234567890123456789012345678901234567890x",
          std::string("\"1234567890123456789012345678901234567890...\" ") + kNotALoad},
+        // At most 40 characters are quoted.
+        {forty, "\"" + forty + "\" " + kNotALoad},
+        {forty + "5", "\"" + forty + "...\" " + kNotALoad},
+        // Longer than the dialog takes: refused whole, not read in part.
+        {"75" + std::string(158, ' '), "\"75" + std::string(38, ' ') + "...\" " + kTooLong},
+        {"75" + std::string(200, ' ') + "+j50",
+         "\"75" + std::string(38, ' ') + "...\" " + kTooLong},
     };
     for (const auto& bad : kBad) {
         SCOPED_TRACE(bad.text);

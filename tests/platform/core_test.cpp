@@ -37,9 +37,10 @@ bool paintsAgain = false;
 LRESULT CALLBACK LoggingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (onMessage) onMessage(window, message, wParam);
     static const std::map<UINT, std::string> kNames = {
-        {WM_CREATE, "WM_CREATE"}, {WM_SIZE, "WM_SIZE"},       {WM_PAINT, "WM_PAINT"},
-        {WM_TIMER, "WM_TIMER"},   {WM_KEYDOWN, "WM_KEYDOWN"}, {WM_CHAR, "WM_CHAR"},
-        {WM_CLOSE, "WM_CLOSE"},   {WM_DESTROY, "WM_DESTROY"}, {WM_MOUSEMOVE, "WM_MOUSEMOVE"}};
+        {WM_CREATE, "WM_CREATE"},        {WM_SIZE, "WM_SIZE"},       {WM_PAINT, "WM_PAINT"},
+        {WM_TIMER, "WM_TIMER"},          {WM_KEYDOWN, "WM_KEYDOWN"}, {WM_CHAR, "WM_CHAR"},
+        {WM_CLOSE, "WM_CLOSE"},          {WM_DESTROY, "WM_DESTROY"}, {WM_MOUSEMOVE, "WM_MOUSEMOVE"},
+        {WM_MOUSELEAVE, "WM_MOUSELEAVE"}};
     const auto name = kNames.find(message);
     std::string entry = name != kNames.end() ? name->second : "message " + std::to_string(message);
     // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about " " + std::string at -O3.
@@ -160,6 +161,47 @@ TEST_F(WindowTest, PostedMessagesComeInOrderAndPaintWaitsForAnEmptyQueue) {
     EXPECT_EQ(LogSinceCreation(),
               (Log{"message 1024", "message 1025", "message 1026", "WM_PAINT", "WM_KEYDOWN 13",
                    "WM_CHAR 13", "WM_KEYDOWN 112", "WM_CLOSE", "WM_DESTROY"}));
+}
+
+// WM_MOUSELEAVE comes once for each TrackMouseEvent: when the pointer leaves, or at once if it is
+// not in the window.
+TEST_F(WindowTest, TrackingThePointerGivesOneLeaveMessagePerRequest) {
+    ShowWindow(window, SW_SHOW);
+    auto track = [this] {
+        TRACKMOUSEEVENT request{sizeof request, TME_LEAVE, window, 0};
+        return TrackMouseEvent(&request);
+    };
+    onMessage = [&](HWND, UINT message, WPARAM) {
+        if (message == WM_MOUSEMOVE) track();
+    };
+    int step = 0;
+    backend.setDriver([&](platform::HeadlessBackend& driver) {
+        switch (step++) {
+            case 0:
+                driver.leavePointer();  // not tracked yet
+                return;
+            case 1:
+                driver.movePointer(10, 10);  // tracked from here
+                driver.movePointer(20, 10);
+                return;
+            case 2:
+                driver.leavePointer();
+                driver.leavePointer();  // tracked no more
+                return;
+            case 3:
+                onMessage = nullptr;
+                messageLog.push_back(track() ? "tracked outside" : "refused");
+                return driver.passTime(1);
+            default:
+                return driver.closeWindow();
+        }
+    });
+    EXPECT_EQ(RunLoop(), 3);
+    EXPECT_EQ(LogSinceCreation(),
+              (Log{"WM_PAINT", "WM_MOUSEMOVE 10,10", "WM_MOUSEMOVE 20,10", "WM_MOUSELEAVE",
+                   "tracked outside", "WM_MOUSELEAVE", "WM_CLOSE", "WM_DESTROY"}));
+    TRACKMOUSEEVENT hover{sizeof hover, 1, window, 0};  // TME_HOVER: not in the subset
+    EXPECT_FALSE(TrackMouseEvent(&hover));
 }
 
 TEST_F(WindowTest, QuitComesAfterThePostedMessagesWithItsExitCode) {

@@ -166,6 +166,66 @@ TEST(Canvas, EachDrawingCallMarksTheTilesItChanged) {
     }
 }
 
+// A context clipped to an area writes there exactly what an unclipped one writes, and nothing
+// elsewhere, whatever the call and wherever the area lies.
+TEST(DeviceContext, AClippedContextWritesOnlyWithinItsArea) {
+    auto line = [](int x0, int y0, int x1, int y1) {
+        return [=](HDC dc) {
+            MoveToEx(dc, x0, y0, nullptr);
+            LineTo(dc, x1, y1);
+        };
+    };
+    const std::function<void(HDC)> calls[] = {
+        line(15, 20, 170, 31),
+        line(112, 140, 20, 5),
+        line(40, 0, 52, 149),
+        line(kIntMin, 140, kIntMax, 10),
+        line(100, 25, 100, 120),
+        [](HDC dc) { Ellipse(dc, 20, 10, 160, 135); },
+        [](HDC dc) { Arc(dc, 20, 10, 120, 75, 120, 42, 70, 75); },
+        [](HDC dc) {
+            for (int x = 0; x < 180; x += 7) SetPixel(dc, x, x * 5 / 6, RGB(1, 2, 3));
+        },
+        [](HDC dc) { TextOutA(dc, 25, 80, "Wave and Z 7", 12); },
+        [](HDC dc) {
+            SetBkMode(dc, TRANSPARENT);
+            SetTextAlign(dc, TA_RIGHT);
+            TextOutA(dc, 120, 15, "Gamma", 5);
+        },
+    };
+    const PixelRect areas[] = {{30, 20, 110, 90},    {0, 0, 180, 150}, {-50, -50, 60, 40},
+                               {170, 140, 400, 400}, {50, 50, 50, 80}, {101, 0, 102, 150},
+                               {0, 84, 180, 85}};
+    for (const int rop2 : {R2_COPYPEN, R2_NOTXORPEN}) {
+        for (std::size_t c = 0; c < std::size(calls); ++c) {
+            for (const PixelRect& area : areas) {
+                SCOPED_TRACE(testing::Message()
+                             << "rop2 " << rop2 << ", call " << c << ", area " << area.left << " "
+                             << area.top << " " << area.right << " " << area.bottom);
+                Drawing whole(180, 150), clipped(180, 150), untouched(180, 150);
+                for (Drawing* drawing : {&whole, &clipped, &untouched}) {
+                    PaintPattern(drawing->canvas);
+                    drawing->usePen(2, kOlive);
+                    SetROP2(drawing->dc, rop2);
+                }
+                surface::ClipCanvasDC(clipped.dc, area);
+                calls[c](whole.dc);
+                calls[c](clipped.dc);
+                int wrong = 0;
+                for (int y = 0; y < 150; ++y) {
+                    for (int x = 0; x < 180; ++x) {
+                        const bool inside =
+                            x >= area.left && x < area.right && y >= area.top && y < area.bottom;
+                        const Drawing& expected = inside ? whole : untouched;
+                        wrong += clipped.canvas.pixel(x, y) != expected.canvas.pixel(x, y);
+                    }
+                }
+                EXPECT_EQ(wrong, 0);
+            }
+        }
+    }
+}
+
 // Each context starts with the defaults, whatever the one before it changed; bad modes are
 // refused and change nothing.
 TEST(DeviceContext, StartsWithTheDefaultsEveryTimeAndRefusesBadModes) {

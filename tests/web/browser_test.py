@@ -133,19 +133,19 @@ class Page:
         self.wait(f"the focus did not move to {focus}: it is {self.run(FOCUS_IN_TOPMOST)}",
                   lambda: self.run(FOCUS_IN_TOPMOST) == focus)
 
-    def expected(self, size, load, clock, mode=()):
-        png = self.work / f"expected-{'-'.join(mode)}-{size}-{load}-{clock}.png"
-        command = [self.render, *mode, "--size", size, "--clock", str(clock), "--png", str(png)]
+    def expected(self, size, load, clock, options=()):
+        png = self.work / f"expected-{size}-{load}-{clock}{''.join(options)}.png"
+        command = [self.render, *options, "--size", size, "--clock", str(clock), "--png", str(png)]
         if load is not None:
             command += ["--load", load]
         if not png.exists():
             subprocess.run(command, check=True)
         return base64.b64encode(png.read_bytes()).decode()
 
-    def shows(self, size, load, clock, seconds=SHOWN, mode=()):
-        """Waits until the canvas equals velmora-render's picture (with the mode's arguments)."""
-        expected = self.expected(size, load, clock, mode)
-        self.wait(f"the canvas never equalled velmora-render {' '.join(mode)} --size {size} "
+    def shows(self, size, load, clock, seconds=SHOWN, options=()):
+        """Waits until the canvas equals velmora-render's picture (with the options given)."""
+        expected = self.expected(size, load, clock, options)
+        self.wait(f"the canvas never equalled velmora-render {' '.join(options)} --size {size} "
                   f"--load {load} --clock {clock}",
                   lambda: self.driver.execute_async_script(DIFFERING, expected) == 0, seconds)
 
@@ -224,7 +224,7 @@ def pulse_runs(page, address):
     page.press("25", Keys.TAB, "100", Keys.ENTER)
     page.wait("the pulse dialog stayed open", lambda: not page.run(OPEN_DIALOG))
     mode = ("--pulse", "--source", "25")
-    page.shows("992x666", "100", 0, mode=mode)
+    page.shows("992x666", "100", 0, options=mode)
     links = [link.text for link in page.driver.find_elements(By.CSS_SELECTOR, "#controls a")]
     if links != ["Plain mode", "Lab mode"]:
         raise Failure(f"links {links}")
@@ -232,7 +232,7 @@ def pulse_runs(page, address):
     if buttons != ["Start", "New values", "Slower", "Faster", "Step"]:
         raise Failure(f"buttons {buttons}")
     page.press(Keys.ENTER)
-    page.shows("992x666", "100", 2160, PLAYED, mode=mode)
+    page.shows("992x666", "100", 2160, PLAYED, options=mode)
     page.wait("the end of the run was not announced with New values",
               lambda: page.run(ANNOUNCED) == "Finished. New values starts another run.")
 
@@ -384,6 +384,32 @@ def desktop_size(page, address):
     page.answer_dialog("50", Keys.ENTER)
     page.press(Keys.ENTER)
     page.wait("ENTER after New load did not start the run", lambda: page.run(TOGGLE) == "Pause")
+
+
+def lab_matching(page, address):
+    """In the lab the Match button goes round the matchings as M does, each picture as
+    velmora-render --match draws it; New load ends the matching."""
+    page.driver.get(f"{address}/velmora.html?lab&size=992x666")
+    for opening in ("This program illustrates", "Type the load"):
+        page.wait(f"no box starting '{opening}'", lambda: page.box_starting(opening))
+        page.press(Keys.ENTER)
+    page.answer_dialog("75+j50", Keys.ENTER)
+    rounds = [("stub1", "Stub at 0.217 wavelengths from the load, 0.132 wavelengths long"),
+              ("stub2", "Stub at 0.399 wavelengths from the load, 0.368 wavelengths long"),
+              ("vmax", "Quarter-wave section of 77.8 ohms at 0.058 wavelengths from the load"),
+              ("vmin", "Quarter-wave section of 32.1 ohms at 0.308 wavelengths from the load")]
+    for which, text in rounds:
+        page.driver.find_element(By.ID, "match").click()
+        page.shows("992x666", "75+j50", 0, options=("--lab", "--match", which))
+        if text not in {name for role, name, _ in page.accessible() if role == "StaticText"}:
+            raise Failure(f"after Match, {text!r} is not in the accessibility tree")
+    page.driver.find_element(By.ID, "match").click()
+    page.shows("992x666", "75+j50", 0, options=("--lab",))
+    page.press("m")
+    page.shows("992x666", "75+j50", 0, options=("--lab", "--match", "stub1"))
+    page.driver.find_element(By.ID, "new-load").click()
+    page.answer_dialog(Keys.ESCAPE)
+    page.shows("992x666", "75+j50", 0, options=("--lab",))
 
 
 def accessible_names(page, address):
@@ -634,6 +660,8 @@ def main():
         ("a desktop client is 1:1, follows the window before a run; New load, then ENTER", desktop,
          lambda p: desktop_size(p, address)),
         ("the standalone file from file://", desktop, lambda p: standalone_file(p, build)),
+        ("the lab's Match button and M go round the matchings; New load ends it", desktop,
+         lambda p: lab_matching(p, address)),
         ("names of boxes, dialog, field and picture; bad size= said", desktop,
          lambda p: accessible_names(p, address)),
         ("failures said in a sentence", desktop, lambda p: failures(p, build, work)),
