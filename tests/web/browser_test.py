@@ -331,6 +331,46 @@ def rotations(page, address):
     page.shows(size, "100", 1080)
 
 
+def screen(page, width, height, ratio, mobile):
+    page.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+        "width": width, "height": height, "deviceScaleFactor": ratio, "mobile": mobile})
+
+
+# The zoom the page chose, the canvas's size and its size on the screen in device pixels.
+ZOOMED = """
+    var c = document.getElementById('client'), box = c.getBoundingClientRect();
+    return [Velmora.zoom, c.width, c.height, box.width * devicePixelRatio,
+            box.height * devicePixelRatio, Velmora.minClient[0], Velmora.minClient[1]];"""
+
+
+def zooms(page, address):
+    """The page's zoom, counted in device pixels: a projector gets 2 by itself, zoom=N by hand,
+    each client pixel a crisp N x N block; the lab on a phone held sideways gets at least its
+    smallest client, Z7 included."""
+    cases = [  # screen, query, zoom, whether the picture is shown at the zoom, not reduced
+        ((1920, 1080, 1, False), "", 2, True),
+        ((1920, 1080, 1, False), "?zoom=1", 1, True),
+        ((1280, 720, 2, False), "", 3, True),
+        ((915, 412, 2.625, True), "?lab", None, True),
+    ]
+    for metrics, query, wanted, crisp in cases:
+        screen(page, *metrics)
+        page.driver.get(f"{address}/velmora.html{query}")
+        for _ in range(2):
+            page.wait("no box", lambda: page.run(OPEN_BOX))
+            page.press(Keys.ENTER)
+        page.answer_dialog(Keys.ESCAPE)
+        zoom, width, height, shown_width, shown_height, least_width, least_height = \
+            page.run(ZOOMED)
+        blocks = abs(shown_width - width * zoom) < 0.5 and abs(shown_height - height * zoom) < 0.5
+        if (wanted and zoom != wanted) or blocks != crisp or width < least_width or \
+                height < least_height or shown_width > metrics[0] * metrics[2] + 0.5:
+            raise Failure(f"{metrics}{query}: zoom {zoom}, client {width}x{height} shown as "
+                          f"{shown_width}x{shown_height} device pixels")
+        if not query.startswith("?lab"):
+            page.shows(f"{width}x{height}", None, 0)
+
+
 def desktop_size(page, address):
     """Without size=, the client is the page's space below the control bar, one canvas pixel to
     a CSS pixel. Before a run it follows the window, down to 800 x 400 reduced to fit. The
@@ -465,6 +505,8 @@ def main():
          lambda p: focus_stays_inside(p, address)),
         ("a desktop client is 1:1, follows the window before a run; New load, then ENTER", desktop,
          lambda p: desktop_size(p, address)),
+        ("the zoom: a projector, by hand, a dense screen, the lab on a phone sideways", desktop,
+         lambda p: zooms(p, address)),
         ("the standalone file from file://", desktop, lambda p: standalone_file(p, build)),
         ("names of boxes, dialog, field and picture; bad size= said", desktop,
          lambda p: accessible_names(p, address)),
