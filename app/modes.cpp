@@ -29,7 +29,7 @@ const Mode kModeTable[] = {
      "open the lab: complex loads (R+jX, short, open), the reflection coefficient,\n"
      "the Smith chart, the value under the pointer; '+' and '-' change the speed and\n"
      "the right arrow steps while paused",
-     "Velmora lab", LabWndProc, LabLoadDlgProc, LabLoadRefusal, true, 832, 460, kLabButtons},
+     "Velmora lab", LabWndProc, LabLoadDlgProc, LabLoadRefusal, true, 832, 460, kLabButtons, false},
 };
 
 bool HasWord(const char* commandLine, std::string_view wanted) {

@@ -34,6 +34,9 @@ struct Mode {
     int minimumClientWidth;
     int minimumClientHeight;
     std::span<const KeyButton> keyButtons;  // besides start/pause/resume and a new load
+    // Whether the load is typed as a plain number, so that a phone may offer its keypad for
+    // numbers; otherwise it takes words and signs too (75+j50, short, open).
+    bool loadIsNumber = true;
 };
 
 // Every mode, the default (the plain mode) first.

@@ -6,6 +6,7 @@ var VelmoraControls = {
     modes: [],    // {name, query, current} for every mode
     buttons: [],  // {id, label, key}: Start (the toggle), New load, then the mode's own
     ownKeys: [],  // keys the browser must not act on
+    loadIsNumber: true,  // whether the mode's load is a plain number, as main.cpp sets it
     run: "idle",  // idle, running, paused or finished, as the program leaves it
     anyTimer: true,
     // The served edition (velmora.js from a web server) keeps its files for offline use; the
@@ -99,10 +100,14 @@ document.addEventListener("velmora-timers", function(event) {
 document.addEventListener("velmora-first-picture", function() {
     setTimeout(VelmoraControls.keepForOffline);
 });
-// The program's one field takes a number: phones show their keyboard for numbers.
+// The load field: a phone's keypad for numbers where the mode's load is one; otherwise its text
+// keyboard, which must not capitalise or correct "75+j50", "short" or "open".
 document.addEventListener("velmora-dialog-shown", function(event) {
     event.detail.querySelectorAll("input").forEach(function(field) {
-        field.inputMode = "decimal";
+        if (VelmoraControls.loadIsNumber) field.inputMode = "decimal";
+        field.setAttribute("autocapitalize", "off");
+        field.setAttribute("autocorrect", "off");
+        field.spellcheck = false;
     });
 });
 // Before the page's own handlers, which would otherwise let the browser act on them.

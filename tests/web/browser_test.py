@@ -295,6 +295,26 @@ def phone_by_touch(page, address):
         raise Failure("the repainted picture's texts are not what the accessibility tree holds")
 
 
+def load_field_keyboards(page, address):
+    """A phone's keyboard for the load field: the keypad for the plain mode's number, the text
+    keyboard, neither capitalising nor correcting, for the lab's 75+j50, short and open."""
+    for query, keypad, load in (("", "decimal", "100"), ("?lab", None, "75+j50")):
+        page.driver.get(f"{address}/velmora.html{query}")
+        for _ in range(2):
+            page.wait("no box", lambda: page.run(OPEN_BOX))
+            page.tap("dialog.box[open] button")
+        page.wait("no load dialog", lambda: page.run(OPEN_DIALOG))
+        field = page.driver.find_element(By.CSS_SELECTOR, "dialog[open] input")
+        keyboard = [page.run("return arguments[0].getAttribute(arguments[1])", field, name)
+                    for name in ("inputmode", "autocapitalize", "autocorrect", "spellcheck")]
+        if keyboard != [keypad, "off", "off", "false"]:
+            raise Failure(f"{query or 'plain'}: inputmode, autocapitalize, autocorrect, "
+                          f"spellcheck: {keyboard}")
+        field.send_keys(load)
+        page.tap("dialog[open] button")
+        page.wait(f"{load} was refused", lambda: not page.run(OPEN_DIALOG))
+
+
 def rotations(page, address):
     """Rotating the phone changes the page's size: the run goes on, the finished picture stays."""
     page.driver.get(f"{address}/velmora.html")
@@ -515,6 +535,8 @@ def main():
         ("a phone by touch: boxes, load, Start, Pause, Resume, New load, texts", phone,
          lambda p: phone_by_touch(p, address)),
         ("a phone rotated mid-run and after it", phone, lambda p: rotations(p, address)),
+        ("a phone's keyboard for the load in each mode", phone,
+         lambda p: load_field_keyboards(p, address)),
     ]
     failed = 0
     for number, (name, on_phone, scenario) in enumerate(scenarios, 1):
