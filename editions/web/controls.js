@@ -68,13 +68,21 @@ var VelmoraControls = {
     // The toggle's name and state.
     show: function(run) {
         VelmoraControls.run = run;
-        // The client follows the page only before a run starts.
-        Velmora.followsPage = run === "idle";
         document.body.dataset.run = run;
+        // The client follows the page only before a run starts (after the state is on the page,
+        // as the hint it shows or hides changes the picture's room).
+        VelmoraControls.followPage(run === "idle");
         var toggle = document.getElementById("toggle");
         if (!toggle) return;
         toggle.textContent = {running: "Pause", paused: "Resume"}[run] || "Start";
         toggle.setAttribute("aria-disabled", String(run === "finished"));
+    },
+
+    // Nothing can be lost before a run (New load resets the run, so also when its dialog opens):
+    // the latest size is applied then, so that no picture is left in a strip after a rotation.
+    followPage: function(follows) {
+        Velmora.followsPage = follows;
+        if (follows) Velmora.resized();
     },
 
     // Makes the served edition installable and keeps its files for offline use; only after the

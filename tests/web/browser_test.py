@@ -316,7 +316,8 @@ def load_field_keyboards(page, address):
 
 
 def rotations(page, address):
-    """Rotating the phone changes the page's size: the run goes on, the finished picture stays."""
+    """Rotating the phone changes the page's size: the run goes on, the finished picture stays,
+    and New load applies the new size."""
     page.driver.get(f"{address}/velmora.html")
     for _ in range(2):
         page.wait("no box", lambda: page.run(OPEN_BOX))
@@ -349,6 +350,17 @@ def rotations(page, address):
     rotated(page, 844, 390)
     time.sleep(0.5)
     page.shows(size, "100", 1080)
+    # Turned upright after the run, New load applies the new size: no picture left in a strip.
+    rotated(page, 390, 844)
+    page.tap("#new-load")
+    width, height = page.wait("New load did not apply the upright size", lambda: (
+        lambda size: size[1] > size[0] and size)(page.run(CANVAS_SIZE)))
+    page.driver.find_element(By.CSS_SELECTOR, "dialog[open] input").send_keys("100")
+    page.tap("dialog[open] button")
+    page.shows(f"{width}x{height}", "100", 0)
+    shown = page.run(CANVAS_SHOWN)
+    if shown[0] < 389:
+        raise Failure(f"upright after New load, the picture is shown as {shown}")
 
 
 def screen(page, width, height, ratio, mobile):
