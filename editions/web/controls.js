@@ -7,6 +7,7 @@ var VelmoraControls = {
     buttons: [],  // {id, label, key}: Start (the toggle), New load, then the mode's own
     ownKeys: [],  // keys the browser must not act on
     loadIsNumber: true,  // whether the mode's load is a plain number, as main.cpp sets it
+    toldOfButtons: false,  // whether the touch screen's note was shown
     run: "idle",  // idle, running, paused or finished, as the program leaves it
     anyTimer: true,
     // The served edition (velmora.js from a web server) keeps its files for offline use; the
@@ -76,6 +77,9 @@ var VelmoraControls = {
         if (!toggle) return;
         toggle.textContent = {running: "Pause", paused: "Resume"}[run] || "Start";
         toggle.setAttribute("aria-disabled", String(run === "finished"));
+        // Step does nothing while the run goes on.
+        var step = document.getElementById("step");
+        if (step) step.setAttribute("aria-disabled", String(run === "running"));
     },
 
     // Nothing can be lost before a run (New load resets the run, so also when its dialog opens):
@@ -117,6 +121,16 @@ document.addEventListener("velmora-dialog-shown", function(event) {
         field.setAttribute("autocorrect", "off");
         field.spellcheck = false;
     });
+});
+// On a touch screen, the first box tells what stands for the keys its text names.
+document.addEventListener("velmora-box-shown", function(event) {
+    if (VelmoraControls.toldOfButtons || !matchMedia("(pointer: coarse)").matches) return;
+    VelmoraControls.toldOfButtons = true;
+    var note = document.createElement("p");
+    note.className = "touch-note";
+    note.textContent = "On a touch screen, the buttons below the picture do what ENTER and F1 " +
+                       "do: Start (then Pause and Resume) and New load.";
+    event.detail.querySelector(".body").after(note);
 });
 // Before the page's own handlers, which would otherwise let the browser act on them.
 document.addEventListener("keydown", function(event) {

@@ -4,7 +4,7 @@
 // HTML <dialog> elements. Input is queued here and taken by the program whenever it waits. It
 // knows no program: what the page adds for one listens to the events it dispatches on the
 // document (velmora-window-shown, velmora-first-picture, velmora-waiting, velmora-timers,
-// velmora-dialog-shown).
+// velmora-box-shown, velmora-dialog-shown).
 var Velmora = {
     // The numbers shared with C++ (event kinds, control kinds, IDOK..., MB_..., VK_...) are set
     // here by web_backend.cpp (kPageNumbers) when the program starts: this file writes none.
@@ -327,6 +327,7 @@ var Velmora = {
         var dialog = Velmora.elements[id];
         dialog.showModal();
         (dialog.querySelector("button.default") || dialog.querySelector("button")).focus();
+        Velmora.dispatch("velmora-box-shown", dialog);
     },
 
     openDialog: function(id, caption, font, points, width, height) {

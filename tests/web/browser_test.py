@@ -247,7 +247,15 @@ def phone_by_touch(page, address):
         if box[0] < 0 or box[1] > box[2] or page.run(SMALL_TARGETS):
             raise Failure(f"box from {box[0]} to {box[1]} on a screen {box[2]} px wide, "
                           f"small targets {page.run(SMALL_TARGETS)}")
+        note = page.run("var n = document.querySelector('dialog[open] .touch-note');"
+                        "return n && n.textContent;")
+        if bool(note) != (opening == "This program illustrates"):
+            raise Failure(f"box '{opening}...' has the touch screen's note {note!r}")
         page.tap("dialog.box[open] button")
+    gestures = page.run("return [getComputedStyle(document.getElementById('client')).touchAction,"
+                        "getComputedStyle(document.documentElement).overscrollBehavior];")
+    if gestures != ["none", "none"]:
+        raise Failure(f"the picture's touch-action and the page's overscroll: {gestures}")
     page.wait("no load dialog", lambda: page.run(OPEN_DIALOG))
     field = page.driver.find_element(By.CSS_SELECTOR, "dialog[open] input")
     if field.get_attribute("inputmode") != "decimal" or page.run(SMALL_TARGETS):
@@ -313,6 +321,11 @@ def load_field_keyboards(page, address):
         field.send_keys(load)
         page.tap("dialog[open] button")
         page.wait(f"{load} was refused", lambda: not page.run(OPEN_DIALOG))
+    # The lab's Step does nothing while the run goes on, and shows it.
+    step = "return document.getElementById('step').getAttribute('aria-disabled');"
+    for state in ("true", "false"):
+        page.tap("#toggle")
+        page.wait(f"Step's aria-disabled is not {state}", lambda: page.run(step) == state)
 
 
 def rotations(page, address):
@@ -547,7 +560,7 @@ def main():
         ("a phone by touch: boxes, load, Start, Pause, Resume, New load, texts", phone,
          lambda p: phone_by_touch(p, address)),
         ("a phone rotated mid-run and after it", phone, lambda p: rotations(p, address)),
-        ("a phone's keyboard for the load in each mode", phone,
+        ("a phone's keyboard for the load in each mode; the lab's Step in a run", phone,
          lambda p: load_field_keyboards(p, address)),
     ]
     failed = 0
