@@ -11,6 +11,19 @@
 //     until the box has a result or the dialog procedure has called EndDialog,
 //   - reports input by calling the event functions below.
 //
+// Zoom lives here, in the presenting layer: a top-level window may show each pixel of its client
+// area as a block of zoom x zoom display pixels (zoom 1 to kMaxZoom, platform/zoom.h), so that
+// text, lines and phasors grow, crisp, for a lecture hall or a phone. The program never learns of
+// it: its client area is the window's area on the display divided by the zoom, each side
+// truncated, and a new zoom reaches it as the resize it is (WM_SIZE). A backend chooses the zoom
+// (a key, an option, the page's own choice; never below the program's minimum client, see
+// ZoomThatFits), reports it with the window's area (ClientResized) and the pointer in display
+// pixels, and shows each canvas pixel as its block: by repeating it itself (surface::Magnify,
+// only for the areas it sends) or by having the display scale its picture by the whole factor,
+// without smoothing. The few display pixels the division leaves over, right and below, show the
+// class brush's white. A zoomed picture is thus the smaller client's picture with every pixel
+// repeated, exactly.
+//
 // Everything runs on one thread. The event functions may be called from within any backend call
 // (typically from toolkit callbacks inside waitForEvents); none of them calls back into the
 // backend before returning, and only ClientResized calls into the program (it sends WM_SIZE).
@@ -95,13 +108,15 @@ class Backend {
     // (no deadline: wait for input only). May return early; the core simply asks again.
     virtual void waitForEvents(std::optional<Millis> deadline) = 0;
 
-    // Shows a top-level window whose client area is the canvas. The canvas object stays valid
-    // and at its address until destroyWindow; it may change size (ClientResized) and content.
+    // Shows a top-level window whose client area is the canvas (at zoom 1, until the backend
+    // reports another area or zoom with ClientResized). The canvas object stays valid and at its
+    // address until destroyWindow; it may change size (ClientResized) and content.
     virtual void showWindow(HWND window, const std::string& title,
                             const surface::Canvas& canvas) = 0;
     virtual void hideWindow(HWND window) = 0;
     // Pixels of the window's canvas were written: only those in the changed tiles can differ
-    // from what the display shows. The core clears the changes when this returns.
+    // from what the display shows (each as a block of the window's zoom). The core clears the
+    // changes when this returns.
     virtual void present(HWND window, const surface::ChangedTiles& changed) = 0;
     // The texts on the window changed: all the program has written with TextOutA and not erased
     // since, in reading order, for a display that can offer text to assistive technology.
@@ -141,12 +156,18 @@ class Session {
 // Windows: keys for a window that is then disabled go to its open dialog (its dialog keys as
 // platform/dialog_keys.h decides them, characters into its focused edit field), close requests
 // for it are lost.
-void KeyDown(HWND window, int virtualKey);               // posts WM_KEYDOWN
-void CloseRequested(HWND window);                        // posts WM_CLOSE (the close box)
-void ClientResized(HWND window, int width, int height);  // sends WM_SIZE, repaints everything
-void DialogCommand(HWND dialog, int id);                 // posts WM_COMMAND to the dialog
+void KeyDown(HWND window, int virtualKey);  // posts WM_KEYDOWN
+void CloseRequested(HWND window);           // posts WM_CLOSE (the close box)
+void DialogCommand(HWND dialog, int id);    // posts WM_COMMAND to the dialog
 
-// Posts WM_MOUSEMOVE: the pointer (a mouse's or a touch's) moved to (x, y) in client pixels.
+// The window's client area now covers width x height pixels of the display, each pixel of the
+// program's client shown as a zoom x zoom block: the program's client is the area divided by the
+// zoom (platform::ZoomedClient). When that changes, sends WM_SIZE and repaints what the window's
+// class asks to; a backend shows the whole canvas again after any change of area or zoom.
+void ClientResized(HWND window, int width, int height, int zoom = 1);
+
+// Posts WM_MOUSEMOVE: the pointer (a mouse's or a touch's) moved to (x, y) in display pixels
+// from the top-left corner of the client area; the program reads them divided by the zoom.
 void MouseMoved(HWND window, int x, int y);
 
 // State for drivers and tests.

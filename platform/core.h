@@ -53,6 +53,7 @@ struct Window {
     WindowClass windowClass{};
     int clientWidth = 0;  // the client size, which the canvas holds as far as it can
     int clientHeight = 0;
+    int zoom = 1;  // each client pixel shown as zoom x zoom on the display (backend.h)
     std::unique_ptr<surface::Canvas> canvas;
     bool visible = false;
     int disabledBy = 0;  // open modal boxes and dialogs owned by this window

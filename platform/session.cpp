@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/core.h"
+#include "platform/zoom.h"
 #include "surface/device_context.h"
 #include "surface/recorder.h"
 
@@ -158,6 +159,13 @@ void KeyDown(HWND window, int virtualKey) {
 void MouseMoved(HWND window, int x, int y) {
     const Window* target = Live(window);
     if (target == nullptr || target->kind != Window::Kind::TopLevel) return;
+    // Rounded down, not toward zero: the display pixels just left of or above the client area
+    // are outside it at every zoom.
+    const auto toClient = [zoom = target->zoom](int displayed) {
+        return displayed >= 0 ? displayed / zoom : -((zoom - 1 - displayed) / zoom);
+    };
+    x = toClient(x);
+    y = toClient(y);
     // Each coordinate travels in 16 bits, as a signed number: a pointer left of or above the
     // client area (dragged out of it) reads negative.
     const LPARAM position = MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
@@ -170,12 +178,14 @@ void CloseRequested(HWND window) {
     core::Current().posted.push_back({{window, WM_CLOSE, 0, 0, 0, {0, 0}}, true});
 }
 
-void ClientResized(HWND window, int width, int height) {
+void ClientResized(HWND window, int width, int height, int zoom) {
     Window* target = Live(window);
     if (target == nullptr || target->kind != Window::Kind::TopLevel) return;
+    target->zoom = std::clamp(zoom, 1, kMaxZoom);
+    const ClientSize client = ZoomedClient(width, height, target->zoom);
     // WM_SIZE carries each dimension in 16 bits.
-    width = std::clamp(width, 0, 0xffff);
-    height = std::clamp(height, 0, 0xffff);
+    width = std::min(client.width, 0xffff);
+    height = std::min(client.height, 0xffff);
     const int oldWidth = target->clientWidth;
     const int oldHeight = target->clientHeight;
     if (width == oldWidth && height == oldHeight) return;

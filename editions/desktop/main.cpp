@@ -8,6 +8,7 @@
 #include "app/resources/dialog_template.h"
 #include "platform/backend.h"
 #include "platform/fltk/fltk_backend.h"
+#include "platform/zoom.h"
 
 namespace {
 
@@ -22,16 +23,23 @@ constexpr char kAbout[] =
     "\n"
     "Options:\n";
 
-constexpr char kHelpAndVersion[] =
+constexpr char kZoomHelpAndVersion[] =
+    "  --zoom N   show each of the picture's pixels as an N x N block, N from 1 to 8, for a\n"
+    "             lecture hall: the window opens N times as large, as far as the screen\n"
+    "             allows, and the program draws in its size divided by N; a zoom that would\n"
+    "             leave the picture less room than it needs is not taken. In the window,\n"
+    "             Ctrl+plus and Ctrl+minus step the zoom, Ctrl+0 returns to 1 and F11\n"
+    "             toggles full screen\n"
     "  --help     show this help and exit\n"
     "  --version  show the version and exit\n";
+static_assert(platform::kMaxZoom == 8, "the help names it");
 
-// "velmora [--lab] [--help] [--version]", a switch for each mode.
+// "velmora [--lab] [--zoom N] [--help] [--version]", a switch for each mode.
 std::string Usage() {
     std::string usage = "velmora";
     for (const Mode& mode : kModes.subspan(1))
         usage += " [" + std::string(mode.commandLineSwitch) + "]";
-    return usage + " [--help] [--version]";
+    return usage + " [--zoom N] [--help] [--version]";
 }
 
 // Each mode's switch and its description, the description's lines in a column.
@@ -50,9 +58,9 @@ std::string ModeOptions() {
     return options;
 }
 
-// Answers --help and --version, notes the mode's switch, and refuses anything else. Returns the
-// exit status when the program should not start.
-std::optional<int> AnswerArguments(int argc, char** argv, const Mode*& chosen) {
+// Answers --help and --version, notes the mode's switch and the zoom, and refuses anything else.
+// Returns the exit status when the program should not start.
+std::optional<int> AnswerArguments(int argc, char** argv, const Mode*& chosen, int& zoom) {
     std::string_view answer;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
@@ -64,6 +72,23 @@ std::optional<int> AnswerArguments(int argc, char** argv, const Mode*& chosen) {
             chosen = named;
             continue;
         }
+        if (argument == "--zoom") {
+            if (i + 1 == argc) {
+                std::fprintf(stderr, "velmora: --zoom: missing its value (usage: %s)\n",
+                             Usage().c_str());
+                return 2;
+            }
+            const std::string_view value = argv[++i];
+            if (value.size() != 1 || value[0] < '1' || value[0] > '0' + platform::kMaxZoom) {
+                std::fprintf(stderr,
+                             "velmora: --zoom: expected a whole number from 1 to %d, got '%s' "
+                             "(usage: %s)\n",
+                             platform::kMaxZoom, argv[i], Usage().c_str());
+                return 2;
+            }
+            zoom = value[0] - '0';
+            continue;
+        }
         if (argument != "--help" && argument != "--version") {
             std::fprintf(stderr, "velmora: unknown argument '%s' (usage: %s)\n", argv[i],
                          Usage().c_str());
@@ -73,7 +98,7 @@ std::optional<int> AnswerArguments(int argc, char** argv, const Mode*& chosen) {
     }
     if (answer == "--help") {
         std::printf("Usage: %s\n%s%s%s", Usage().c_str(), kAbout, ModeOptions().c_str(),
-                    kHelpAndVersion);
+                    kZoomHelpAndVersion);
     } else if (answer == "--version") {
         std::printf("velmora %s\n", VELMORA_VERSION);
     } else {
@@ -86,8 +111,10 @@ std::optional<int> AnswerArguments(int argc, char** argv, const Mode*& chosen) {
 
 int main(int argc, char** argv) {
     const Mode* mode = &kModes.front();
-    if (const auto status = AnswerArguments(argc, argv, mode)) return *status;
-    platform::fltk::FltkBackend backend;
+    int zoom = 1;
+    if (const auto status = AnswerArguments(argc, argv, mode, zoom)) return *status;
+    platform::fltk::FltkBackend backend(zoom,
+                                        {mode->minimumClientWidth, mode->minimumClientHeight});
     platform::Session session(backend, dialogTemplates);
     // The program reads its command line as Windows gives it: the arguments after its name.
     std::string commandLine = mode->commandLineSwitch;

@@ -22,6 +22,7 @@
 #include "editions/render/animated_gif.h"
 #include "editions/render/output_file.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/zoom.h"
 #include "surface/canvas.h"
 #include "surface/recorder.h"
 #include "wave/frame.h"
@@ -43,10 +44,11 @@ constexpr int kLastFrameDelay = 300;
 const char* const kOutputs[] = {"--png", "--gif", "--trace"};
 
 const char kUsage[] =
-    "velmora-render [--lab] [--size WxH] [--load TEXT] [--clock D] [--png FILE] [--gif FILE] "
-    "[--trace FILE] [--help] [--version]";
+    "velmora-render [--lab] [--size WxH] [--zoom N] [--load TEXT] [--clock D] [--png FILE] "
+    "[--gif FILE] [--trace FILE] [--help] [--version]";
 
-static_assert(kMaxSide == 16384 && kMaxPixels == 67108864 && kLastFrameDelay == 300,
+static_assert(kMaxSide == 16384 && kMaxPixels == 67108864 && kLastFrameDelay == 300 &&
+                  platform::kMaxZoom == 8,
               "the help names these figures");
 const char kHelp[] =
     R"(Plays Velmora without a display exactly as a user would: both introductory messages
@@ -57,6 +59,10 @@ the animation clock advancing by 3 degrees each tick; and writes what the window
                 is not a load is a bad argument), Gamma, the Smith chart
   --size WxH    the window's client area in pixels, W and H from 1 to 16384 and at most
                 67108864 pixels in all (default 992x666, the program's own window)
+  --zoom N      show each of the program's pixels as an N x N block, N from 1 to 8, for
+                text and lines that a lecture hall can read: the picture keeps --size and
+                the program draws in --size divided by N, which must leave it the room
+                its whole picture needs; a strip narrower than N is left white
   --load TEXT   the text typed into the load dialog, read as the dialog reads it; without it
                 the dialog is cancelled and the load stays 50 ohms
   --clock D     stop when the animation clock reaches D degrees, a multiple of 3 from 0 to
@@ -78,6 +84,8 @@ out, say), 2 for a bad argument (nothing is written then).
 
 Example: the whole run with a 100-ohm load at presentation size, for a slide:
   velmora-render --size 1920x1080 --load 100 --gif reflection.gif
+and twice as large, readable from the back of the room:
+  velmora-render --size 1920x1080 --zoom 2 --load 100 --gif reflection.gif
 )";
 
 struct Options {
@@ -86,6 +94,7 @@ struct Options {
     const Mode* mode = &kModes.front();
     int width = 992;
     int height = 666;
+    int zoom = 1;
     std::optional<std::string> load;
     int clock = kClockEnd;
     std::map<std::string, std::string> outputs;  // path by argument name
@@ -129,6 +138,34 @@ void ParseClock(const std::string& text, Options& options) {
     options.clock = *clock;
 }
 
+void ParseZoom(const std::string& text, Options& options) {
+    const auto zoom = SmallNumber(text);
+    if (!zoom || *zoom < 1 || *zoom > platform::kMaxZoom) {
+        throw BadArgument{"--zoom: expected a whole number from 1 to " +
+                          std::to_string(platform::kMaxZoom) + ", got " + tools::Quoted(text)};
+    }
+    options.zoom = *zoom;
+}
+
+// A zoom is taken only where it leaves the program the client its whole picture needs.
+void CheckZoomFits(const Options& options) {
+    const platform::ClientSize minimum{options.mode->minimumClientWidth,
+                                       options.mode->minimumClientHeight};
+    const int fits = platform::ZoomThatFits(options.width, options.height, options.zoom, minimum);
+    if (fits == options.zoom) return;
+    const platform::ClientSize client =
+        platform::ZoomedClient(options.width, options.height, options.zoom);
+    const auto size = [](int width, int height) {
+        return std::to_string(width) + "x" + std::to_string(height);
+    };
+    throw BadArgument{
+        "--zoom " + std::to_string(options.zoom) + ": the program would draw in " +
+        size(client.width, client.height) + " pixels, less than the " +
+        size(minimum.width, minimum.height) + " its picture needs; --size " +
+        size(options.width, options.height) +
+        (fits > 1 ? " takes --zoom " + std::to_string(fits) + " at most" : " takes no zoom")};
+}
+
 Options ParseArguments(int argc, char** argv) {
     Options options;
     std::map<std::string, bool> seen;
@@ -152,7 +189,8 @@ Options ParseArguments(int argc, char** argv) {
         }
         const bool isOutput =
             std::find(std::begin(kOutputs), std::end(kOutputs), name) != std::end(kOutputs);
-        if (name != "--size" && name != "--load" && name != "--clock" && !isOutput) {
+        if (name != "--size" && name != "--zoom" && name != "--load" && name != "--clock" &&
+            !isOutput) {
             throw BadArgument{"unknown argument " + tools::Quoted(name) + " (usage: " + kUsage +
                               ")"};
         }
@@ -162,6 +200,8 @@ Options ParseArguments(int argc, char** argv) {
         const std::string value = argv[++i];
         if (name == "--size") {
             ParseSize(value, options);
+        } else if (name == "--zoom") {
+            ParseZoom(value, options);
         } else if (name == "--load") {
             options.load = value;
         } else if (name == "--clock") {
@@ -172,6 +212,7 @@ Options ParseArguments(int argc, char** argv) {
             options.outputs[name] = value;
         }
     }
+    CheckZoomFits(options);
     // A dialog that refuses a text waits for another, which a run without a display cannot give.
     if (options.mode->loadRefusal != nullptr && options.load) {
         const std::string refusal = options.mode->loadRefusal(*options.load);
@@ -226,6 +267,7 @@ void Play(const Options& options,
           const std::function<void(const surface::Canvas& picture, int clock)>& look) {
     platform::HeadlessBackend backend;
     backend.setShownClientSize(options.width, options.height);
+    backend.setZoom(options.zoom);
     backend.answerMessageBox(IDOK);  // the explanation
     backend.answerMessageBox(IDOK);  // the key help
     if (options.load) {

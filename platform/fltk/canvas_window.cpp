@@ -1,6 +1,7 @@
 #include "platform/fltk/canvas_window.h"
 
 #include <FL/Fl.H>
+#include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 
 #include "platform/backend.h"
 #include "platform/fltk/virtual_keys.h"
+#include "surface/magnify.h"
 
 namespace platform::fltk {
 namespace {
@@ -20,19 +22,42 @@ static_assert(std::endian::native == std::endian::little);
 constexpr int kMinimumClientWidth = 128;
 constexpr int kMinimumClientHeight = 5;
 
+// A side of the window at a zoom: the canvas's times the zoom, within the screen's work area.
+// X has no windows without pixels.
+int OpeningSide(int canvasSide, int zoom, int workAreaSide) {
+    const int side = std::max(canvasSide, 1);
+    return zoom == 1 ? side : std::min(side * zoom, workAreaSide);
+}
+
 }  // namespace
 
-CanvasWindow::CanvasWindow(HWND handle, const char* title, const surface::Canvas& canvas)
-    // X has no windows without pixels.
-    : Fl_Window(0, 0, std::max(canvas.width(), 1), std::max(canvas.height(), 1)),
+CanvasWindow::CanvasWindow(HWND handle, const char* title, const surface::Canvas& canvas, int zoom,
+                           ClientSize minimumClient)
+    : Fl_Window(0, 0, 1, 1),
       handle_(handle),
-      canvas_(canvas) {
+      canvas_(canvas),
+      minimumClient_(minimumClient),
+      wantedZoom_(zoom) {
+    int x, y, workWidth, workHeight;
+    Fl::screen_work_area(x, y, workWidth, workHeight);
+    size(OpeningSide(canvas.width(), zoom, workWidth),
+         OpeningSide(canvas.height(), zoom, workHeight));
     copy_label(title);
     shown_.resize(canvas.width(), canvas.height());
     resizable(this);
-    size_range(kMinimumClientWidth, kMinimumClientHeight);
+    size_range(std::max(kMinimumClientWidth, minimumClient.width),
+               std::max(kMinimumClientHeight, minimumClient.height));
     callback(closeBoxPressed);
     end();
+}
+
+void CanvasWindow::applyZoom() {
+    zoom_ = ZoomThatFits(w(), h(), wantedZoom_, minimumClient_);
+    ClientResized(handle_, w(), h(), zoom_);
+    // Only what the backing store holds is ever shown from it.
+    shown_.resize(canvas_.width(), canvas_.height());
+    // The backing store now has the new size; every pixel of it is shown again.
+    redraw();
 }
 
 void CanvasWindow::closeBoxPressed(Fl_Widget* window, void*) {
@@ -42,29 +67,44 @@ void CanvasWindow::closeBoxPressed(Fl_Widget* window, void*) {
 }
 
 void CanvasWindow::drawPixels(const surface::PixelRect& area) {
-    const COLORREF* first =
-        canvas_.data() + static_cast<std::size_t>(area.top) * canvas_.width() + area.left;
-    fl_draw_image(reinterpret_cast<const uchar*>(first), area.left, area.top,
-                  area.right - area.left, area.bottom - area.top, 4,
-                  canvas_.width() * static_cast<int>(sizeof(COLORREF)));
+    if (zoom_ == 1) {
+        const COLORREF* first =
+            canvas_.data() + static_cast<std::size_t>(area.top) * canvas_.width() + area.left;
+        fl_draw_image(reinterpret_cast<const uchar*>(first), area.left, area.top,
+                      area.right - area.left, area.bottom - area.top, 4,
+                      canvas_.width() * static_cast<int>(sizeof(COLORREF)));
+        return;
+    }
+    const int width = (area.right - area.left) * zoom_;
+    const int height = (area.bottom - area.top) * zoom_;
+    magnified_.resize(static_cast<std::size_t>(width) * height);
+    surface::Magnify(canvas_, area, zoom_, magnified_.data(), static_cast<std::size_t>(width));
+    fl_draw_image(reinterpret_cast<const uchar*>(magnified_.data()), area.left * zoom_,
+                  area.top * zoom_, width, height, 4, width * static_cast<int>(sizeof(COLORREF)));
 }
 
 void CanvasWindow::draw() {
     int x, y, width, height;
     fl_clip_box(0, 0, w(), h(), x, y, width, height);
     const surface::PixelRect exposed{x, y, x + width, y + height};
+    // The canvas pixels whose blocks the exposed area touches.
     const surface::PixelRect covered =
-        exposed.intersected({0, 0, canvas_.width(), canvas_.height()});
+        surface::PixelRect{x / zoom_, y / zoom_, (exposed.right + zoom_ - 1) / zoom_,
+                           (exposed.bottom + zoom_ - 1) / zoom_}
+            .intersected({0, 0, canvas_.width(), canvas_.height()});
     if (!covered.empty()) {
         drawPixels(covered);
         shown_.record(canvas_, covered);
     }
-    // Beyond the canvas (only until the backing store has followed a resize): the class brush.
+    // Beyond the canvas's blocks (the strip narrower than the zoom that the division leaves, and
+    // until the backing store has followed a resize): the class brush.
+    const int blocksRight = std::max(exposed.left, canvas_.width() * zoom_);
+    const int blocksBottom = std::max(exposed.top, canvas_.height() * zoom_);
     fl_color(FL_WHITE);
-    if (exposed.right > covered.right)
-        fl_rectf(covered.right, exposed.top, exposed.right - covered.right, height);
-    if (exposed.bottom > covered.bottom)
-        fl_rectf(exposed.left, covered.bottom, width, exposed.bottom - covered.bottom);
+    if (exposed.right > blocksRight)
+        fl_rectf(blocksRight, exposed.top, exposed.right - blocksRight, height);
+    if (exposed.bottom > blocksBottom)
+        fl_rectf(exposed.left, blocksBottom, width, exposed.bottom - blocksBottom);
 }
 
 void CanvasWindow::showChanges(const surface::ChangedTiles& changed) {
@@ -81,6 +121,7 @@ int CanvasWindow::handle(int event) {
         case FL_UNFOCUS:
             return 1;  // the window itself takes the keyboard
         case FL_KEYDOWN: {
+            if (takeViewKey(Fl::event_key(), Fl::event_state())) return 1;
             const int virtualKey =
                 VirtualKeyFromFltk(Fl::event_key(), Fl::event_state(FL_NUM_LOCK) != 0);
             if (virtualKey != 0 && IsPlainKeyDown(virtualKey, Fl::event_state(FL_ALT) != 0)) {
@@ -105,15 +146,52 @@ int CanvasWindow::handle(int event) {
     }
 }
 
+// Ctrl+plus (Ctrl+= on keyboards where plus needs Shift) and Ctrl+minus step the zoom, Ctrl+0
+// returns to 1, as in a browser; F11 toggles full screen. A zoom that would leave the program
+// less than its minimum client is not taken: the display beeps.
+bool CanvasWindow::takeViewKey(int key, int modifiers) {
+    if ((modifiers & FL_ALT) != 0) return false;
+    if (key == FL_F + 11 && (modifiers & FL_CTRL) == 0) {
+        if (fullscreen_active()) {
+            fullscreen_off();
+        } else {
+            fullscreen();
+        }
+        return true;
+    }
+    if ((modifiers & FL_CTRL) == 0) return false;
+    int wanted = 0;
+    switch (key) {
+        case '=':
+        case '+':
+        case FL_KP + '+':
+            wanted = zoom_ + 1;
+            break;
+        case '-':
+        case FL_KP + '-':
+            wanted = zoom_ - 1;
+            break;
+        case '0':
+        case FL_KP + '0':
+            wanted = 1;
+            break;
+        default:
+            return false;
+    }
+    if (wanted < 1 || wanted > kMaxZoom ||
+        ZoomThatFits(w(), h(), wanted, minimumClient_) != wanted) {
+        fl_beep();
+        return true;
+    }
+    wantedZoom_ = wanted;
+    if (wanted != zoom_) applyZoom();
+    return true;
+}
+
 void CanvasWindow::resize(int x, int y, int width, int height) {
     const bool sizeChanged = width != w() || height != h();
     Fl_Window::resize(x, y, width, height);
-    if (!sizeChanged) return;
-    ClientResized(handle_, width, height);
-    // Only what the backing store holds is ever shown from it.
-    shown_.resize(canvas_.width(), canvas_.height());
-    // The backing store now has the new size; every pixel of it is shown again.
-    redraw();
+    if (sizeChanged) applyZoom();
 }
 
 }  // namespace platform::fltk

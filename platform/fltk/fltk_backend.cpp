@@ -30,7 +30,8 @@ int DisplayLost(Display*) {
 
 }  // namespace
 
-FltkBackend::FltkBackend() {
+FltkBackend::FltkBackend(int zoom, ClientSize minimumClient)
+    : zoom_(zoom), minimumClient_(minimumClient) {
     // FLTK's own message for this names no display at all.
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || *display == '\0') {
@@ -77,8 +78,18 @@ CanvasWindow* FltkBackend::find(HWND window) const {
 void FltkBackend::showWindow(HWND window, const std::string& title, const surface::Canvas& canvas) {
     CanvasWindow* shown = find(window);
     if (!shown) {
-        shown = new CanvasWindow(window, title.c_str(), canvas);
+        shown = new CanvasWindow(window, title.c_str(), canvas, zoom_, minimumClient_);
         windows_.try_emplace(window, shown);
+        shown->applyZoom();
+        if (shown->zoom() < zoom_) {
+            std::fprintf(stderr,
+                         "A zoom of %d would leave the picture less than the %dx%d pixels it "
+                         "needs on this screen: zoom %d instead\n",
+                         zoom_, minimumClient_.width, minimumClient_.height, shown->zoom());
+        }
+        // The program may have destroyed the window on WM_SIZE.
+        shown = find(window);
+        if (!shown) return;
     }
     shown->show();
 }

@@ -12,8 +12,10 @@ namespace platform::fltk {
 
 class FltkBackend : public Backend {
   public:
-    // Connects to the display; without one it ends the program with a message.
-    FltkBackend();
+    // Connects to the display; without one it ends the program with a message. Windows show the
+    // program's pixels as blocks of the zoom (1 to kMaxZoom) where the screen leaves the program
+    // at least the minimum client (platform/zoom.h); the user changes the zoom with its keys.
+    FltkBackend(int zoom, ClientSize minimumClient);
     ~FltkBackend() override;
 
     Millis now() override;
@@ -32,6 +34,8 @@ class FltkBackend : public Backend {
   private:
     CanvasWindow* find(HWND window) const;
 
+    const int zoom_;
+    const ClientSize minimumClient_;
     std::map<HWND, OwnedWindow<CanvasWindow>> windows_;
 };
 

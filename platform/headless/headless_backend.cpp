@@ -4,6 +4,9 @@
 #include <map>
 #include <new>
 
+#include "platform/zoom.h"
+#include "surface/magnify.h"
+
 namespace platform {
 
 namespace {
@@ -99,7 +102,35 @@ void HeadlessBackend::closeWindow() {
 
 void HeadlessBackend::resizeClient(int width, int height) {
     driverActed_ = true;
-    if (window_ != nullptr) ClientResized(window_, width, height);
+    if (liveScreen_ != nullptr) showArea(width, height);
+}
+
+void HeadlessBackend::setZoom(int zoom) {
+    driverActed_ = true;
+    zoom_ = std::clamp(zoom, 1, kMaxZoom);
+    if (liveScreen_ != nullptr) showArea(area_.first, area_.second);
+}
+
+void HeadlessBackend::showArea(int width, int height) {
+    area_ = {width, height};
+    magnified_.reset();
+    ClientResized(window_, width, height, zoom_);
+    // The procedure may have destroyed the window on WM_SIZE.
+    if (zoom_ == 1 || liveScreen_ == nullptr) return;
+    magnified_.emplace(width, height);
+    magnify({0, 0, liveScreen_->width(), liveScreen_->height()});
+}
+
+void HeadlessBackend::magnify(surface::PixelRect area) {
+    // Only what both the canvas and the magnified picture hold (either may have kept less than
+    // its size where memory ran short).
+    area = area.intersected({0, 0, std::min(liveScreen_->width(), magnified_->width() / zoom_),
+                             std::min(liveScreen_->height(), magnified_->height() / zoom_)});
+    if (area.empty()) return;
+    surface::Magnify(
+        *liveScreen_, area, zoom_,
+        magnified_->row(area.top * zoom_) + static_cast<std::ptrdiff_t>(area.left) * zoom_,
+        static_cast<std::size_t>(magnified_->width()));
 }
 
 void HeadlessBackend::uncover(const RECT* area) {
@@ -113,7 +144,8 @@ void HeadlessBackend::passTime(Millis duration) {
 }
 
 const surface::Canvas* HeadlessBackend::screen() const {
-    return liveScreen_ != nullptr ? liveScreen_ : lastScreen_ ? &*lastScreen_ : nullptr;
+    if (liveScreen_ != nullptr) return magnified_ ? &*magnified_ : liveScreen_;
+    return lastScreen_ ? &*lastScreen_ : nullptr;
 }
 
 void HeadlessBackend::waitForEvents(std::optional<Millis> deadline) {
@@ -152,14 +184,28 @@ void HeadlessBackend::waitForEvents(std::optional<Millis> deadline) {
 void HeadlessBackend::showWindow(HWND window, const std::string& /*title*/,
                                  const surface::Canvas& canvas) {
     if (window_ == nullptr) window_ = window;
-    if (window == window_) liveScreen_ = &canvas;
-    if (shownSize_) ClientResized(window, shownSize_->first, shownSize_->second);
+    if (window != window_) {
+        if (shownSize_) ClientResized(window, shownSize_->first, shownSize_->second);
+        return;
+    }
+    liveScreen_ = &canvas;
+    if (shownSize_) {
+        showArea(shownSize_->first, shownSize_->second);
+        return;
+    }
+    RECT client;
+    GetClientRect(window, &client);
+    area_ = {client.right * zoom_, client.bottom * zoom_};
+    if (zoom_ != 1) showArea(area_.first, area_.second);
 }
 
 void HeadlessBackend::hideWindow(HWND /*window*/) {}
 
-// The canvas is the screen: there is nothing to copy.
-void HeadlessBackend::present(HWND /*window*/, const surface::ChangedTiles& /*changed*/) {}
+// Unzoomed, the canvas is the screen: there is nothing to copy.
+void HeadlessBackend::present(HWND window, const surface::ChangedTiles& changed) {
+    if (window != window_ || !magnified_) return;
+    changed.forEachArea([&](const surface::PixelRect& area) { magnify(area); });
+}
 
 void HeadlessBackend::showTexts(HWND window, const std::vector<std::string>& texts) {
     if (window == window_) texts_ = texts;
@@ -174,9 +220,14 @@ void HeadlessBackend::destroyWindow(HWND window) {
     // Kept where memory allows: a window is also destroyed as its session ends, where nothing may
     // throw.
     lastScreen_.reset();
-    try {
-        lastScreen_.emplace(*liveScreen_);
-    } catch (const std::bad_alloc&) {
+    if (magnified_) {
+        lastScreen_ = std::move(magnified_);
+        magnified_.reset();
+    } else {
+        try {
+            lastScreen_.emplace(*liveScreen_);
+        } catch (const std::bad_alloc&) {
+        }
     }
     liveScreen_ = nullptr;
 }

@@ -46,8 +46,14 @@ class HeadlessBackend final : public Backend {
     void cancelDialog(Millis after = 0);  // Esc
     // The next `times` calls of SetTimer fail.
     void failSetTimer(int times) { timerFailures_ = times; }
-    // A window, once shown, gets this client size, as a window manager may decide.
+    // A window, once shown, gets this client size on the display, as a window manager may
+    // decide.
     void setShownClientSize(int width, int height) { shownSize_ = {width, height}; }
+    // The main window shows each pixel of the program's client as a zoom x zoom block
+    // (backend.h), from its showing on (its area then its client size times the zoom, unless a
+    // shown size is set) or, once shown, at once, in the area it has. screen() is then the
+    // magnified picture, as a display would show it.
+    void setZoom(int zoom);
 
     // Called whenever the program waits for input and no scripted answer is due. If it does
     // nothing, simulated time moves on to the next timer, answer or wake-up time.
@@ -59,6 +65,7 @@ class HeadlessBackend final : public Backend {
     void pressKey(int virtualKey);
     void movePointer(int x, int y);
     void closeWindow();
+    // The main window's area on the display, in display pixels (client pixels at zoom 1).
     void resizeClient(int width, int height);
     // Another window moved away: the area (null: the whole client area) must be repainted.
     void uncover(const RECT* area);
@@ -66,8 +73,8 @@ class HeadlessBackend final : public Backend {
     void passTime(Millis duration);
 
     HWND window() const { return window_; }
-    // The main window's backing canvas; after the window is destroyed, its last picture (null
-    // where there was no memory to keep it).
+    // The main window's picture: its backing canvas, magnified when it is zoomed; after the
+    // window is destroyed, its last picture (null where there was no memory to keep it).
     const surface::Canvas* screen() const;
     bool modalOpen() const { return !modals_.empty(); }
     const std::vector<ShownBox>& messageBoxes() const { return boxes_; }
@@ -111,6 +118,11 @@ class HeadlessBackend final : public Backend {
         Millis dueAt;
     };
 
+    // The main window now covers this area of the display at zoom_.
+    void showArea(int width, int height);
+    // Magnifies the canvas's pixels in `area` into magnified_.
+    void magnify(surface::PixelRect area);
+
     std::optional<Answer> takeAnswer(Answer::Kind expected, const std::string& description);
     void give(Modal& modal);
     void closeModal(const void* view);
@@ -126,6 +138,9 @@ class HeadlessBackend final : public Backend {
     int actionsWithoutTime_ = 0;
     HWND window_ = nullptr;
     const surface::Canvas* liveScreen_ = nullptr;
+    int zoom_ = 1;
+    std::pair<int, int> area_;                  // the main window's, on the display
+    std::optional<surface::Canvas> magnified_;  // while the main window is zoomed
     std::optional<surface::Canvas> lastScreen_;
     std::vector<ShownBox> boxes_;
     std::vector<ShownDialog> dialogs_;

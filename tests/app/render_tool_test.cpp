@@ -107,6 +107,19 @@ Animation ReadGif(const fs::path& path, const std::vector<int>& wanted) {
     return animation;
 }
 
+// The picture with each pixel as a zoom x zoom block, in a picture of width x height whose strip
+// beyond the blocks is white.
+Picture Magnified(const Picture& small, int zoom, int width, int height) {
+    Picture large{width, height, std::vector<unsigned char>(std::size_t{3} * width * height, 255)};
+    for (int y = 0; y < small.height * zoom; ++y) {
+        for (int x = 0; x < small.width * zoom; ++x) {
+            std::copy_n(&small.rgb[3 * ((std::size_t{1} * (y / zoom)) * small.width + x / zoom)], 3,
+                        &large.rgb[3 * ((std::size_t{1} * y) * width + x)]);
+        }
+    }
+    return large;
+}
+
 class RenderTool : public ::testing::Test {
   protected:
     RenderTool() { fs::create_directories(dir / "outputs"); }
@@ -156,7 +169,7 @@ TEST_F(RenderTool, WritesThePictureAndTheTraceOfTheWholeRun) {
 TEST_F(RenderTool, BadArgumentsGetOneLineNamingThemAndNothingIsWritten) {
     const std::string unwritable = (dir / "missing" / "x.png").string();
     const std::string newline = (dir / "missing\n" / "x.png").string();
-    const std::vector<std::string> cases[] = {
+    std::vector<std::vector<std::string>> cases = {
         {"--bogus"},         {"picture.png"},        {"--size"},
         {"--size", "0x10"},  {"--size", "10x"},      {"--size", "10x10x"},
         {"--size", "-3x4"},  {"--size", "16385x10"}, {"--size", "8193x8192"},
@@ -165,6 +178,13 @@ TEST_F(RenderTool, BadArgumentsGetOneLineNamingThemAndNothingIsWritten) {
         {"--load"},          {"--png", ""},          {"--png", unwritable},
         {"--gif"},           {"--gif", ""},          {"--gif", unwritable},
         {"--gif", dir},      {"--size", "10\nx10"},  {"--png", newline}};
+    // The last two leave the program less than its picture needs (800x400, the lab 832x460).
+    cases.insert(cases.end(), {{"--zoom", "0"},
+                               {"--zoom", "9"},
+                               {"--zoom", "2.0"},
+                               {"--zoom"},
+                               {"--zoom", "3", "--size", "1920x1080"},
+                               {"--zoom", "2", "--lab", "--size", "1600x919"}});
     for (const std::vector<std::string>& arguments : cases) {
         const std::string& named = arguments[0];  // the first argument is the one at fault
         SCOPED_TRACE(named);
@@ -337,7 +357,8 @@ TEST_F(RenderTool, HelpGoesToStandardOutputAndNamesEveryOption) {
     const Result help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.err, "");
-    for (const char* option : {"--size", "--load", "--clock", "--png", "--gif", "--trace"}) {
+    for (const char* option :
+         {"--size", "--zoom", "--load", "--clock", "--png", "--gif", "--trace"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
 }
@@ -375,6 +396,66 @@ TEST_F(RenderTool, TheGifShowsEachTickAsThePngShowsIt) {
             const Picture png = ReadPng(Output("at.png"));
             ASSERT_EQ(png.width, 501);
             EXPECT_TRUE(gif.shown.at(frame) == png);
+        }
+    }
+}
+
+// A zoomed picture, and each frame of a zoomed animation, is the picture of the client the zoom
+// leaves (--size divided, each side truncated) with every pixel repeated, the rest white; the
+// trace is the program's, the same as for that client.
+TEST_F(RenderTool, AZoomedPictureIsTheSmallerClientsWithEveryPixelRepeated) {
+    const struct {
+        std::vector<std::string> mode;
+        int width, height, zoom;
+    } cases[] = {
+        {{"--load", "100"}, 1601, 801, 2},
+        {{"--load", "100"}, 2400, 1200, 3},
+        {{"--lab", "--load", "75+j50"}, 1664, 921, 2},
+        {{"--lab", "--load", "short"}, 2498, 1380, 3},
+    };
+    const auto size = [](int width, int height) {
+        return std::to_string(width) + "x" + std::to_string(height);
+    };
+    for (const auto& c : cases) {
+        const std::string zoomed = size(c.width, c.height);
+        SCOPED_TRACE(c.mode[0] + " " + zoomed + " zoom " + std::to_string(c.zoom));
+        const int clientWidth = c.width / c.zoom, clientHeight = c.height / c.zoom;
+        for (const bool gif : {false, true}) {
+            SCOPED_TRACE(gif ? "GIF" : "PNG");
+            std::map<std::string, Picture> pictures;  // by the client size
+            std::map<std::string, std::string> traces;
+            for (const std::string& client : {zoomed, size(clientWidth, clientHeight)}) {
+                std::vector<std::string> arguments = c.mode;
+                arguments.insert(arguments.end(), {"--size", client, "--trace", "-"});
+                if (client == zoomed)
+                    arguments.insert(arguments.end(), {"--zoom", std::to_string(c.zoom)});
+                if (gif) {
+                    arguments.insert(arguments.end(),
+                                     {"--clock", "6", "--gif", Output("run.gif").string()});
+                } else {
+                    arguments.insert(arguments.end(), {"--png", Output("end.png").string()});
+                }
+                const Result result = Run(arguments);
+                ASSERT_EQ(result.status, 0) << result.err;
+                traces[client] = result.out;
+                if (!gif) {
+                    pictures[client] = ReadPng(Output("end.png"));
+                    continue;
+                }
+                const Animation animation = ReadGif(Output("run.gif"), {0, 1, 2});
+                ASSERT_EQ(animation.frames, 3);
+                for (const auto& [frame, shown] : animation.shown) {
+                    pictures[client + " frame " + std::to_string(frame)] = shown;
+                }
+            }
+            EXPECT_EQ(traces[zoomed], traces[size(clientWidth, clientHeight)]);
+            for (const auto& [name, picture] : pictures) {
+                if (!name.starts_with(zoomed)) continue;
+                const Picture& small =
+                    pictures.at(size(clientWidth, clientHeight) + name.substr(zoomed.size()));
+                ASSERT_EQ(small.width, clientWidth) << name;
+                EXPECT_TRUE(picture == Magnified(small, c.zoom, c.width, c.height)) << name;
+            }
         }
     }
 }

@@ -19,6 +19,7 @@
 
 #include "platform/dialog_keys.h"
 #include "platform/headless/headless_backend.h"
+#include "platform/zoom.h"
 
 namespace {
 
@@ -35,13 +36,16 @@ LRESULT CALLBACK LoggingProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     static const std::map<UINT, std::string> kNames = {
         {WM_CREATE, "WM_CREATE"}, {WM_SIZE, "WM_SIZE"},       {WM_PAINT, "WM_PAINT"},
         {WM_TIMER, "WM_TIMER"},   {WM_KEYDOWN, "WM_KEYDOWN"}, {WM_CHAR, "WM_CHAR"},
-        {WM_CLOSE, "WM_CLOSE"},   {WM_DESTROY, "WM_DESTROY"}};
+        {WM_CLOSE, "WM_CLOSE"},   {WM_DESTROY, "WM_DESTROY"}, {WM_MOUSEMOVE, "WM_MOUSEMOVE"}};
     const auto name = kNames.find(message);
     std::string entry = name != kNames.end() ? name->second : "message " + std::to_string(message);
     // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about " " + std::string at -O3.
     if (message == WM_SIZE) {
         entry.append(" ").append(std::to_string(LOWORD(lParam)));
         entry.append("x").append(std::to_string(HIWORD(lParam)));
+    } else if (message == WM_MOUSEMOVE) {
+        entry.append(" ").append(std::to_string(static_cast<short>(LOWORD(lParam))));
+        entry.append(",").append(std::to_string(static_cast<short>(HIWORD(lParam))));
     } else if (message == WM_TIMER || message == WM_KEYDOWN || message == WM_CHAR) {
         entry.append(" ").append(std::to_string(wParam));
     }
@@ -342,6 +346,59 @@ TEST_F(WindowTest, ASizeChangeSendsTheSizeAndRepaintsEverythingErased) {
               (Log{"WM_PAINT", "WM_SIZE 500x400", "WM_PAINT", "WM_CLOSE", "WM_DESTROY"}));
     ASSERT_EQ(backend.screen()->width(), 500);
     EXPECT_EQ(Pixel(5, 5), kWhite);
+}
+
+// A zoom gives the program the window's area divided by it, each side truncated, as the resize it
+// is (WM_SIZE only when the client changes); the display shows each client pixel as a block, the
+// strip left over white; the pointer is read in blocks, rounded down.
+TEST_F(WindowTest, AZoomedWindowShowsTheSmallerClientMagnified) {
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    const struct {
+        int zoom, width, height;  // set in this order
+        Log sent;
+        POINT pointer;     // in display pixels
+        std::string read;  // by the program
+    } steps[] = {
+        {2, 992, 666, {"WM_SIZE 496x333"}, {3, 5}, "WM_MOUSEMOVE 1,2"},
+        {2, 1001, 667, {"WM_SIZE 500x333"}, {-1, -2}, "WM_MOUSEMOVE -1,-1"},
+        {2, 1000, 667, {}, {-3, 1000}, "WM_MOUSEMOVE -2,500"},
+        {3, 1001, 667, {"WM_SIZE 333x222"}, {-3, -4}, "WM_MOUSEMOVE -1,-2"},
+        {9, 1001, 667, {"WM_SIZE 125x83"}, {15, 16}, "WM_MOUSEMOVE 1,2"},
+        {1, 125, 83, {"WM_SIZE 1001x667", "WM_SIZE 125x83"}, {15, 16}, "WM_MOUSEMOVE 15,16"},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE("zoom " + std::to_string(step.zoom) + ", " + std::to_string(step.width) + "x" +
+                     std::to_string(step.height));
+        messageLog.clear();
+        backend.setZoom(step.zoom);
+        backend.resizeClient(step.width, step.height);
+        EXPECT_EQ(messageLog, step.sent);
+        UpdateWindow(window);
+        RECT client;
+        GetClientRect(window, &client);
+        Blacken(window, {{0, 0}, {client.right - 1, client.bottom - 1}, {7, 5}});
+        const int zoom = std::min(step.zoom, 8);
+        const surface::Canvas& shown = *backend.screen();
+        ASSERT_EQ(std::vector({shown.width(), shown.height()}),
+                  std::vector({step.width, step.height}));
+        const surface::Canvas& drawn = *platform::core::Live(window)->canvas;
+        int differing = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const bool inClient = x / zoom < client.right && y / zoom < client.bottom;
+                differing +=
+                    shown.pixel(x, y) != (inClient ? drawn.pixel(x / zoom, y / zoom) : kWhite);
+            }
+        }
+        EXPECT_EQ(differing, 0);
+        EXPECT_EQ(shown.pixel(7 * zoom + zoom - 1, 5 * zoom + zoom - 1), kBlack);
+        messageLog.clear();
+        backend.movePointer(step.pointer.x, step.pointer.y);
+        MSG message;
+        while (platform::core::TakeMessage(message)) DispatchMessageA(&message);
+        EXPECT_EQ(messageLog, Log{step.read});
+    }
 }
 
 // WM_SIZE and GetClientRect carry any size; the canvas holds what it may cost of it, from the
@@ -682,3 +739,19 @@ TEST(DialogKeys, MessageBoxesHaveTheirTypesButtons) {
 }
 
 }  // namespace
+
+// A zoom is taken only where the client it leaves holds the program's whole picture.
+TEST(Zoom, TheLargestZoomUpToTheWantedOneThatLeavesTheMinimumClient) {
+    const platform::ClientSize minimum{800, 460};
+    const struct {
+        int width, height, wanted, taken;
+    } cases[] = {
+        {1920, 1080, 2, 2}, {1920, 1080, 3, 2}, {1599, 1080, 2, 1}, {1600, 920, 2, 2},
+        {1600, 919, 2, 1},  {3840, 2160, 8, 4}, {7680, 4320, 9, 8}, {992, 666, 2, 1},
+        {500, 300, 3, 1},   {1920, 1080, 0, 1}, {-5, 1080, 2, 1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(platform::ZoomThatFits(c.width, c.height, c.wanted, minimum), c.taken)
+            << c.width << "x" << c.height << " zoom " << c.wanted;
+    }
+}

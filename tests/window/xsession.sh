@@ -2,13 +2,14 @@
 # Sourced by the window tests (the desktop program, and the Windows one under Wine) and by
 # bench/window_cpu.sh; needs bash, Xvfb and xdotool.
 
-# The client area of the main window for its outer size of 1000 x 700.
-readonly MAIN_CLIENT_SIZE=992x666
+# The client area of the main window: for its outer size of 1000 x 700 unless a test zooms it.
+MAIN_CLIENT_SIZE=${MAIN_CLIENT_SIZE:-992x666}
 
 # The screen of our X server. Its size is an unusual one on purpose: a client that sees it is
 # talking to our server and not to another one that answers on the same display number (one
-# outside this sandbox, say, reached through the shared abstract socket namespace).
-readonly XVFB_SCREEN=1288x1032
+# outside this sandbox, say, reached through the shared abstract socket namespace). A test that
+# needs a larger screen sets another unusual size before sourcing this file.
+readonly XVFB_SCREEN=${XVFB_SCREEN:-1288x1032}
 
 # Begins a window test: skips it (exit code 77) when one of the tools it can do without is
 # missing, fails it when one it needs is, and empties the work folder of earlier pictures and

@@ -56,8 +56,12 @@ checks = [
     found("Windows 10 and 11 supported",
           ".//{urn:schemas-microsoft-com:compatibility.v1}supportedOS"
           "[@Id='{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}']"),
-    found("DPI aware", ".//{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware"),
 ]
+# Not DPI aware: Windows' display scaling enlarges the picture, which the program does not scale.
+for name in ["2005/WindowsSettings}dpiAware", "2016/WindowsSettings}dpiAwareness"]:
+    claims = root.findall(f".//{{http://schemas.microsoft.com/SMI/{name}")
+    print(f"manifest: {name.split('}')[1]}: {'CLAIMED' if claims else 'not claimed'}")
+    checks.append(not claims)
 sys.exit(0 if all(checks) else 1)
 PYTHON
 
@@ -80,7 +84,7 @@ for text in README.txt LICENSE.txt DejaVu-LICENSE.txt fast_float-LICENSE.txt; do
         fail "$text has lines without Windows' line end"
     fi
 done
-for words in "Velmora $version" "MIT licence" ESC F1 "close the window" LICENSE.txt \
+for words in "Velmora $version" "MIT licence" ESC F1 "close the window" "display scaling" LICENSE.txt \
     DejaVu-LICENSE.txt fast_float-LICENSE.txt; do
     grep -q "$words" "$work/zip/README.txt" || fail "README.txt does not say '$words'"
 done
