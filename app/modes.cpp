@@ -87,13 +87,15 @@ const Mode kModeTable[] = {
      .minimumClientWidth = 832,
      .minimumClientHeight = 460,
      .newValuesLabel = "New load",
-     .keyButtons = kLabButtons},
+     .keyButtons = kLabButtons,
+     .loadIsNumber = false},
     {.name = "Pulse",
      .commandLineSwitch = "--pulse",
      .pageQuery = "pulse",
      .description = "open the pulse mode: a step or a pulse from a source of resistance Rs,\n"
                     "reflected between the source and the load (0 to 10000 ohms, short, open),\n"
-                    "the bounce diagram and the load's voltage over time; the same keys as the lab",
+                    "the bounce diagram and the load's voltage over time; '+', '-' and the right "
+                    "arrow as in the lab",
      .caption = "Velmora pulse",
      .windowProcedure = PulseWndProc,
      .loadDialog = PulseDlgProc,
@@ -104,7 +106,8 @@ const Mode kModeTable[] = {
      .minimumClientWidth = 800,
      .minimumClientHeight = 560,
      .newValuesLabel = "New values",
-     .keyButtons = kTimeButtons},
+     .keyButtons = kTimeButtons,
+     .loadIsNumber = false},
 };
 
 bool HasWord(const char* commandLine, std::string_view wanted) {

@@ -44,6 +44,9 @@ struct Mode {
     int minimumClientHeight;
     const char* newValuesLabel;  // the page's button that opens the start-up dialog again (F1)
     std::span<const KeyButton> keyButtons;  // besides start/pause/resume and new values
+    // Whether the load is typed as a plain number, so that a phone may offer its keypad for
+    // numbers; otherwise it takes words and signs too (75+j50, short, open).
+    bool loadIsNumber = true;
 };
 
 // Every mode, the default (the plain mode) first.

@@ -224,12 +224,36 @@ def one_tick(address, native):
               f"ratio {in_browser[d] / natively[d]:.2f} (goal: within 2x)")
 
 
+DIGIT_HEIGHT = 9  # client pixels: the program's 16-pixel font's digits, as its PNGs show them
+
+
+def projector_digits(address):
+    """The readouts' digit height on a 1920 x 1080 projector: the page's zoom enlarges them."""
+    driver = browser()
+    try:
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": 1920, "height": 1080, "deviceScaleFactor": 1, "mobile": False})
+        driver.get(f"{address}/velmora.html")
+        for _ in range(2):
+            press_when(driver, "return document.querySelector('dialog.box[open]')", Keys.ENTER)
+        press_when(driver, "return document.querySelector('dialog.template[open]')", Keys.ESCAPE)
+        zoom, width, height, shown = driver.execute_script(
+            "var c = document.getElementById('client');"
+            "return [Velmora.zoom, c.width, c.height,"
+            "        c.getBoundingClientRect().height * devicePixelRatio];")
+    finally:
+        driver.quit()
+    print(f"A 1920 x 1080 projector: zoom {zoom}, client {width} x {height}, readout digits "
+          f"{DIGIT_HEIGHT * shown / height:.0f} px high (goal: at least 18)")
+
+
 def main():
     build = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "build-web/bin")
     native = pathlib.Path(sys.argv[2] if len(sys.argv) > 2 else "build/bin")
     server, address = serve(build)
     reference_server, reference = serve(pathlib.Path(__file__).parent)
     download_sizes(build)
+    projector_digits(address)
     starts = start_up_times(address, reference)
     one_tick(address, native)
     program_busy, applet_busy = animations(address, reference)

@@ -6,6 +6,8 @@ var VelmoraControls = {
     modes: [],    // {name, query, current} for every mode
     buttons: [],  // {id, label, key}: Start (the toggle), New load (new-load), then the mode's own
     ownKeys: [],  // keys the browser must not act on
+    loadIsNumber: true,  // whether the mode's load is a plain number, as main.cpp sets it
+    toldOfButtons: false,  // whether the touch screen's note was shown
     run: "idle",  // idle, running, paused or finished, as the program leaves it
     anyTimer: true,
     // The served edition (velmora.js from a web server) keeps its files for offline use; the
@@ -68,13 +70,24 @@ var VelmoraControls = {
     // The toggle's name and state.
     show: function(run) {
         VelmoraControls.run = run;
-        // The client follows the page only before a run starts.
-        Velmora.followsPage = run === "idle";
         document.body.dataset.run = run;
+        // The client follows the page only before a run starts (after the state is on the page,
+        // as the hint it shows or hides changes the picture's room).
+        VelmoraControls.followPage(run === "idle");
         var toggle = document.getElementById("toggle");
         if (!toggle) return;
         toggle.textContent = {running: "Pause", paused: "Resume"}[run] || "Start";
         toggle.setAttribute("aria-disabled", String(run === "finished"));
+        // Step does nothing while the run goes on.
+        var step = document.getElementById("step");
+        if (step) step.setAttribute("aria-disabled", String(run === "running"));
+    },
+
+    // Nothing can be lost before a run (New load resets the run, so also when its dialog opens):
+    // the latest size is applied then, so that no picture is left in a strip after a rotation.
+    followPage: function(follows) {
+        Velmora.followsPage = follows;
+        if (follows) Velmora.resized();
     },
 
     // Makes the served edition installable and keeps its files for offline use; only after the
@@ -100,11 +113,25 @@ document.addEventListener("velmora-timers", function(event) {
 document.addEventListener("velmora-first-picture", function() {
     setTimeout(VelmoraControls.keepForOffline);
 });
-// The program's one field takes a number: phones show their keyboard for numbers.
+// The load field: a phone's keypad for numbers where the mode's load is one; otherwise its text
+// keyboard, which must not capitalise or correct "75+j50", "short" or "open".
 document.addEventListener("velmora-dialog-shown", function(event) {
     event.detail.querySelectorAll("input").forEach(function(field) {
-        field.inputMode = "decimal";
+        if (VelmoraControls.loadIsNumber) field.inputMode = "decimal";
+        field.setAttribute("autocapitalize", "off");
+        field.setAttribute("autocorrect", "off");
+        field.spellcheck = false;
     });
+});
+// On a touch screen, the first box tells what stands for the keys its text names.
+document.addEventListener("velmora-box-shown", function(event) {
+    if (VelmoraControls.toldOfButtons || !matchMedia("(pointer: coarse)").matches) return;
+    VelmoraControls.toldOfButtons = true;
+    var note = document.createElement("p");
+    note.className = "touch-note";
+    note.textContent = "On a touch screen, the buttons below the picture do what ENTER and F1 " +
+                       "do: Start (then Pause and Resume) and New load.";
+    event.detail.querySelector(".body").after(note);
 });
 // Before the page's own handlers, which would otherwise let the browser act on them.
 document.addEventListener("keydown", function(event) {

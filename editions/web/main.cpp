@@ -30,6 +30,9 @@ EM_JS(void, velmora_add_mode, (const char* name, const char* query, int current)
 EM_JS(void, velmora_add_key_button, (const char* id, const char* label, int key), {
     VelmoraControls.buttons.push({id: UTF8ToString(id), label: UTF8ToString(label), key: key});
 });
+EM_JS(void, velmora_set_load_is_number, (int isNumber), {
+    VelmoraControls.loadIsNumber = isNumber !== 0;
+});
 EM_JS(void, velmora_keep_from_browser, (int key), { VelmoraControls.ownKeys.push(key); });
 // clang-format on
 
@@ -57,6 +60,7 @@ int main() {
     // F1 is the program's, not the browser's help.
     velmora_keep_from_browser(VK_F1);
     velmora_set_minimum_client(mode.minimumClientWidth, mode.minimumClientHeight);
+    velmora_set_load_is_number(mode.loadIsNumber ? 1 : 0);
 
     platform::web::WebBackend backend;
     platform::Session session(backend, dialogTemplates);

@@ -4,7 +4,7 @@
 // HTML <dialog> elements. Input is queued here and taken by the program whenever it waits. It
 // knows no program: what the page adds for one listens to the events it dispatches on the
 // document (velmora-window-shown, velmora-first-picture, velmora-waiting, velmora-timers,
-// velmora-dialog-shown).
+// velmora-box-shown, velmora-dialog-shown).
 var Velmora = {
     // The numbers shared with C++ (event kinds, control kinds, IDOK..., MB_..., VK_...) are set
     // here by web_backend.cpp (kPageNumbers) when the program starts: this file writes none.
@@ -61,32 +61,63 @@ var Velmora = {
     // The smallest client the program wants, as its edition sets it.
     minClient: [1, 1],
 
-    // The client size: the size=WxH parameter (each side 1 to 4096), else the space the page has
-    // for the picture, enlarged to the program's smallest client (then reduced to fit). It
-    // follows the page only while followsPage: otherwise a resize (rotation, the address bar, the
+    // The zoom: each client pixel is shown as a zoom x zoom block of device pixels.
+    zoom: 1,
+    zoomByHand: 0,  // from the page's zoom=N parameter, 0 when the page chooses
+
+    // The client size and zoom: the size=WxH parameter (each side 1 to 4096), else the space the
+    // page has for the picture, counted in device pixels and divided by the zoom, enlarged to the
+    // program's smallest client (then reduced to fit). The zoom is zoom=N, else the largest
+    // (at most 8) that still leaves the program that client. The client follows the page only
+    // while followsPage: otherwise a resize (rotation, browser zoom, the address bar, the
     // on-screen keyboard, full screen) only rescales it, as a new client size would repaint the
     // window and lose what it shows.
     clientSize: function() {
-        if (Velmora.fixedSize) return Velmora.fixedSize;
         var stage = document.getElementById("stage");
-        var width = Math.max(stage.clientWidth, 1), height = Math.max(stage.clientHeight, 1);
-        var scale = Math.max(1, Velmora.minClient[0] / width, Velmora.minClient[1] / height);
+        var ratio = window.devicePixelRatio || 1;
+        var width = Math.max(Math.floor(stage.clientWidth * ratio), 1);
+        var height = Math.max(Math.floor(stage.clientHeight * ratio), 1);
+        var needed = Velmora.fixedSize || Velmora.minClient;
+        var zoom = Velmora.zoomByHand || 8;
+        while (!Velmora.zoomByHand && zoom > 1 &&
+               (width / zoom < needed[0] || height / zoom < needed[1])) {
+            --zoom;
+        }
+        Velmora.zoom = zoom;
+        if (Velmora.fixedSize) return Velmora.fixedSize;
+        width = Math.floor(width / zoom);
+        height = Math.floor(height / zoom);
+        var scale = Math.max(1, needed[0] / width, needed[1] / height);
         return [Math.round(width * scale), Math.round(height * scale)];
     },
 
-    // Reduces the canvas to fit the page where it must, never enlarges it: one of the program's
-    // pixels stays one CSS pixel, a sharp block on dense screens, and the browser need not scale
-    // every frame. Reduced on the screen, the browser smooths, as dropping every other row would
-    // lose whole lines.
+    // Shows each client pixel as a zoom x zoom block of device pixels, crisp, reduced (and
+    // smoothed, as dropping rows would lose whole lines) only where the page is too small. The
+    // browser's zoom keeps the picture's device pixels until the client follows the page again.
     fit: function() {
         var canvas = Velmora.canvas;
         if (!canvas || !canvas.width) return;
         var stage = document.getElementById("stage");
-        var scale = Math.min(1, stage.clientWidth / canvas.width,
-                             stage.clientHeight / canvas.height);
-        canvas.style.width = canvas.width * scale + "px";
-        canvas.style.height = canvas.height * scale + "px";
-        canvas.classList.toggle("reduced", scale * window.devicePixelRatio < 1);
+        var ratio = window.devicePixelRatio || 1;
+        var width = canvas.width * Velmora.zoom / ratio;
+        var height = canvas.height * Velmora.zoom / ratio;
+        var scale = Math.min(1, stage.clientWidth / width, stage.clientHeight / height);
+        canvas.style.width = width * scale + "px";
+        canvas.style.height = height * scale + "px";
+        canvas.classList.toggle("reduced", scale < 1);
+    },
+
+    readZoomParameter: function() {
+        var text = new URLSearchParams(location.search).get("zoom");
+        if (text === null) return;
+        if (!/^[1-8]$/.test(text)) {
+            var warning = "zoom=" + text + " was ignored: give a whole number 1 to 8, as in " +
+                          "zoom=2; the page chooses the zoom instead.";
+            console.warn(warning);
+            document.getElementById("note").textContent = warning;
+            return;
+        }
+        Velmora.zoomByHand = Number(text);
     },
 
     readSizeParameter: function() {
@@ -111,6 +142,7 @@ var Velmora = {
             Velmora.canvas = document.getElementById("client");
             Velmora.context = Velmora.canvas.getContext("2d");
             Velmora.readSizeParameter();
+            Velmora.readZoomParameter();
             document.addEventListener("keydown", Velmora.keyDown);
             window.addEventListener("resize", Velmora.resized);
             Velmora.reportPointer();
@@ -131,8 +163,16 @@ var Velmora = {
     },
 
     resized: function() {
+        if (Velmora.fixedSize) {
+            Velmora.clientSize();  // the zoom only
+        } else if (Velmora.followsPage && Velmora.client) {
+            Velmora.applySize();
+        }
         Velmora.fit();
-        if (Velmora.fixedSize || !Velmora.followsPage) return;
+    },
+
+    // Gives the program the client the page has room for now, if it differs from its own.
+    applySize: function() {
         var client = Velmora.clientSize();
         if (client[0] === Velmora.client[0] && client[1] === Velmora.client[1]) return;
         Velmora.client = client;
@@ -302,6 +342,7 @@ var Velmora = {
         var dialog = Velmora.elements[id];
         dialog.showModal();
         (dialog.querySelector("button.default") || dialog.querySelector("button")).focus();
+        Velmora.dispatch("velmora-box-shown", dialog);
     },
 
     openDialog: function(id, caption, font, points, width, height) {

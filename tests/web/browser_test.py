@@ -276,7 +276,15 @@ def phone_by_touch(page, address):
         if box[0] < 0 or box[1] > box[2] or page.run(SMALL_TARGETS):
             raise Failure(f"box from {box[0]} to {box[1]} on a screen {box[2]} px wide, "
                           f"small targets {page.run(SMALL_TARGETS)}")
+        note = page.run("var n = document.querySelector('dialog[open] .touch-note');"
+                        "return n && n.textContent;")
+        if bool(note) != (opening == "This program illustrates"):
+            raise Failure(f"box '{opening}...' has the touch screen's note {note!r}")
         page.tap("dialog.box[open] button")
+    gestures = page.run("return [getComputedStyle(document.getElementById('client')).touchAction,"
+                        "getComputedStyle(document.documentElement).overscrollBehavior];")
+    if gestures != ["none", "none"]:
+        raise Failure(f"the picture's touch-action and the page's overscroll: {gestures}")
     page.wait("no load dialog", lambda: page.run(OPEN_DIALOG))
     field = page.driver.find_element(By.CSS_SELECTOR, "dialog[open] input")
     if field.get_attribute("inputmode") != "decimal" or page.run(SMALL_TARGETS):
@@ -324,8 +332,34 @@ def phone_by_touch(page, address):
         raise Failure("the repainted picture's texts are not what the accessibility tree holds")
 
 
+def load_field_keyboards(page, address):
+    """A phone's keyboard for the load field: the keypad for the plain mode's number, the text
+    keyboard, neither capitalising nor correcting, for the lab's 75+j50, short and open."""
+    for query, keypad, load in (("", "decimal", "100"), ("?lab", None, "75+j50")):
+        page.driver.get(f"{address}/velmora.html{query}")
+        for _ in range(2):
+            page.wait("no box", lambda: page.run(OPEN_BOX))
+            page.tap("dialog.box[open] button")
+        page.wait("no load dialog", lambda: page.run(OPEN_DIALOG))
+        field = page.driver.find_element(By.CSS_SELECTOR, "dialog[open] input")
+        keyboard = [page.run("return arguments[0].getAttribute(arguments[1])", field, name)
+                    for name in ("inputmode", "autocapitalize", "autocorrect", "spellcheck")]
+        if keyboard != [keypad, "off", "off", "false"]:
+            raise Failure(f"{query or 'plain'}: inputmode, autocapitalize, autocorrect, "
+                          f"spellcheck: {keyboard}")
+        field.send_keys(load)
+        page.tap("dialog[open] button")
+        page.wait(f"{load} was refused", lambda: not page.run(OPEN_DIALOG))
+    # The lab's Step does nothing while the run goes on, and shows it.
+    step = "return document.getElementById('step').getAttribute('aria-disabled');"
+    for state in ("true", "false"):
+        page.tap("#toggle")
+        page.wait(f"Step's aria-disabled is not {state}", lambda: page.run(step) == state)
+
+
 def rotations(page, address):
-    """Rotating the phone changes the page's size: the run goes on, the finished picture stays."""
+    """Rotating the phone changes the page's size: the run goes on, the finished picture stays,
+    and New load applies the new size."""
     page.driver.get(f"{address}/velmora.html")
     for _ in range(2):
         page.wait("no box", lambda: page.run(OPEN_BOX))
@@ -358,6 +392,57 @@ def rotations(page, address):
     rotated(page, 844, 390)
     time.sleep(0.5)
     page.shows(size, "100", 1080)
+    # Turned upright after the run, New load applies the new size: no picture left in a strip.
+    rotated(page, 390, 844)
+    page.tap("#new-load")
+    width, height = page.wait("New load did not apply the upright size", lambda: (
+        lambda size: size[1] > size[0] and size)(page.run(CANVAS_SIZE)))
+    page.driver.find_element(By.CSS_SELECTOR, "dialog[open] input").send_keys("100")
+    page.tap("dialog[open] button")
+    page.shows(f"{width}x{height}", "100", 0)
+    shown = page.run(CANVAS_SHOWN)
+    if shown[0] < 389:
+        raise Failure(f"upright after New load, the picture is shown as {shown}")
+
+
+def screen(page, width, height, ratio, mobile):
+    page.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+        "width": width, "height": height, "deviceScaleFactor": ratio, "mobile": mobile})
+
+
+# The zoom the page chose, the canvas's size and its size on the screen in device pixels.
+ZOOMED = """
+    var c = document.getElementById('client'), box = c.getBoundingClientRect();
+    return [Velmora.zoom, c.width, c.height, box.width * devicePixelRatio,
+            box.height * devicePixelRatio, Velmora.minClient[0], Velmora.minClient[1]];"""
+
+
+def zooms(page, address):
+    """The page's zoom, counted in device pixels: a projector gets 2 by itself, zoom=N by hand,
+    each client pixel a crisp N x N block; the lab on a phone held sideways gets at least its
+    smallest client, Z7 included."""
+    cases = [  # screen, query, zoom, whether the picture is shown at the zoom, not reduced
+        ((1920, 1080, 1, False), "", 2, True),
+        ((1920, 1080, 1, False), "?zoom=1", 1, True),
+        ((1280, 720, 2, False), "", 3, True),
+        ((915, 412, 2.625, True), "?lab", None, True),
+    ]
+    for metrics, query, wanted, crisp in cases:
+        screen(page, *metrics)
+        page.driver.get(f"{address}/velmora.html{query}")
+        for _ in range(2):
+            page.wait("no box", lambda: page.run(OPEN_BOX))
+            page.press(Keys.ENTER)
+        page.answer_dialog(Keys.ESCAPE)
+        zoom, width, height, shown_width, shown_height, least_width, least_height = \
+            page.run(ZOOMED)
+        blocks = abs(shown_width - width * zoom) < 0.5 and abs(shown_height - height * zoom) < 0.5
+        if (wanted and zoom != wanted) or blocks != crisp or width < least_width or \
+                height < least_height or shown_width > metrics[0] * metrics[2] + 0.5:
+            raise Failure(f"{metrics}{query}: zoom {zoom}, client {width}x{height} shown as "
+                          f"{shown_width}x{shown_height} device pixels")
+        if not query.startswith("?lab"):
+            page.shows(f"{width}x{height}", None, 0)
 
 
 def desktop_size(page, address):
@@ -659,6 +744,8 @@ def main():
          lambda p: focus_stays_inside(p, address)),
         ("a desktop client is 1:1, follows the window before a run; New load, then ENTER", desktop,
          lambda p: desktop_size(p, address)),
+        ("the zoom: a projector, by hand, a dense screen, the lab on a phone sideways", desktop,
+         lambda p: zooms(p, address)),
         ("the standalone file from file://", desktop, lambda p: standalone_file(p, build)),
         ("the lab's Match button and M go round the matchings; New load ends it", desktop,
          lambda p: lab_matching(p, address)),
@@ -673,6 +760,8 @@ def main():
         ("a phone by touch: boxes, load, Start, Pause, Resume, New load, texts", phone,
          lambda p: phone_by_touch(p, address)),
         ("a phone rotated mid-run and after it", phone, lambda p: rotations(p, address)),
+        ("a phone's keyboard for the load in each mode; the lab's Step in a run", phone,
+         lambda p: load_field_keyboards(p, address)),
     ]
     failed = 0
     for number, (name, on_phone, scenario) in enumerate(scenarios, 1):
