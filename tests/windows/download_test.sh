@@ -10,8 +10,9 @@ build=$1
 exe=$build/bin/velmora.exe
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 zip=$build/velmora-$version-windows.zip
-# The stripped program is some 340 KB, the icon 55 KB of it; unstripped it was 610 KB.
-max_bytes=400000
+# The stripped program with its three modes is some 450 KB, the icon 55 KB of it; unstripped it
+# is well over 600 KB.
+max_bytes=520000
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
