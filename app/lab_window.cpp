@@ -114,25 +114,16 @@ void PointerLeft(HWND window) {
 }  // namespace
 
 LRESULT CALLBACK LabWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (HandleWindowBasics(window, message, lParam)) return 0;
+    static const TimedMode labMode{Paint, KeyDown, Tick, introOpen};
     switch (message) {
-        case WM_PAINT:
-            Paint(window);
-            return 0;
-        case WM_KEYDOWN:
-            if (!introOpen) KeyDown(window, wParam);
-            return 0;
         case WM_MOUSEMOVE:
             PointerMoved(window, lParam);
             return 0;
         case WM_MOUSELEAVE:
             PointerLeft(window);
             return 0;
-        case WM_TIMER:
-            if (running != 0) Tick(window);
-            return 0;
         default:
-            return DefWindowProcA(window, message, wParam, lParam);
+            return TimedModeWndProc(labMode, window, message, wParam, lParam);
     }
 }
 

@@ -80,20 +80,8 @@ void Refuse(HWND dialog, int id, const std::string& message) {
 }  // namespace
 
 LRESULT CALLBACK PulseWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (HandleWindowBasics(window, message, lParam)) return 0;
-    switch (message) {
-        case WM_PAINT:
-            Paint(window);
-            return 0;
-        case WM_KEYDOWN:
-            if (!introOpen) KeyDown(window, wParam);
-            return 0;
-        case WM_TIMER:
-            if (running != 0) Tick(window);
-            return 0;
-        default:
-            return DefWindowProcA(window, message, wParam, lParam);
-    }
+    static const TimedMode pulseMode{Paint, KeyDown, Tick, introOpen};
+    return TimedModeWndProc(pulseMode, window, message, wParam, lParam);
 }
 
 // An empty resistance keeps the one shown in the circuit; an empty width asks for a step.

@@ -39,6 +39,18 @@ bool HandleTimeKey(HWND window, WPARAM key, void (*tick)(HWND window), bool runO
 // Sets the animation timer at the speed chosen last.
 void SetAnimationTimer(HWND window);
 
+// A mode that controls time: what its window does on a paint, on a key once its introductory
+// boxes are closed, and on a timer tick while it runs.
+struct TimedMode {
+    void (*paint)(HWND window);
+    void (*keyDown)(HWND window, WPARAM key);
+    void (*tick)(HWND window);
+    const bool& introOpen;
+};
+// The window procedure of such a mode, for the messages it does not handle itself.
+LRESULT TimedModeWndProc(const TimedMode& mode, HWND window, UINT message, WPARAM wParam,
+                         LPARAM lParam);
+
 // The lab mode (app/lab_window.cpp): the same window, circuit, clock and keys, taken further to
 // complex loads, the Smith chart and control of time.
 LRESULT CALLBACK LabWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

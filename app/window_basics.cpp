@@ -24,3 +24,21 @@ void ShowIntroOnce(void (*intro)(), bool& introOpen) {
     intro();
     introOpen = false;
 }
+
+LRESULT TimedModeWndProc(const TimedMode& mode, HWND window, UINT message, WPARAM wParam,
+                         LPARAM lParam) {
+    if (HandleWindowBasics(window, message, lParam)) return 0;
+    switch (message) {
+        case WM_PAINT:
+            mode.paint(window);
+            return 0;
+        case WM_KEYDOWN:
+            if (!mode.introOpen) mode.keyDown(window, wParam);
+            return 0;
+        case WM_TIMER:
+            if (running != 0) mode.tick(window);
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
+}

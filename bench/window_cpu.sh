@@ -17,19 +17,8 @@ for program in "$velmora" "$render" "$watcher"; do
 done
 source tests/window/xsession.sh
 
-work=$(mktemp -d)
-velmora_pid=
-cleanup() {
-    [ -z "$velmora_pid" ] || kill "$velmora_pid" 2>/dev/null || true
-    stop_xvfb
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source bench/measured_program.sh
 
-ticks_per_second=$(getconf CLK_TCK)
-now() { date +%s.%N; }
-# User plus system time of the program so far, in seconds.
-cpu_seconds() { awk -v hz="$ticks_per_second" '{ print ($14 + $15) / hz }' "/proc/$velmora_pid/stat"; }
 elapsed_ms() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%d", (b - a) * 1000 }'; }
 percent() { awk -v cpu="$1" -v wall="$2" 'BEGIN { printf "%.2f", 100 * cpu / wall }'; }
 

@@ -19,18 +19,7 @@ readonly screen=1920x1080
 XVFB_SCREEN=$screen
 source tests/window/xsession.sh
 
-work=$(mktemp -d)
-velmora_pid=
-cleanup() {
-    [ -z "$velmora_pid" ] || kill "$velmora_pid" 2>/dev/null || true
-    stop_xvfb
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-ticks_per_second=$(getconf CLK_TCK)
-now() { date +%s.%N; }
-cpu_seconds() { awk -v hz="$ticks_per_second" '{ print ($14 + $15) / hz }' "/proc/$velmora_pid/stat"; }
+source bench/measured_program.sh
 
 # The ink height, in pixels, of the last character of the ratio readout ("Ratio = 2.00") in
 # picture $1 at zoom $2: where it is comes from the trace of the program's client.

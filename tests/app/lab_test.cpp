@@ -28,6 +28,7 @@
 #include "surface/recorder.h"
 #include "surface/text.h"
 #include "tests/app/fresh_process.h"
+#include "tests/app/play_mode.h"
 #include "tests/app/render_trace.h"
 
 namespace {
@@ -402,21 +403,6 @@ void ConfirmIntroAndType(platform::HeadlessBackend& backend, const std::string& 
     backend.answerDialog(load);
 }
 
-// Plays the lab with the script's answers; the driver acts each time the program waits, until it
-// returns false, and the window is closed.
-void PlayLab(platform::HeadlessBackend& backend,
-             const std::function<bool(platform::HeadlessBackend&)>& driver) {
-    backend.setShownClientSize(992, 666);
-    backend.setDriver([&, done = false](platform::HeadlessBackend& d) mutable {
-        if (d.modalOpen() || done) return;
-        done = !driver(d);
-        if (done) d.closeWindow();
-    });
-    platform::Session session(backend, dialogTemplates);
-    char commandLine[] = "--lab";
-    EXPECT_EQ(WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, SW_SHOWDEFAULT), 0);
-}
-
 // What the screen shows at moments of a paused lab run, from a process of its own: the driver
 // steps the clock with the right arrow to `clock`, takes a picture, acts once per action (the
 // repaints), takes a picture, steps `after` ticks more and takes a last picture.
@@ -438,7 +424,7 @@ std::vector<Pixels> PausedPictures(const char* load, int clock, const std::vecto
             const std::size_t bytes = sizeof(COLORREF) * screen.width() * screen.height();
             if (write(channel[1], screen.data(), bytes) != static_cast<ssize_t>(bytes)) _exit(2);
         };
-        PlayLab(backend, [&](platform::HeadlessBackend& d) {
+        PlayMode(backend, "--lab", [&](platform::HeadlessBackend& d) {
             const std::size_t at = step++;
             if (at == 0) {
                 for (int d = 0; d < clock; d += 3) backend.pressKey(VK_RIGHT);
@@ -547,7 +533,7 @@ TEST(LabProgram, ADialogTextThatIsNotALoadGetsAMessageAndTheDialogStays) {
             ConfirmIntroAndType(backend, refused.typed);
             backend.answerMessageBox(IDOK);
             try {
-                PlayLab(backend, [](auto&) { return false; });
+                PlayMode(backend, "--lab", [](auto&) { return false; });
                 ADD_FAILURE() << "the dialog ended";
             } catch (const platform::HeadlessBackend::Stuck& stuck) {
                 EXPECT_STREQ(
@@ -588,7 +574,7 @@ TEST(LabProgram, PointingAtTheLineShowsTheValueThereUntilThePointerLeavesOrF1) {
                 return found;
             };
             int step = 0;
-            PlayLab(backend, [&](platform::HeadlessBackend& d) {
+            PlayMode(backend, "--lab", [&](platform::HeadlessBackend& d) {
                 switch (step++) {
                     case 0:
                         d.movePointer(744, 166);  // the load end
@@ -616,7 +602,7 @@ TEST(LabProgram, TheSteadyStateTurnsFrom1080To723) {
         std::vector<int> clocks;
         const int kSteps[] = {360, 1, 119, 1};
         std::size_t next = 0;
-        PlayLab(backend, [&](platform::HeadlessBackend& d) {
+        PlayMode(backend, "--lab", [&](platform::HeadlessBackend& d) {
             if (next > 0) clocks.push_back(clockDeg);
             if (next == std::size(kSteps)) return false;
             for (int i = 0; i < kSteps[next]; ++i) d.pressKey(VK_RIGHT);
@@ -635,7 +621,7 @@ TEST(LabProgram, TheSlowestPeriodStaysAndTheRightArrowWaitsForAPause) {
         int step = 0;
         platform::Millis since = 0;
         int clockThen = 0;
-        PlayLab(backend, [&](platform::HeadlessBackend& d) {
+        PlayMode(backend, "--lab", [&](platform::HeadlessBackend& d) {
             switch (step++) {
                 case 0:
                     for (int i = 0; i < 4; ++i) d.pressKey(VK_SUBTRACT);  // 100, 200, 200, 200
@@ -665,7 +651,7 @@ TEST(LabProgram, SpeedKeysStepAndTheSteadyStateThatKeepsTurning) {
         int step = 0;
         platform::Millis since = 0;
         int clockThen = 0;
-        PlayLab(backend, [&](platform::HeadlessBackend& d) {
+        PlayMode(backend, "--lab", [&](platform::HeadlessBackend& d) {
             switch (step++) {
                 case 0:  // paused: the right arrow steps one tick, ENTER does not
                     d.pressKey(VK_RIGHT);
@@ -735,7 +721,7 @@ TEST(LabProgram, MGoesRoundTheMatchingsAndANewLoadEndsIt) {
         std::ostringstream trace;
         surface::Recorder recorder(trace);
         std::size_t step = 0, since = 0;
-        PlayLab(backend, [&](platform::HeadlessBackend& d) {
+        PlayMode(backend, "--lab", [&](platform::HeadlessBackend& d) {
             if (step > 0) {
                 // What the paint after the key wrote at the top of the picture.
                 const std::string painted = trace.str().substr(since);

@@ -15,11 +15,7 @@ source "$(dirname "$0")/xsession.sh"
 
 prepare_test "the real-window test" Xvfb "xdotool import compare" "$work"
 velmora_pid=
-cleanup() {
-    [ -z "$velmora_pid" ] || kill "$velmora_pid" 2>/dev/null
-    stop_xvfb
-}
-trap cleanup EXIT
+trap end_stopped_program_and_xvfb EXIT
 
 "$render" --load "$load" --png "$work/expected.png" || fail "velmora-render did not draw the picture"
 
@@ -30,21 +26,7 @@ velmora_pid=$!
 start_animation "$load" || fail "could not start the animation as a user would"
 
 # 360 ticks of 50 ms: about 18 s; a slow machine gets more time.
-differing=unknown
-limit=$(($(date +%s) + 120))
-while [ "$(date +%s)" -lt "$limit" ]; do
-    kill -0 "$velmora_pid" 2>/dev/null || fail "velmora ended during the animation"
-    if import -window "$MAIN" "$work/shown.png" 2>/dev/null; then
-        differing=$(compare -metric AE "$work/shown.png" "$work/expected.png" null: 2>&1)
-        [ "$differing" = 0 ] && break
-    fi
-    sleep 0.5
-done
-if [ "$differing" != 0 ]; then
-    compare "$work/shown.png" "$work/expected.png" "$work/difference.png" 2>/dev/null
-    fail "the window differs from velmora-render in $differing pixels" \
-        "(see $work/shown.png, expected.png, difference.png)"
-fi
+wait_until_shown "$work/expected.png" 120 velmora-render "the animation"
 echo "the window equals velmora-render --load $load pixel for pixel"
 
 press "$MAIN" Escape
@@ -52,10 +34,4 @@ sleep 0.5
 kill -0 "$velmora_pid" 2>/dev/null || fail "Esc closed the main window"
 is_mapped "$MAIN" || fail "Esc closed the main window"
 
-"$send_close" "$MAIN" || fail "could not press the close box"
-poll 10 is_gone "$MAIN" || fail "the close box did not close the window"
-wait "$velmora_pid"
-status=$?
-velmora_pid=
-[ "$status" = 0 ] || fail "velmora ended with exit code $status after the close box"
-echo "the close box ended velmora with exit code 0"
+close_with_close_box

@@ -108,6 +108,36 @@ end_stopped_program_and_xvfb() {
     stop_xvfb
 }
 
+# Waits up to $2 seconds until the main window $MAIN equals picture $1, pixel for pixel, or fails
+# the test: $3 names what drew the picture, $4 what the program was doing.
+wait_until_shown() {
+    local expected=$1 drawer=$3 doing=$4 differing=unknown limit=$(($(date +%s) + $2))
+    while [ "$(date +%s)" -lt "$limit" ]; do
+        kill -0 "$velmora_pid" 2>/dev/null || fail "velmora ended during $doing"
+        if import -window "$MAIN" "$work/shown.png" 2>/dev/null; then
+            differing=$(compare -metric AE "$work/shown.png" "$expected" null: 2>&1)
+            [ "$differing" = 0 ] && return 0
+        fi
+        sleep 0.5
+    done
+    compare "$work/shown.png" "$expected" "$work/difference.png" 2>/dev/null
+    fail "the window differs from $drawer in $differing pixels" \
+        "(see $work/shown.png, $(basename "$expected"), difference.png)"
+}
+
+# Presses the main window's close box with the program $send_close: the program $velmora_pid must
+# end with exit code 0.
+close_with_close_box() {
+    local status
+    "$send_close" "$MAIN" || fail "could not press the close box"
+    poll 10 is_gone "$MAIN" || fail "the close box did not close the window"
+    wait "$velmora_pid"
+    status=$?
+    velmora_pid=
+    [ "$status" = 0 ] || fail "velmora ended with exit code $status after the close box"
+    echo "the close box ended velmora with exit code 0"
+}
+
 stop_xvfb() {
     [ -n "${XVFB_PID:-}" ] || return 0
     kill "$XVFB_PID" 2>/dev/null

@@ -19,27 +19,7 @@ source "$(dirname "$0")/xsession.sh"
 
 prepare_test "the zoom test" Xvfb "xdotool import compare" "$work"
 velmora_pid=
-cleanup() {
-    [ -z "$velmora_pid" ] || kill "$velmora_pid" 2>/dev/null
-    stop_xvfb
-}
-trap cleanup EXIT
-
-# Waits until the main window equals $1, pixel for pixel.
-shows() {
-    local expected=$1 differing=unknown limit=$(($(date +%s) + 120))
-    while [ "$(date +%s)" -lt "$limit" ]; do
-        kill -0 "$velmora_pid" 2>/dev/null || fail "velmora ended during the animation"
-        if import -window "$MAIN" "$work/shown.png" 2>/dev/null; then
-            differing=$(compare -metric AE "$work/shown.png" "$expected" null: 2>&1)
-            [ "$differing" = 0 ] && return 0
-        fi
-        sleep 0.5
-    done
-    compare "$work/shown.png" "$expected" "$work/difference.png" 2>/dev/null
-    fail "the window differs from $(basename "$expected") in $differing pixels" \
-        "(see $work/shown.png, $expected, difference.png)"
-}
+trap end_stopped_program_and_xvfb EXIT
 
 stop_velmora() {
     kill "$velmora_pid" 2>/dev/null
@@ -56,7 +36,7 @@ MAIN_CLIENT_SIZE=1928x1096
 "$velmora" --zoom 2 >"$work/velmora.log" 2>&1 &
 velmora_pid=$!
 start_animation "$load" || fail "could not start the animation as a user would"
-shows "$work/started-zoomed.png"
+wait_until_shown "$work/started-zoomed.png" 120 started-zoomed.png "the animation"
 echo "velmora --zoom 2 equals velmora-render --size $MAIN_CLIENT_SIZE --zoom 2 pixel for pixel"
 stop_velmora
 
@@ -72,8 +52,8 @@ press "$MAIN" ctrl+minus ctrl+0 ctrl+plus
 sleep 0.5
 [ "$(window_size "$MAIN")" = 992x666 ] || fail "the keys changed the window's size"
 "$render" --load "$load" --clock 0 --png "$work/unzoomed.png"
-shows "$work/unzoomed.png"
+wait_until_shown "$work/unzoomed.png" 120 unzoomed.png "the animation"
 xdotool windowsize --sync "$MAIN" 1800 1000 || fail "could not make the window larger"
 press "$MAIN" ctrl+plus Return
-shows "$work/zoomed-by-key.png"
+wait_until_shown "$work/zoomed-by-key.png" 120 zoomed-by-key.png "the animation"
 echo "Ctrl+plus before the run equals velmora-render --size 1800x1000 --zoom 2 pixel for pixel"
