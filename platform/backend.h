@@ -37,6 +37,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -103,6 +104,28 @@ class DialogView {
     virtual void pressEditingKey(int controlId, int virtualKey, bool shift) = 0;
 };
 
+// A reading the program writes on its window, for a list of readings: the area of the client
+// in which its texts start (their cells' top left corners), and the program's name for it, put
+// before them ("Load: 100.0 ohms"); empty where the texts name themselves ("Ratio = 2.00").
+struct ReadingPlace {
+    std::string name;
+    surface::PixelRect area;
+};
+// Where the program writes its readings in a client of that size, in the order a reader takes
+// them; a text in more than one area belongs to the first.
+using ReadingPlaces = std::function<std::vector<ReadingPlace>(int width, int height)>;
+
+// What the program has written on a window and not erased since, as a reader takes it.
+struct WindowTexts {
+    // Each reading place with texts: its name, a colon and a space, then its texts in reading
+    // order, a space apart.
+    std::vector<std::string> readings;
+    // Every other text, in reading order: by the top of its cell, then by the left.
+    std::vector<std::string> others;
+
+    bool operator==(const WindowTexts&) const = default;
+};
+
 class Backend {
   public:
     virtual ~Backend() = default;
@@ -128,8 +151,9 @@ class Backend {
     // changes when this returns.
     virtual void present(HWND window, const surface::ChangedTiles& changed) = 0;
     // The texts on the window changed: all the program has written with TextOutA and not erased
-    // since, in reading order, for a display that can offer text to assistive technology.
-    virtual void showTexts(HWND /*window*/, const std::vector<std::string>& /*texts*/) {}
+    // since, for a display that can offer them as text (to assistive technology, or beside a
+    // picture too small to read).
+    virtual void showTexts(HWND /*window*/, const WindowTexts& /*texts*/) {}
     // The window got its first timer or lost its last: a display may show whether it animates.
     virtual void timersChanged(HWND /*window*/, bool /*anyTimer*/) {}
     // The window is gone; forget it. Called for hidden windows too.
@@ -152,10 +176,12 @@ class Backend {
 // Binds the USER32 functions to a backend for the session's lifetime. Classes, windows, the
 // queue and the timers belong to the session and end with it. One session at a time.
 // DialogBoxParamA finds its templates by resource id among `dialogs`, which must outlive the
-// session.
+// session. `readings` tells where the program's top-level windows show its readings
+// (Backend::showTexts); without it every text is among the others.
 class Session {
   public:
-    explicit Session(Backend& backend, std::span<const DialogResource> dialogs = {});
+    explicit Session(Backend& backend, std::span<const DialogResource> dialogs = {},
+                     ReadingPlaces readings = {});
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -168,8 +194,8 @@ class Session {
 // Posts WM_KEYDOWN. Whether Shift was held goes with the key, for the dialog keys and edit fields
 // it may be routed to (Shift+TAB moves backwards; Shift+Left selects).
 void KeyDown(HWND window, int virtualKey, bool shift = false);
-void CloseRequested(HWND window);                        // posts WM_CLOSE (the close box)
-void DialogCommand(HWND dialog, int id);                 // posts WM_COMMAND to the dialog
+void CloseRequested(HWND window);         // posts WM_CLOSE (the close box)
+void DialogCommand(HWND dialog, int id);  // posts WM_COMMAND to the dialog
 
 // The window's client area now covers width x height pixels of the display, each pixel of the
 // program's client shown as a zoom x zoom block: the program's client is the area divided by the

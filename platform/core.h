@@ -26,7 +26,8 @@ class WrittenTexts final : public surface::TextListener {
     void textWritten(int left, int top, std::string_view text) override;
     // The background was erased there: the texts that start in the area are gone.
     void erase(const surface::PixelRect& area);
-    std::vector<std::string> inReadingOrder() const;
+    // Those that start in a reading place as its reading, the rest among the others.
+    WindowTexts forReaders(const std::vector<ReadingPlace>& places) const;
     // True once after the texts changed.
     bool takeChanged() { return std::exchange(changed_, false); }
 
@@ -94,10 +95,12 @@ struct Queued {
 };
 
 struct State {
-    State(Backend& b, std::span<const DialogResource> d) : backend(b), dialogs(d) {}
+    State(Backend& b, std::span<const DialogResource> d, ReadingPlaces r)
+        : backend(b), dialogs(d), readingPlaces(std::move(r)) {}
 
     Backend& backend;
     std::span<const DialogResource> dialogs;
+    ReadingPlaces readingPlaces;
     std::map<std::string, WindowClass> classes;
     // A destroyed window leaves once no device context draws on it; handles are never reused,
     // so a stale one finds nothing.

@@ -131,9 +131,10 @@ LRESULT Deliver(Window& window, UINT message, WPARAM wParam, LPARAM lParam) {
 using core::Live;
 using core::Window;
 
-Session::Session(Backend& backend, std::span<const DialogResource> dialogs) {
+Session::Session(Backend& backend, std::span<const DialogResource> dialogs,
+                 ReadingPlaces readings) {
     if (core::current != nullptr) throw std::logic_error("a platform session is already open");
-    core::current = new core::State(backend, dialogs);
+    core::current = new core::State(backend, dialogs, std::move(readings));
 }
 
 Session::~Session() {

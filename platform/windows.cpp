@@ -25,17 +25,33 @@ void WrittenTexts::textWritten(int left, int top, std::string_view text) {
 }
 
 void WrittenTexts::erase(const surface::PixelRect& area) {
-    changed_ |=
-        std::erase_if(texts_, [&](const auto& text) {
-            const auto [top, left] = text.first;
-            return left >= area.left && left < area.right && top >= area.top && top < area.bottom;
-        }) > 0;
+    changed_ |= std::erase_if(texts_, [&](const auto& text) {
+                    const auto [top, left] = text.first;
+                    return area.contains(left, top);
+                }) > 0;
 }
 
-std::vector<std::string> WrittenTexts::inReadingOrder() const {
-    std::vector<std::string> texts;
-    texts.reserve(texts_.size());
-    for (const auto& text : texts_) texts.push_back(text.second);
+WindowTexts WrittenTexts::forReaders(const std::vector<ReadingPlace>& places) const {
+    std::vector<std::string> found(places.size());
+    WindowTexts texts;
+    for (const auto& [start, text] : texts_) {
+        const auto [top, left] = start;
+        const auto place = std::find_if(places.begin(), places.end(), [&](const auto& place) {
+            return place.area.contains(left, top);
+        });
+        if (place == places.end()) {
+            texts.others.push_back(Utf8Text(text));
+            continue;
+        }
+        std::string& reading = found[static_cast<std::size_t>(place - places.begin())];
+        reading += reading.empty() ? "" : " ";
+        reading += Utf8Text(text);
+    }
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        if (found[i].empty()) continue;
+        texts.readings.push_back(places[i].name.empty() ? found[i]
+                                                        : places[i].name + ": " + found[i]);
+    }
     return texts;
 }
 
@@ -52,9 +68,11 @@ void Invalidate(Window& window, const surface::PixelRect& area, bool erase) {
 void PresentChanges(Window& window) {
     if (!window.visible) return;
     if (window.texts.takeChanged()) {
-        std::vector<std::string> texts = window.texts.inReadingOrder();
-        for (std::string& text : texts) text = Utf8Text(text);
-        Current().backend.showTexts(window.handle, texts);
+        const ReadingPlaces& places = Current().readingPlaces;
+        Current().backend.showTexts(
+            window.handle,
+            window.texts.forReaders(places ? places(window.canvas->width(), window.canvas->height())
+                                           : std::vector<ReadingPlace>()));
     }
     surface::Canvas& canvas = *window.canvas;
     if (canvas.changes().empty()) return;

@@ -13,6 +13,7 @@ struct PixelRect {
     int bottom = 0;
 
     bool empty() const { return right <= left || bottom <= top; }
+    bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
 
     // The smallest rectangle holding both; an empty one adds nothing.
     PixelRect united(const PixelRect& other) const {

@@ -248,8 +248,14 @@ void HeadlessBackend::present(HWND window, const surface::ChangedTiles& changed)
     changed.forEachArea([&](const surface::PixelRect& area) { magnify(area); });
 }
 
-void HeadlessBackend::showTexts(HWND window, const std::vector<std::string>& texts) {
+void HeadlessBackend::showTexts(HWND window, const WindowTexts& texts) {
     if (window == window_) texts_ = texts;
+}
+
+std::vector<std::string> HeadlessBackend::texts() const {
+    std::vector<std::string> all = texts_.readings;
+    all.insert(all.end(), texts_.others.begin(), texts_.others.end());
+    return all;
 }
 
 void HeadlessBackend::timersChanged(HWND window, bool anyTimer) {

@@ -86,8 +86,10 @@ class HeadlessBackend final : public Backend {
     bool modalOpen() const { return !modals_.empty(); }
     const std::vector<ShownBox>& messageBoxes() const { return boxes_; }
     const std::vector<ShownDialog>& dialogs() const { return dialogs_; }
-    // The texts on the main window, as the core last gave them, in reading order.
-    const std::vector<std::string>& texts() const { return texts_; }
+    // The texts on the main window as the core last gave them: its readings, then the others.
+    const WindowTexts& writtenTexts() const { return texts_; }
+    // All of them in one list, the readings first.
+    std::vector<std::string> texts() const;
     // What the core said each time the main window got its first timer or lost its last.
     const std::vector<bool>& timerChanges() const { return timerChanges_; }
 
@@ -98,7 +100,7 @@ class HeadlessBackend final : public Backend {
     void showWindow(HWND window, const std::string& title, const surface::Canvas& canvas) override;
     void hideWindow(HWND window) override;
     void present(HWND window, const surface::ChangedTiles& changed) override;
-    void showTexts(HWND window, const std::vector<std::string>& texts) override;
+    void showTexts(HWND window, const WindowTexts& texts) override;
     void timersChanged(HWND window, bool anyTimer) override;
     void destroyWindow(HWND window) override;
     std::unique_ptr<MessageBoxView> openMessageBox(HWND owner, const std::string& text,
@@ -154,7 +156,7 @@ class HeadlessBackend final : public Backend {
     std::optional<surface::Canvas> lastScreen_;
     std::vector<ShownBox> boxes_;
     std::vector<ShownDialog> dialogs_;
-    std::vector<std::string> texts_;
+    WindowTexts texts_;
     std::vector<bool> timerChanges_;
 };
 

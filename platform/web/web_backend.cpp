@@ -75,8 +75,8 @@ EM_JS(void, velmora_present, (const std::uint32_t* pixels, int width, int height
                               int right, int bottom), {
     Velmora.present(pixels, width, height, left, top, right, bottom);
 });
-EM_JS(void, velmora_show_texts, (const char* lines), {
-    Velmora.showTexts(UTF8ToString(lines));
+EM_JS(void, velmora_show_texts, (const char* readings, const char* others), {
+    Velmora.showTexts(UTF8ToString(readings), UTF8ToString(others));
 });
 EM_JS(void, velmora_timers_changed, (int anyTimer), { Velmora.timersChanged(anyTimer !== 0); });
 EM_JS(void, velmora_open_box, (int id, const char* text, const char* caption, int type), {
@@ -284,11 +284,14 @@ void WebBackend::present(HWND window, const surface::ChangedTiles& changed) {
     });
 }
 
-void WebBackend::showTexts(HWND window, const std::vector<std::string>& texts) {
+void WebBackend::showTexts(HWND window, const WindowTexts& texts) {
     if (window != window_) return;
-    std::string lines;
-    for (const std::string& text : texts) lines.append(text).push_back('\n');
-    velmora_show_texts(lines.c_str());
+    auto lines = [](const std::vector<std::string>& texts) {
+        std::string lines;
+        for (const std::string& text : texts) lines.append(text).push_back('\n');
+        return lines;
+    };
+    velmora_show_texts(lines(texts.readings).c_str(), lines(texts.others).c_str());
 }
 
 void WebBackend::timersChanged(HWND window, bool anyTimer) {

@@ -28,7 +28,7 @@ class WebBackend final : public Backend {
     void showWindow(HWND window, const std::string& title, const surface::Canvas& canvas) override;
     void hideWindow(HWND window) override;
     void present(HWND window, const surface::ChangedTiles& changed) override;
-    void showTexts(HWND window, const std::vector<std::string>& texts) override;
+    void showTexts(HWND window, const WindowTexts& texts) override;
     void timersChanged(HWND window, bool anyTimer) override;
     void destroyWindow(HWND window) override;
 

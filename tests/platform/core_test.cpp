@@ -15,6 +15,8 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/dialog_keys.h"
@@ -91,7 +93,10 @@ class WindowTest : public ::testing::Test {
         messageLog.clear();
         onMessage = nullptr;
         paintsAgain = false;
-        session.emplace(backend, kDialogs);
+        session.emplace(backend, kDialogs, [this](int width, int height) {
+            readingsAskedFor = {width, height};
+            return readingPlaces;
+        });
         WNDCLASSEXA windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.style = CS_HREDRAW | CS_VREDRAW;
@@ -120,6 +125,8 @@ class WindowTest : public ::testing::Test {
     COLORREF Pixel(int x, int y) const { return backend.screen()->pixel(x, y); }
 
     platform::HeadlessBackend backend;
+    std::vector<platform::ReadingPlace> readingPlaces;  // the program's, for any client size
+    std::pair<int, int> readingsAskedFor;               // the client size they were asked for
     std::optional<platform::Session> session;
     HWND window = nullptr;
 };
@@ -412,6 +419,47 @@ TEST_F(WindowTest, TextsAreShownInReadingOrderUntilTheirBackgroundIsErased) {
             ReleaseDC(window, dc);
         }
         EXPECT_EQ(backend.texts(), step.shown);
+    }
+}
+
+// The program's reading places gather the texts that start in them into its readings, named and
+// in its order; every other text stays in reading order among the others.
+TEST_F(WindowTest, ReadingsGatherTheTextsThatStartInTheirPlacesInTheProgramsOrder) {
+    readingPlaces = {
+        {"Load", {700, 190, 701, 191}},
+        {"", {760, 100, 761, 121}},  // a caption and the line below it
+        {"", {0, 300, 1000, 301}},   // a whole row, which the load's place is not in
+        {"Overlap", {0, 300, 1, 301}},
+    };
+    const struct Case {
+        const char* what;
+        std::vector<std::tuple<int, int, const char*>> written;  // in this order
+        platform::WindowTexts shown;
+    } cases[] = {
+        {"named, and in the program's order, not the reading order",
+         {{760, 100, "Standing Wave"}, {700, 190, "100.0 ohms"}},
+         {{"Load: 100.0 ohms", "Standing Wave"}, {}}},
+        {"joined in reading order, whatever the order written",
+         {{760, 120, "Ratio = 2.00"}, {760, 100, "Standing Wave"}},
+         {{"Standing Wave Ratio = 2.00"}, {}}},
+        {"the first place that holds the start; outside every place, among the others",
+         {{0, 300, "first"}, {500, 300, "row"}, {761, 100, "beside"}, {20, 40, "above"}},
+         {{"first row"}, {"above", "beside"}}},
+        {"as UTF-8", {{700, 190, "75\xb0"}}, {{"Load: 75\xc2\xb0"}, {}}},
+    };
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        InvalidateRect(window, nullptr, TRUE);
+        UpdateWindow(window);
+        HDC dc = GetDC(window);
+        for (const auto& [x, y, text] : c.written) {
+            TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
+        }
+        ReleaseDC(window, dc);
+        EXPECT_EQ(backend.writtenTexts(), c.shown);
+        EXPECT_EQ(readingsAskedFor, (std::pair{992, 666}));
     }
 }
 
