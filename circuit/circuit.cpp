@@ -66,6 +66,13 @@ POINT DrawFrontArrow(HDC dc, POINT front) {
 
 void DrawGround(HDC dc, bool upward) { DrawSteps(dc, kGround, upward ? -1 : 1); }
 
+POINT SourceCaptionAt(int width, int height) { return {width / 10 + 35, (3 * height) / 4 - 40}; }
+
+POINT LoadCaptionAt(int width, int height) {
+    const LineEnds line = LineOnScreen(width, height);
+    return {line.x1 + 20, line.y1 + 30};
+}
+
 }  // namespace circuit
 
 bool CircuitDrawsStartArrow() { return circuit::paintedOnce != 0; }
@@ -89,7 +96,8 @@ void circuit::DrawCircuitFigure(HDC dc, int width, int height, const char* sourc
     DrawSteps(dc, kLoadResistor);
     DrawGround(dc, false);
 
-    WriteCaption(dc, left + 35, top - 40, sourceCaption);
+    const POINT source = SourceCaptionAt(width, height);
+    WriteCaption(dc, source.x, source.y, sourceCaption);
     WriteCaption(dc, width / 2, height / 2, "50-ohm transmission line");
 }
 
@@ -108,6 +116,7 @@ void DrawLoadCaption(HDC dc, int width, int height, double loadOhms) {
     char text[32];
     const int length = std::snprintf(text, sizeof text, "%.1f ohms", loadOhms);
     if (length <= 0) return;
-    TextOutA(dc, (3 * width) / 4 + 20, height / 4 + 30, text,
+    const POINT at = circuit::LoadCaptionAt(width, height);
+    TextOutA(dc, at.x, at.y, text,
              length < static_cast<int>(sizeof text) ? length : static_cast<int>(sizeof text) - 1);
 }

@@ -15,6 +15,10 @@ namespace circuit {
 // modes whose source resistance is not always 50 ohms.
 void DrawCircuitFigure(HDC dc, int width, int height, const char* sourceCaption);
 
+// Where the captions of the source's resistor and of the load start.
+POINT SourceCaptionAt(int width, int height);
+POINT LoadCaptionAt(int width, int height);
+
 // The ground symbol from the current position: a stem and a triangle pointing down, or, upward,
 // both turned upside down.
 void DrawGround(HDC dc, bool upward);

@@ -40,14 +40,19 @@ void Write(HDC dc, int x, int y, const std::string& text) {
     if (!text.empty()) TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
 }
 
-POINT Station(const circuit::LineEnds& line, int k) {
-    return circuit::FrontOnLine(line, k * kDegreesPerStation);
+// The value under the pointer is written beside it, on the side with room for it: right-aligned
+// at x when the pointer is in the right half.
+struct PointerValuePlace {
+    int x, y;
+    bool rightAligned;
+};
+PointerValuePlace PlaceOfPointerValue(int width, POINT pointer) {
+    const bool leftOfPointer = pointer.x > width / 2;
+    return {pointer.x + (leftOfPointer ? -14 : 14), pointer.y + 14, leftOfPointer};
 }
 
-// The readouts' column, below the line's caption in the middle of the window: Gamma, Ratio and
-// Vmin, then Z1 to Z7.
-POINT ReadoutAt(int width, int height, int row) {
-    return {width / 2, height / 2 + 30 + row * kLineSpacing};
+POINT Station(const circuit::LineEnds& line, int k) {
+    return circuit::FrontOnLine(line, k * kDegreesPerStation);
 }
 
 void Block(HDC dc, POINT centre, int half, COLORREF colour) {
@@ -255,7 +260,8 @@ void DrawLabStill(HDC dc, int width, int height, const Load& load, int clockDeg,
                   MatchChoice choice) {
     const circuit::LineEnds line = circuit::LineOnScreen(width, height);
     DrawReactance(dc, line, load.open ? 0.0 : load.ohms.imag());
-    Write(dc, line.x1 + 20, line.y1 + 30, Caption(load));
+    const POINT caption = circuit::LoadCaptionAt(width, height);
+    Write(dc, caption.x, caption.y, Caption(load));
     const MatchedLine matched = WithMatching(load, choice);
     const SmithChart chart = SmithChartPlace(width, height);
     DrawChart(dc, chart, matched);
@@ -263,8 +269,8 @@ void DrawLabStill(HDC dc, int width, int height, const Load& load, int clockDeg,
     // The matching's lines, right of the chart at the top.
     int row = 0;
     for (Readout readout : {Readout::Matching, Readout::SourceRatio}) {
-        Write(dc, chart.cx + chart.radius + 2 * kChartMargin, kChartMargin + kLineSpacing * row++,
-              FormatReadout(load, readout, 0, choice));
+        const POINT at = MatchingLineAt(width, height, row++);
+        Write(dc, at.x, at.y, FormatReadout(load, readout, 0, choice));
     }
     const int last = std::min(clockDeg, kReturnDegrees);
     for (int d = kLineDegrees; d <= last; d += 3) DrawLabMarks(dc, width, height, load, d, choice);
@@ -394,12 +400,26 @@ void DrawPointerValue(HDC dc, int width, int height, const Load& load, POINT poi
     const std::optional<double> z = PointedDistance(width, height, pointer);
     if (!z) return;
     Block(dc, OnLine(circuit::LineOnScreen(width, height), *z), 1, wave::kReflectedColour);
-    // Beside the pointer, on the side with room for it.
-    const bool leftOfPointer = pointer.x > width / 2;
-    SetTextAlign(dc, leftOfPointer ? TA_RIGHT : TA_LEFT);
-    Write(dc, pointer.x + (leftOfPointer ? -14 : 14), pointer.y + 14,
-          FormatReadout(load, Readout::Pointer, *z, choice));
+    const PointerValuePlace place = PlaceOfPointerValue(width, pointer);
+    SetTextAlign(dc, place.rightAligned ? TA_RIGHT : TA_LEFT);
+    Write(dc, place.x, place.y, FormatReadout(load, Readout::Pointer, *z, choice));
     SetTextAlign(dc, TA_LEFT);
+}
+
+POINT ReadoutAt(int width, int height, int row) {
+    return {width / 2, height / 2 + 30 + row * kLineSpacing};
+}
+
+POINT MatchingLineAt(int width, int height, int row) {
+    const SmithChart chart = SmithChartPlace(width, height);
+    return {chart.cx + chart.radius + 2 * kChartMargin, kChartMargin + kLineSpacing * row};
+}
+
+RECT PointerValueArea(int width, POINT pointer) {
+    const PointerValuePlace place = PlaceOfPointerValue(width, pointer);
+    // A right-aligned text starts anywhere left of its end.
+    return place.rightAligned ? RECT{0, place.y, place.x, place.y + 1}
+                              : RECT{place.x, place.y, place.x + 1, place.y + 1};
 }
 
 }  // namespace lab

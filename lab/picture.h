@@ -33,6 +33,16 @@ void DrawLabMarks(HDC dc, int width, int height, const Load& load, int clockDeg,
 void DrawLabFrame(HDC dc, int width, int height, const Load& load, int clockDeg,
                   MatchChoice choice = MatchChoice::None);
 
+// Where the readouts start: Gamma, Ratio and Vmin (rows 0 to 2), then Z1 to Z7 (rows 3 to 9),
+// in a column below the line's caption in the middle of the window.
+inline constexpr int kReadoutRows = 10;
+POINT ReadoutAt(int width, int height, int row);
+// Where the matching's lines (rows 0 and 1) start, right of the chart at the top.
+inline constexpr int kMatchingRows = 2;
+POINT MatchingLineAt(int width, int height, int row);
+// Where the value under the pointer starts (DrawPointerValue).
+RECT PointerValueArea(int width, POINT pointer);
+
 // How far from the load (wavelengths) the point of the line nearest the pointer lies, if the
 // pointer is close enough to the line to point at it.
 std::optional<double> PointedDistance(int width, int height, POINT pointer);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "circuit/circuit.h"
@@ -28,6 +29,7 @@ constexpr Readout kReadouts[] = {Readout::SourceGamma, Readout::LoadGamma, Reado
                                  Readout::Final,       Readout::Time,      Readout::SourceVoltage,
                                  Readout::LoadVoltage};
 constexpr int kFirstMomentRow = 4;
+static_assert(std::size(kReadouts) == kReadoutRows);
 
 // Where things go in a client of this size. The readouts are in the upper left corner, above
 // the line; the diagram at the right, below the load and the line's caption; the graph between
@@ -53,6 +55,10 @@ Layout LayOut(int width, int height) {
     layout.graphTop = height / 2 + 100;
     layout.graphBottom = height - 50;
     return layout;
+}
+
+POINT RowOfReadouts(const Layout& layout, int row) {
+    return {layout.readoutX, layout.readoutY + row * kRowSpacing};
 }
 
 void Write(HDC dc, int x, int y, const std::string& text) {
@@ -154,13 +160,12 @@ void DrawMomentReadouts(HDC dc, const Layout& layout, Run& run, int clock, bool 
         const int row = kFirstMomentRow + static_cast<int>(i);
         std::string text = FormatReadout(run.waves, run.setup, kReadouts[row], Trips(clock));
         if (!all && text == run.shownMoment[i]) continue;
-        const int top = layout.readoutY + row * kRowSpacing;
+        const POINT at = RowOfReadouts(layout, row);
         UsePen(dc, 2, kBackground);
-        for (int y = top; y < top + kTextHeight; y += 2) {
-            Line(dc, layout.readoutX, y, layout.readoutX + kReadoutWidth, y);
-        }
+        for (int y = at.y; y < at.y + kTextHeight; y += 2)
+            Line(dc, at.x, y, at.x + kReadoutWidth, y);
         DropPen(dc);
-        Write(dc, layout.readoutX, top, text);
+        Write(dc, at.x, at.y, text);
         run.shownMoment[i] = std::move(text);
     }
 }
@@ -213,14 +218,18 @@ Run MakeRun(const Setup& setup) {
     return run;
 }
 
+POINT ReadoutAt(int width, int height, int row) {
+    return RowOfReadouts(LayOut(width, height), row);
+}
+
 void DrawPulseStill(HDC dc, int width, int height, Run& run, int clock) {
     const Layout layout = LayOut(width, height);
     circuit::DrawCircuitFigure(dc, width, height, OhmsCaption(run.setup.sourceOhms).c_str());
-    const circuit::LineEnds line = circuit::LineOnScreen(width, height);
-    Write(dc, line.x1 + 20, line.y1 + 30, LoadCaption(run.setup.load));
+    const POINT caption = circuit::LoadCaptionAt(width, height);
+    Write(dc, caption.x, caption.y, LoadCaption(run.setup.load));
     for (int row = 0; row < kFirstMomentRow; ++row) {
-        Write(dc, layout.readoutX, layout.readoutY + row * kRowSpacing,
-              FormatReadout(run.waves, run.setup, kReadouts[row], 0));
+        const POINT at = RowOfReadouts(layout, row);
+        Write(dc, at.x, at.y, FormatReadout(run.waves, run.setup, kReadouts[row], 0));
     }
     DrawDiagramFrame(dc, layout, run);
     DrawGraphFrame(dc, layout, run);

@@ -24,6 +24,11 @@ inline constexpr int kClockStep = 3;
 inline constexpr int kLeastWidth = 800;
 inline constexpr int kLeastHeight = 560;
 
+// The readouts, in rows in the upper left corner: Gamma at the source and at the load, the
+// launched and final voltages, then the moment's time and the ends' voltages.
+inline constexpr int kReadoutRows = 7;
+POINT ReadoutAt(int width, int height, int row);
+
 // What drawing a run needs, worked out once: the setup, its waves, and the range of the load's
 // voltage over the run (with 0 and 1 V in it), which the graph spans.
 struct Run {

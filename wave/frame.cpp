@@ -64,6 +64,7 @@ void DrawWaveFrame(HDC dc, int width, int height, int clockDeg, double loadOhms)
     frame.dc = dc;
     frame.clockDeg = clockDeg;
     frame.loadOhms = loadOhms;
+    frame.width = width;
     frame.height = height;
 
     DeriveLoadValues(frame);

@@ -11,6 +11,15 @@ namespace wave {
 inline constexpr int kClockStep = 3;
 inline constexpr int kClockEnd = 1080;
 
+// Lines of text are written this many pixels apart.
+inline constexpr int kTextLineSpacing = 20;
+// Where the standing-wave caption starts beside the load; the ratio is the line below it.
+POINT StandingWaveCaptionAt(int width, int height);
+// Where the impedance readout of row 0 (Z1) to kImpedanceReadouts - 1 (Z7) starts, in the
+// column below the load.
+inline constexpr int kImpedanceReadouts = 7;
+POINT ImpedanceReadoutAt(int width, int height, int row);
+
 }  // namespace wave
 
 // Draws the frame for the clock angle clockDeg (degrees, 0 to 1080) and the load in ohms.

@@ -23,7 +23,7 @@ struct FrameValues {
     HDC dc;
     int clockDeg;
     double loadOhms;
-    int height;
+    int width, height;
 
     int reflSign;       // +1 above 50 ohms, -1 below, 0 at exactly 50
     int loadAboveLine;  // 1 when the load ratio exceeds 1

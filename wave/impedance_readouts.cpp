@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "wave/frame.h"
 #include "wave/frame_values.h"
 
 namespace wave {
@@ -11,7 +12,6 @@ namespace wave {
 namespace {
 
 constexpr int kFirstStation = 9;
-constexpr int kLineSpacing = 20;
 
 struct Readout {
     const char* label;
@@ -21,7 +21,7 @@ struct Readout {
 
 // One and five eighths, and three and seven eighths, of a wavelength from the load have
 // opposite reactances; a quarter and three quarters invert the load, a half repeats it.
-constexpr Readout kReadouts[7] = {
+constexpr Readout kReadouts[kImpedanceReadouts] = {
     {"Z 1", "Z1 = %.1f - j%.1f ohms", "Z1 = %.1f + j%.1f ohms"},
     {"Z 2", "Z2 = %.1f + j0 ohms", "Z2 = %.1f + j0 ohms"},
     {"Z 3", "Z3 = %.1f + j%.1f ohms", "Z3 = %.1f - j%.1f ohms"},
@@ -32,6 +32,10 @@ constexpr Readout kReadouts[7] = {
 };
 
 }  // namespace
+
+POINT ImpedanceReadoutAt(int width, int height, int row) {
+    return {circuit::LineOnScreen(width, height).x1, height / 2 + row * kTextLineSpacing};
+}
 
 void DrawImpedanceReadout(const FrameValues& frame, int station) {
     HDC dc = frame.dc;
@@ -60,7 +64,8 @@ void DrawImpedanceReadout(const FrameValues& frame, int station) {
         const double value = number == 4 ? loadOhms : 2500 / loadOhms;
         length = std::snprintf(text, sizeof text, format, value);
     }
-    TextOutFormatted(dc, frame.x1, frame.height / 2 + index * kLineSpacing, text, length);
+    const POINT column = ImpedanceReadoutAt(frame.width, frame.height, index);
+    TextOutFormatted(dc, column.x, column.y, text, length);
 }
 
 }  // namespace wave

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "wave/frame.h"
 #include "wave/frame_values.h"
 
 namespace wave {
@@ -22,14 +23,19 @@ int EnvelopeHeight(const FrameValues& frame) {
 
 }  // namespace
 
+POINT StandingWaveCaptionAt(int width, int height) {
+    const circuit::LineEnds line = circuit::LineOnScreen(width, height);
+    return {line.x1 + 20, line.y1 - 50};
+}
+
 void DrawStandingWave(const FrameValues& frame) {
     HDC dc = frame.dc;
-    const int textX = frame.x1 + 20;
-    TextOutA(dc, textX, frame.y1 - 50, kCaption, sizeof kCaption - 1);
+    const POINT caption = StandingWaveCaptionAt(frame.width, frame.height);
+    TextOutA(dc, caption.x, caption.y, kCaption, sizeof kCaption - 1);
 
     char text[kTextBufferSize];
     const int length = std::snprintf(text, sizeof text, "Ratio = %.2f", frame.swr);
-    TextOutFormatted(dc, textX, frame.y1 - 30, text, length);
+    TextOutFormatted(dc, caption.x, caption.y + kTextLineSpacing, text, length);
 
     const int envelope = EnvelopeHeight(frame);
     const int fx = frame.frontPt.x;
