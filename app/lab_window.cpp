@@ -113,6 +113,8 @@ void PointerLeft(HWND window) {
 
 }  // namespace
 
+std::optional<POINT> LabPointer() { return pointer; }
+
 LRESULT CALLBACK LabWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     static const TimedMode labMode{Paint, KeyDown, Tick, introOpen};
     switch (message) {

@@ -70,7 +70,8 @@ const Mode kModeTable[] = {
      .minimumClientWidth = 800,
      .minimumClientHeight = 400,
      .newValuesLabel = "New load",
-     .keyButtons = {}},
+     .keyButtons = {},
+     .readings = PlainReadings},
     {.name = "Lab",
      .commandLineSwitch = "--lab",
      .pageQuery = "lab",
@@ -88,6 +89,7 @@ const Mode kModeTable[] = {
      .minimumClientHeight = 460,
      .newValuesLabel = "New load",
      .keyButtons = kLabButtons,
+     .readings = LabReadings,
      .loadIsNumber = false},
     {.name = "Pulse",
      .commandLineSwitch = "--pulse",
@@ -107,6 +109,7 @@ const Mode kModeTable[] = {
      .minimumClientHeight = 560,
      .newValuesLabel = "New values",
      .keyButtons = kTimeButtons,
+     .readings = PulseReadings,
      .loadIsNumber = false},
 };
 

@@ -5,6 +5,7 @@
 
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "win32/win32.h"
 
@@ -22,6 +23,14 @@ struct DialogField {
     // Why the dialog refuses the field's text and waits for another (empty when it takes it);
     // null when it takes every text.
     std::string (*refusal)(std::string_view text);
+};
+
+// A reading a mode writes on its window, for a list of readings (a page's text beside a picture
+// too small to read, a screen reader's): its name, put before its texts ("Load: 100.0 ohms"),
+// empty where they name themselves ("Ratio = 2.00"); and the area where they start.
+struct Reading {
+    const char* name;
+    RECT area;
 };
 
 struct Mode {
@@ -44,6 +53,8 @@ struct Mode {
     int minimumClientHeight;
     const char* newValuesLabel;  // the page's button that opens the start-up dialog again (F1)
     std::span<const KeyButton> keyButtons;  // besides start/pause/resume and new values
+    // Where the mode writes its readings in a client of that size, in the order they are read.
+    std::vector<Reading> (*readings)(int width, int height);
     // Whether the load is typed as a plain number, so that a phone may offer its keypad for
     // numbers; otherwise it takes words and signs too (75+j50, short, open).
     bool loadIsNumber = true;

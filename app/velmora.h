@@ -1,6 +1,10 @@
 // The application shell: its procedures and the program-wide state they share.
 #pragma once
 
+#include <optional>
+#include <vector>
+
+#include "app/modes.h"
 #include "win32/win32.h"
 
 // Written by the window procedure (and loadOhms by the load dialog); read by the drawing.
@@ -51,10 +55,18 @@ struct TimedMode {
 LRESULT TimedModeWndProc(const TimedMode& mode, HWND window, UINT message, WPARAM wParam,
                          LPARAM lParam);
 
+// Where each mode writes its readings in a client of that size, in the order they are read
+// (app/readings.cpp).
+std::vector<Reading> PlainReadings(int width, int height);
+std::vector<Reading> LabReadings(int width, int height);
+std::vector<Reading> PulseReadings(int width, int height);
+
 // The lab mode (app/lab_window.cpp): the same window, circuit, clock and keys, taken further to
 // complex loads, the Smith chart and control of time.
 LRESULT CALLBACK LabWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK LabLoadDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Where the lab's pointer reads the line, while it does.
+std::optional<POINT> LabPointer();
 // The explanation, then the lab's key help.
 void ShowLabIntro();
 

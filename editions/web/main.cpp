@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/modes.h"
+#include "app/reading_places.h"
 #include "app/resources/dialog_template.h"
 #include "app/velmora.h"
 #include "platform/backend.h"
@@ -63,7 +64,7 @@ int main() {
     velmora_set_load_is_number(mode.loadIsNumber ? 1 : 0);
 
     platform::web::WebBackend backend;
-    platform::Session session(backend, dialogTemplates);
+    platform::Session session(backend, dialogTemplates, ReadingPlacesOf(mode));
     std::string commandLine = mode.commandLineSwitch;
     return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWNORMAL);
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "app/reading_places.h"
 #include "app/resources/dialog_template.h"
 #include "app/velmora.h"
 #include "platform/headless/headless_backend.h"
@@ -20,6 +21,7 @@ inline void PlayMode(platform::HeadlessBackend& backend, std::string commandLine
         done = !driver(d);
         if (done) d.closeWindow();
     });
-    platform::Session session(backend, dialogTemplates);
+    platform::Session session(backend, dialogTemplates,
+                              ReadingPlacesOf(ModeOfCommandLine(commandLine.c_str())));
     EXPECT_EQ(WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWDEFAULT), 0);
 }
