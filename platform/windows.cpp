@@ -35,7 +35,7 @@ WindowTexts WrittenTexts::forReaders(const std::vector<ReadingPlace>& places) co
     std::vector<std::string> found(places.size());
     WindowTexts texts;
     for (const auto& [start, text] : texts_) {
-        const auto [top, left] = start;
+        const int top = start.first, left = start.second;
         const auto place = std::find_if(places.begin(), places.end(), [&](const auto& place) {
             return place.area.contains(left, top);
         });
