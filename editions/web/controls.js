@@ -57,13 +57,17 @@ var VelmoraControls = {
                   : Module._velmora_clock() === 0 ? "idle" : "paused";
         if (run === VelmoraControls.run) return;
         VelmoraControls.show(run);
-        // A polite announcement when the run changes.
+        // A polite announcement when the run changes; at the end, with the run's readings.
+        var readings = Array.prototype.map.call(
+            document.querySelectorAll("#readings li"), function(item) {
+                return item.textContent + ". ";
+            });
         document.getElementById("announce").textContent = {
             idle: "Ready to start.",
             running: "Running.",
             paused: "Paused.",
-            finished: "Finished. " + document.getElementById("new-load").textContent +
-                      " starts another run.",
+            finished: "Finished. " + readings.join("") +
+                      document.getElementById("new-load").textContent + " starts another run.",
         }[run];
     },
 

@@ -1,6 +1,7 @@
 // The page side of the browser backend (web_backend.cpp): the canvas that is the program's client
 // area, scaled to fit the page; the keys it reports, from the keyboard or sent by the page; the
-// texts the program wrote, mirrored for assistive technology; and message boxes and dialogs as
+// texts the program wrote, mirrored for assistive technology, its readings shown as page text
+// where the picture's text is too small to read; and message boxes and dialogs as
 // HTML <dialog> elements. Input is queued here and taken by the program whenever it waits. It
 // knows no program: what the page adds for one listens to the events it dispatches on the
 // document (velmora-window-shown, velmora-first-picture, velmora-waiting, velmora-timers,
@@ -63,6 +64,9 @@ var Velmora = {
 
     // The zoom: each client pixel is shown as a zoom x zoom block of device pixels.
     zoom: 1,
+    // Below this height in CSS pixels the picture's text is too small to read: its readings are
+    // then shown as page text beside the picture as well.
+    leastTextHeight: 12,
     zoomByHand: 0,  // from the page's zoom=N parameter, 0 when the page chooses
 
     // The client size and zoom: the size=WxH parameter (each side 1 to 4096), else the space the
@@ -73,10 +77,11 @@ var Velmora = {
     // on-screen keyboard, full screen) only rescales it, as a new client size would repaint the
     // window and lose what it shows.
     clientSize: function() {
-        var stage = document.getElementById("stage");
+        // The stage's exact size: its clientWidth is rounded, and may be more than it has.
+        var stage = document.getElementById("stage").getBoundingClientRect();
         var ratio = window.devicePixelRatio || 1;
-        var width = Math.max(Math.floor(stage.clientWidth * ratio), 1);
-        var height = Math.max(Math.floor(stage.clientHeight * ratio), 1);
+        var width = Math.max(Math.floor(stage.width * ratio), 1);
+        var height = Math.max(Math.floor(stage.height * ratio), 1);
         var needed = Velmora.fixedSize || Velmora.minClient;
         var zoom = Velmora.zoomByHand || 8;
         while (!Velmora.zoomByHand && zoom > 1 &&
@@ -91,20 +96,49 @@ var Velmora = {
         return [Math.round(width * scale), Math.round(height * scale)];
     },
 
+    // The client's size on the page in CSS pixels, at the zoom, and the scale that fits it to
+    // the stage (below 1 where it must be reduced).
+    shownSize: function(client) {
+        var stage = document.getElementById("stage").getBoundingClientRect();
+        var ratio = window.devicePixelRatio || 1;
+        var width = client[0] * Velmora.zoom / ratio;
+        var height = client[1] * Velmora.zoom / ratio;
+        return [width, height, Math.min(1, stage.width / width, stage.height / height)];
+    },
+
+    // Whether the picture's text is readable on the page at that client size.
+    readable: function(client) {
+        var ratio = window.devicePixelRatio || 1;
+        var textHeight = Velmora.FONT_HEIGHT * Velmora.zoom / ratio;
+        return textHeight * Velmora.shownSize(client)[2] >= Velmora.leastTextHeight;
+    },
+
+    // Shows the readings as page text, or only to assistive technology.
+    showReadings: function(shown) {
+        document.body.classList.toggle("readings-shown", shown);
+    },
+
+    // The client size for the page as it is now, the readings shown beside the picture where its
+    // text would be too small to read. The readings take room from the picture, which only makes
+    // its text smaller: once shown, they stay.
+    clientForPage: function() {
+        Velmora.showReadings(false);
+        var client = Velmora.clientSize();
+        if (Velmora.readable(client)) return client;
+        Velmora.showReadings(true);
+        return Velmora.clientSize();
+    },
+
     // Shows each client pixel as a zoom x zoom block of device pixels, crisp, reduced (and
     // smoothed, as dropping rows would lose whole lines) only where the page is too small. The
     // browser's zoom keeps the picture's device pixels until the client follows the page again.
     fit: function() {
         var canvas = Velmora.canvas;
         if (!canvas || !canvas.width) return;
-        var stage = document.getElementById("stage");
-        var ratio = window.devicePixelRatio || 1;
-        var width = canvas.width * Velmora.zoom / ratio;
-        var height = canvas.height * Velmora.zoom / ratio;
-        var scale = Math.min(1, stage.clientWidth / width, stage.clientHeight / height);
-        canvas.style.width = width * scale + "px";
-        canvas.style.height = height * scale + "px";
-        canvas.classList.toggle("reduced", scale < 1);
+        var shown = Velmora.shownSize([canvas.width, canvas.height]);
+        canvas.style.width = shown[0] * shown[2] + "px";
+        canvas.style.height = shown[1] * shown[2] + "px";
+        canvas.classList.toggle("reduced", shown[2] < 1);
     },
 
     readZoomParameter: function() {
@@ -144,12 +178,14 @@ var Velmora = {
             Velmora.readSizeParameter();
             Velmora.readZoomParameter();
             document.addEventListener("keydown", Velmora.keyDown);
-            window.addEventListener("resize", Velmora.resized);
+            // The stage changes with the window, and with the page around it (the readings that
+            // come in beside the picture, the control bar).
+            new ResizeObserver(Velmora.resized).observe(document.getElementById("stage"));
             Velmora.reportPointer();
             document.body.classList.add("running");
             Velmora.dispatch("velmora-window-shown");
         }
-        var client = Velmora.client = Velmora.clientSize();
+        var client = Velmora.client = Velmora.clientForPage();
         HEAP32[size >> 2] = client[0];
         HEAP32[(size >> 2) + 1] = client[1];
         // The empty window, in the class brush's white, until the program's first paint: the
@@ -164,16 +200,19 @@ var Velmora = {
 
     resized: function() {
         if (Velmora.fixedSize) {
-            Velmora.clientSize();  // the zoom only
+            Velmora.clientForPage();  // the zoom only
         } else if (Velmora.followsPage && Velmora.client) {
             Velmora.applySize();
+        } else if (Velmora.client) {
+            Velmora.showReadings(false);
+            Velmora.showReadings(!Velmora.readable(Velmora.client));
         }
         Velmora.fit();
     },
 
     // Gives the program the client the page has room for now, if it differs from its own.
     applySize: function() {
-        var client = Velmora.clientSize();
+        var client = Velmora.clientForPage();
         if (client[0] === Velmora.client[0] && client[1] === Velmora.client[1]) return;
         Velmora.client = client;
         // Only the latest size matters.
@@ -226,14 +265,19 @@ var Velmora = {
         Velmora.dispatch("velmora-timers", {anyTimer: anyTimer});
     },
 
-    // What the program has written on its window, one line a text, in reading order.
-    showTexts: function(lines) {
-        var list = document.getElementById("texts");
-        list.replaceChildren.apply(list, lines.split("\n").filter(Boolean).map(function(line) {
-            var item = document.createElement("li");
-            item.textContent = line;
-            return item;
-        }));
+    // What the program has written on its window, one line a text: its readings, named and in
+    // its order, then its other texts in reading order.
+    showTexts: function(readings, others) {
+        function fill(id, lines) {
+            var list = document.getElementById(id);
+            list.replaceChildren.apply(list, lines.split("\n").filter(Boolean).map(function(line) {
+                var item = document.createElement("li");
+                item.textContent = line;
+                return item;
+            }));
+        }
+        fill("readings", readings);
+        fill("texts", others);
     },
 
     // Sends the changed area of the program's opaque RGBA pixels to the canvas. The image lies

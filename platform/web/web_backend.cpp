@@ -9,6 +9,7 @@
 
 #include "platform/dialog_keys.h"
 #include "platform/edit_field.h"
+#include "surface/text.h"
 
 namespace {
 
@@ -57,6 +58,7 @@ constexpr PageNumber kPageNumbers[] = {
     {"VK_TAB", VK_TAB},
     {"VK_RETURN", VK_RETURN},
     {"VK_ESCAPE", VK_ESCAPE},
+    {"FONT_HEIGHT", surface::kFontHeight},
 };
 
 // Each function hands over to the page object of page.js.
