@@ -247,6 +247,38 @@ def projector_digits(address):
           f"{DIGIT_HEIGHT * shown / height:.0f} px high (goal: at least 18)")
 
 
+def phone_texts(address):
+    """On a phone held upright the picture's text is too small: the readings' page text, and the
+    picture's own digits, in CSS pixels. Held sideways, the lab's zoom and client."""
+    driver = browser()
+    try:
+        for width, height, query in ((412, 915, ""), (915, 412, "?lab")):
+            driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+                "width": width, "height": height, "deviceScaleFactor": 2.625, "mobile": True})
+            driver.get(f"{address}/velmora.html{query}")
+            for _ in range(2):
+                press_when(driver, "return document.querySelector('dialog.box[open]')", Keys.ENTER)
+            press_when(driver, "return document.querySelector('dialog.template[open]')",
+                       "75+j50" if query else "100")
+            ActionChains(driver).send_keys(Keys.ENTER).perform()
+            wait_for(lambda: driver.execute_script("return document.querySelector('#readings li')"))
+            zoom, client, picture, shown, font, digits = driver.execute_script("""
+                var c = document.getElementById('client'), item = document.querySelector('#readings li');
+                var style = getComputedStyle(item), scratch = document.createElement('canvas');
+                var context = scratch.getContext('2d');
+                context.font = style.fontSize + ' ' + style.fontFamily;
+                return [Velmora.zoom, c.width + ' x ' + c.height,
+                        c.getBoundingClientRect().height / c.height,
+                        document.body.classList.contains('readings-shown'), style.fontSize,
+                        context.measureText('0123456789').actualBoundingBoxAscent];""")
+            print(f"A phone {width} x {height} CSS px{' (lab)' if query else ''}: zoom {zoom}, client "
+                  f"{client}, the picture's digits {DIGIT_HEIGHT * picture:.1f} CSS px; readings as "
+                  + (f"page text of {font}, digits {digits:.1f} CSS px (goal: at least 14)"
+                     if shown else "the picture's text only"))
+    finally:
+        driver.quit()
+
+
 def main():
     build = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "build-web/bin")
     native = pathlib.Path(sys.argv[2] if len(sys.argv) > 2 else "build/bin")
@@ -254,6 +286,7 @@ def main():
     reference_server, reference = serve(pathlib.Path(__file__).parent)
     download_sizes(build)
     projector_digits(address)
+    phone_texts(address)
     starts = start_up_times(address, reference)
     one_tick(address, native)
     program_busy, applet_busy = animations(address, reference)
