@@ -397,11 +397,6 @@ TEST(LabCommandLine, IsTheWordLabAmongTheArguments) {
 }
 
 // Scripts the start: both introductory boxes confirmed, then the load typed into the dialog.
-void ConfirmIntroAndType(platform::HeadlessBackend& backend, const std::string& load) {
-    backend.answerMessageBox(IDOK);  // the explanation
-    backend.answerMessageBox(IDOK);  // the key help
-    backend.answerDialog(load);
-}
 
 // What the screen shows at moments of a paused lab run, from a process of its own: the driver
 // steps the clock with the right arrow to `clock`, takes a picture, acts once per action (the
@@ -417,7 +412,7 @@ std::vector<Pixels> PausedPictures(const char* load, int clock, const std::vecto
     if (child == 0) {
         close(channel[0]);
         platform::HeadlessBackend backend;
-        ConfirmIntroAndType(backend, load);
+        ConfirmIntroAndType(backend, {load});
         std::size_t step = 0;
         auto shoot = [&](const platform::HeadlessBackend& d) {
             const surface::Canvas& screen = *d.screen();
@@ -530,7 +525,7 @@ TEST(LabProgram, ADialogTextThatIsNotALoadGetsAMessageAndTheDialogStays) {
         SCOPED_TRACE(refused.typed);
         InFreshProcess([&] {
             platform::HeadlessBackend backend;
-            ConfirmIntroAndType(backend, refused.typed);
+            ConfirmIntroAndType(backend, {refused.typed});
             backend.answerMessageBox(IDOK);
             try {
                 PlayMode(backend, "--lab", [](auto&) { return false; });
@@ -564,7 +559,7 @@ TEST(LabProgram, PointingAtTheLineShowsTheValueThereUntilThePointerLeavesOrF1) {
         SCOPED_TRACE(leaving.what);
         InFreshProcess([&] {
             platform::HeadlessBackend backend;
-            ConfirmIntroAndType(backend, "75+j50");
+            ConfirmIntroAndType(backend, {"75+j50"});
             backend.answerDialog("20-j35");  // after F1
             auto pointerTexts = [&] {
                 std::vector<std::string> found;
@@ -598,7 +593,7 @@ TEST(LabProgram, PointingAtTheLineShowsTheValueThereUntilThePointerLeavesOrF1) {
 TEST(LabProgram, TheSteadyStateTurnsFrom1080To723) {
     InFreshProcess([] {
         platform::HeadlessBackend backend;
-        ConfirmIntroAndType(backend, "75+j50");
+        ConfirmIntroAndType(backend, {"75+j50"});
         std::vector<int> clocks;
         const int kSteps[] = {360, 1, 119, 1};
         std::size_t next = 0;
@@ -617,7 +612,7 @@ TEST(LabProgram, TheSteadyStateTurnsFrom1080To723) {
 TEST(LabProgram, TheSlowestPeriodStaysAndTheRightArrowWaitsForAPause) {
     InFreshProcess([] {
         platform::HeadlessBackend backend;
-        ConfirmIntroAndType(backend, "75+j50");
+        ConfirmIntroAndType(backend, {"75+j50"});
         int step = 0;
         platform::Millis since = 0;
         int clockThen = 0;
@@ -647,7 +642,7 @@ TEST(LabProgram, TheSlowestPeriodStaysAndTheRightArrowWaitsForAPause) {
 TEST(LabProgram, SpeedKeysStepAndTheSteadyStateThatKeepsTurning) {
     InFreshProcess([] {
         platform::HeadlessBackend backend;
-        ConfirmIntroAndType(backend, "short");
+        ConfirmIntroAndType(backend, {"short"});
         int step = 0;
         platform::Millis since = 0;
         int clockThen = 0;
@@ -703,9 +698,7 @@ TEST(LabProgram, SpeedKeysStepAndTheSteadyStateThatKeepsTurning) {
 TEST(LabProgram, MGoesRoundTheMatchingsAndANewLoadEndsIt) {
     InFreshProcess([] {
         platform::HeadlessBackend backend;
-        backend.answerMessageBox(IDOK);  // the explanation
-        backend.answerMessageBox(IDOK);  // the key help
-        backend.answerDialog("75+j50");
+        ConfirmIntroAndType(backend, {"75+j50"});
         backend.answerDialog("100");
         const std::string kAtTheTop = "TextOutA 250 20 \"";
         const std::vector<std::string> kShown = {

@@ -191,9 +191,7 @@ TEST(PulseProgram, ADialogTextThatIsNotAValueGetsAMessageAndTheDialogStays) {
         SCOPED_TRACE(bad.message);
         InFreshProcess([&] {
             platform::HeadlessBackend backend;
-            backend.answerMessageBox(IDOK);  // the explanation
-            backend.answerMessageBox(IDOK);  // the key help
-            backend.answerDialogFields(bad.fields);
+            ConfirmIntroAndType(backend, bad.fields);
             backend.answerMessageBox(IDOK);
             try {
                 PlayMode(backend, "--pulse", [](auto&) { return false; });
@@ -222,9 +220,7 @@ bool SamePicture(const surface::Canvas& a, const surface::Canvas& b) {
 TEST(PulseProgram, APaintKeepsThePictureAndTheRunEndsAfterSixTrips) {
     InFreshProcess([] {
         platform::HeadlessBackend backend;
-        backend.answerMessageBox(IDOK);  // the explanation
-        backend.answerMessageBox(IDOK);  // the key help
-        backend.answerDialogFields({"25", "100", ""});
+        ConfirmIntroAndType(backend, {"25", "100", ""});
         const std::vector<int> pauses = {3, 540, 903, 1440, 2160};
         std::size_t next = 0;
         enum class Phase { Step, Running, Paused, Painted } phase = Phase::Step;

@@ -63,9 +63,7 @@ TEST(Readings, EachModeNamesItsReadingsInOrderAtTheEndOfARun) {
         SCOPED_TRACE(run.commandLine);
         InFreshProcess([&] {
             platform::HeadlessBackend backend;
-            backend.answerMessageBox(IDOK);  // the explanation
-            backend.answerMessageBox(IDOK);  // the key help
-            backend.answerDialogFields(run.answers);
+            ConfirmIntroAndType(backend, run.answers);
             const int end = ModeOfCommandLine(run.commandLine).clockEnd;
             int step = 0;
             PlayMode(backend, run.commandLine, [&](platform::HeadlessBackend& d) {

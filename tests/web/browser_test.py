@@ -199,6 +199,17 @@ class Page:
         actions.pointer_action.move_to(element).pointer_down().pointer_up()
         actions.perform()
 
+    def start_by_touch(self, address, query, load):
+        """The page opened, both boxes tapped away and the load typed into the dialog."""
+        self.driver.get(f"{address}/velmora.html{query}")
+        for _ in range(2):
+            self.wait("no box", lambda: self.run(OPEN_BOX))
+            self.tap("dialog.box[open] button")
+        self.wait("no load dialog", lambda: self.run(OPEN_DIALOG))
+        self.driver.find_element(By.CSS_SELECTOR, "dialog[open] input").send_keys(load)
+        self.tap("dialog[open] button")
+        self.wait("the load dialog stayed open", lambda: not self.run(OPEN_DIALOG))
+
     def accessible(self):
         """(role, name, description) of each node of the page's accessibility tree."""
         nodes = self.driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
@@ -367,14 +378,7 @@ def phone_by_touch(page, address):
 def drag_along_line(page, address):
     """A finger dragged along the lab's line moves the value under it all the way, and the page
     stays where it is."""
-    page.driver.get(f"{address}/velmora.html?lab")
-    for _ in range(2):
-        page.wait("no box", lambda: page.run(OPEN_BOX))
-        page.tap("dialog.box[open] button")
-    page.wait("no load dialog", lambda: page.run(OPEN_DIALOG))
-    page.driver.find_element(By.CSS_SELECTOR, "dialog[open] input").send_keys("75+j50")
-    page.tap("dialog[open] button")
-    page.wait("the load dialog stayed open", lambda: not page.run(OPEN_DIALOG))
+    page.start_by_touch(address, "?lab", "75+j50")
     address_before = page.driver.current_url
     # Points along the line, from near its source end to near its load end, in CSS pixels.
     points = page.run("""
@@ -431,13 +435,7 @@ def load_field_keyboards(page, address):
 def rotations(page, address):
     """Rotating the phone changes the page's size: the run goes on, the finished picture stays,
     and New load applies the new size."""
-    page.driver.get(f"{address}/velmora.html")
-    for _ in range(2):
-        page.wait("no box", lambda: page.run(OPEN_BOX))
-        page.tap("dialog.box[open] button")
-    page.wait("no load dialog", lambda: page.run(OPEN_DIALOG))
-    page.driver.find_element(By.CSS_SELECTOR, "dialog[open] input").send_keys("100")
-    page.tap("dialog[open] button")
+    page.start_by_touch(address, "", "100")
     upright = page.wait("no canvas", lambda: page.run(CANVAS_SIZE))
     # Before a run, the client follows the screen: turned sideways, the picture's text is still
     # too small to read, and its readings go right of it.
