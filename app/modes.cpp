@@ -61,6 +61,8 @@ const Mode kModeTable[] = {
      .pageQuery = "",
      .description = "",
      .caption = "Velmora",
+     .picture = "Velmora: a wave travelling along a 50-ohm transmission line to its load and "
+                "reflected there, with the standing-wave ratio and the impedances along the line",
      .windowProcedure = MainWndProc,
      .loadDialog = LoadDlgProc,
      .dialogTemplate = IDD_LOAD,
@@ -79,6 +81,9 @@ const Mode kModeTable[] = {
                     "the Smith chart, the value under the pointer; '+' and '-' change the speed,\n"
                     "the right arrow steps while paused, and M matches the load to the line",
      .caption = "Velmora lab",
+     .picture = "Velmora lab: a wave travelling along a 50-ohm transmission line to a complex "
+                "load and reflected there, with the reflection coefficient, the standing-wave "
+                "ratio, the impedances along the line and the Smith chart",
      .windowProcedure = LabWndProc,
      .loadDialog = LabLoadDlgProc,
      .dialogTemplate = IDD_LOAD,
@@ -99,6 +104,9 @@ const Mode kModeTable[] = {
                     "the bounce diagram and the load's voltage over time; '+', '-' and the right "
                     "arrow as in the lab",
      .caption = "Velmora pulse",
+     .picture = "Velmora pulse: a step or a pulse travelling along a 50-ohm transmission line "
+                "and reflected between the source and the load, with the bounce diagram and the "
+                "load's voltage over time",
      .windowProcedure = PulseWndProc,
      .loadDialog = PulseDlgProc,
      .dialogTemplate = IDD_PULSE,

@@ -39,6 +39,7 @@ struct Mode {
     const char* pageQuery;          // in the page's address ("lab" for velmora.html?lab)
     const char* description;        // the switch's help, its lines as --help shows them
     const char* caption;            // the main window's title
+    const char* picture;            // what the window shows, for a reader who cannot see it
     WNDPROC windowProcedure;
     DLGPROC loadDialog;  // the start-up dialog's procedure
     int dialogTemplate;  // and its template (IDD_LOAD)

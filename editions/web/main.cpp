@@ -35,6 +35,9 @@ EM_JS(void, velmora_set_load_is_number, (int isNumber), {
     VelmoraControls.loadIsNumber = isNumber !== 0;
 });
 EM_JS(void, velmora_keep_from_browser, (int key), { VelmoraControls.ownKeys.push(key); });
+EM_JS(void, velmora_describe_picture, (const char* description), {
+    document.getElementById("client").setAttribute("aria-label", UTF8ToString(description));
+});
 // clang-format on
 
 const Mode& ModeOfPage() {
@@ -62,6 +65,7 @@ int main() {
     velmora_keep_from_browser(VK_F1);
     velmora_set_minimum_client(mode.minimumClientWidth, mode.minimumClientHeight);
     velmora_set_load_is_number(mode.loadIsNumber ? 1 : 0);
+    velmora_describe_picture(mode.picture);
 
     platform::web::WebBackend backend;
     platform::Session session(backend, dialogTemplates, ReadingPlacesOf(mode));

@@ -253,6 +253,9 @@ def pulse_runs(page, address):
         raise Failure(f"pulse dialog: title and focused element {shown}")
     page.press("25", Keys.TAB, "100", Keys.ENTER)
     page.wait("the pulse dialog stayed open", lambda: not page.run(OPEN_DIALOG))
+    picture = page.run("return document.getElementById('client').getAttribute('aria-label');")
+    if not picture.startswith("Velmora pulse: a step or a pulse travelling along"):
+        raise Failure(f"the pulse mode's picture is described as {picture!r}")
     mode = ("--pulse", "--source", "25")
     page.shows("992x666", "100", 0, options=mode)
     links = [link.text for link in page.driver.find_elements(By.CSS_SELECTOR, "#controls a")]
@@ -568,6 +571,10 @@ def lab_matching(page, address):
     page.driver.find_element(By.ID, "new-load").click()
     page.answer_dialog(Keys.ESCAPE)
     page.shows("992x666", "75+j50", 0, options=("--lab",))
+    picture = page.run("return document.getElementById('client').getAttribute('aria-label');")
+    if not picture.startswith("Velmora lab: a wave travelling along a 50-ohm transmission line "
+                              "to a complex load"):
+        raise Failure(f"the lab's picture is described as {picture!r}")
 
 
 def accessible_names(page, address):
