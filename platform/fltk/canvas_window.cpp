@@ -10,6 +10,7 @@
 #include "platform/backend.h"
 #include "platform/fltk/virtual_keys.h"
 #include "surface/magnify.h"
+#include "surface/reduce.h"
 
 namespace platform::fltk {
 namespace {
@@ -22,11 +23,13 @@ static_assert(std::endian::native == std::endian::little);
 constexpr int kMinimumClientWidth = 128;
 constexpr int kMinimumClientHeight = 5;
 
-// A side of the window at a zoom: the canvas's times the zoom, within the screen's work area.
-// X has no windows without pixels.
-int OpeningSide(int canvasSide, int zoom, int workAreaSide) {
+// A side of the window at a zoom: the canvas's times the zoom, within the screen's work area;
+// unzoomed, the canvas's, unless the work area is smaller than the program's minimum (the picture
+// is then reduced to fit). X has no windows without pixels.
+int OpeningSide(int canvasSide, int zoom, int workAreaSide, int minimumSide) {
     const int side = std::max(canvasSide, 1);
-    return zoom == 1 ? side : std::min(side * zoom, workAreaSide);
+    if (zoom == 1) return minimumSide > workAreaSide ? workAreaSide : side;
+    return std::min(side * zoom, workAreaSide);
 }
 
 }  // namespace
@@ -40,20 +43,24 @@ CanvasWindow::CanvasWindow(HWND handle, const char* title, const surface::Canvas
       wantedZoom_(zoom) {
     int x, y, workWidth, workHeight;
     Fl::screen_work_area(x, y, workWidth, workHeight);
-    size(OpeningSide(canvas.width(), zoom, workWidth),
-         OpeningSide(canvas.height(), zoom, workHeight));
+    size(OpeningSide(canvas.width(), zoom, workWidth, minimumClient.width),
+         OpeningSide(canvas.height(), zoom, workHeight, minimumClient.height));
     copy_label(title);
     shown_.resize(canvas.width(), canvas.height());
     resizable(this);
-    size_range(std::max(kMinimumClientWidth, minimumClient.width),
-               std::max(kMinimumClientHeight, minimumClient.height));
+    // Never less than the program's minimum client, unless the screen is smaller.
+    size_range(std::max(kMinimumClientWidth, std::min(minimumClient.width, workWidth)),
+               std::max(kMinimumClientHeight, std::min(minimumClient.height, workHeight)));
     callback(closeBoxPressed);
     end();
 }
 
 void CanvasWindow::applyZoom() {
     zoom_ = ZoomThatFits(w(), h(), wantedZoom_, minimumClient_);
-    ClientResized(handle_, w(), h(), zoom_);
+    // A window smaller than the minimum client still gives the program that client, shown
+    // reduced (no zoom then fits, so the zoom is 1).
+    ClientResized(handle_, std::max(w(), minimumClient_.width),
+                  std::max(h(), minimumClient_.height), zoom_);
     // Only what the backing store holds is ever shown from it.
     shown_.resize(canvas_.width(), canvas_.height());
     // The backing store now has the new size; every pixel of it is shown again.
@@ -83,7 +90,26 @@ void CanvasWindow::drawPixels(const surface::PixelRect& area) {
                   area.top * zoom_, width, height, 4, width * static_cast<int>(sizeof(COLORREF)));
 }
 
+bool CanvasWindow::reduced() const {
+    return zoom_ == 1 && (w() < canvas_.width() || h() < canvas_.height());
+}
+
+void CanvasWindow::drawReduced() {
+    const surface::PixelRect size = surface::ReducedSize(canvas_, w(), h());
+    magnified_.resize(static_cast<std::size_t>(size.right) * size.bottom);
+    surface::Reduce(canvas_, size.right, size.bottom, magnified_.data());
+    fl_draw_image(reinterpret_cast<const uchar*>(magnified_.data()), 0, 0, size.right, size.bottom,
+                  4, size.right * static_cast<int>(sizeof(COLORREF)));
+    fl_color(FL_WHITE);
+    if (w() > size.right) fl_rectf(size.right, 0, w() - size.right, h());
+    if (h() > size.bottom) fl_rectf(0, size.bottom, size.right, h() - size.bottom);
+}
+
 void CanvasWindow::draw() {
+    if (reduced()) {
+        drawReduced();
+        return;
+    }
     int x, y, width, height;
     fl_clip_box(0, 0, w(), h(), x, y, width, height);
     const surface::PixelRect exposed{x, y, x + width, y + height};
@@ -109,6 +135,11 @@ void CanvasWindow::draw() {
 
 void CanvasWindow::showChanges(const surface::ChangedTiles& changed) {
     if (!shown()) return;  // the first expose draws everything
+    if (reduced()) {
+        make_current();
+        drawReduced();
+        return;
+    }
     const auto differences = shown_.takeDifferences(canvas_, changed);
     if (differences.empty()) return;
     make_current();
@@ -138,6 +169,13 @@ int CanvasWindow::handle(int event) {
             return 1;
         case FL_MOVE:
         case FL_DRAG:
+            if (reduced()) {
+                // Where the pointer is on the reduced picture, in the canvas's pixels.
+                const surface::PixelRect size = surface::ReducedSize(canvas_, w(), h());
+                MouseMoved(handle_, Fl::event_x() * canvas_.width() / size.right,
+                           Fl::event_y() * canvas_.height() / size.bottom);
+                return 1;
+            }
             MouseMoved(handle_, Fl::event_x(), Fl::event_y());
             return 1;
         case FL_SHORTCUT:

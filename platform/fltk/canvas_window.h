@@ -17,7 +17,8 @@ class CanvasWindow : public Fl_Window {
   public:
     // The window opens at the canvas's size times the zoom, as far as the screen's work area
     // allows, and never gives the program less than the minimum client: a zoom that would is not
-    // taken, and the window is not made smaller than that.
+    // taken, and the window is not made smaller than that, unless the screen is; the picture is
+    // then shown reduced to fit, whole.
     CanvasWindow(HWND handle, const char* title, const surface::Canvas& canvas, int zoom,
                  ClientSize minimumClient);
 
@@ -39,6 +40,9 @@ class CanvasWindow : public Fl_Window {
     bool takeViewKey(int key, int modifiers);
     // The canvas's pixels in `area`, each as a block of the zoom.
     void drawPixels(const surface::PixelRect& area);
+    // Whether the window is smaller than the canvas, which it then shows whole, reduced.
+    bool reduced() const;
+    void drawReduced();
 
     HWND handle_;
     const surface::Canvas& canvas_;
@@ -46,7 +50,7 @@ class CanvasWindow : public Fl_Window {
     const ClientSize minimumClient_;
     int wantedZoom_;  // the user's; the window takes it where it fits
     int zoom_ = 1;
-    std::vector<COLORREF> magnified_;  // what drawPixels sends, kept to allocate once
+    std::vector<COLORREF> magnified_;  // what is sent magnified or reduced, kept to allocate once
 };
 
 }  // namespace platform::fltk
