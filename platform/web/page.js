@@ -174,7 +174,9 @@ var Velmora = {
         document.title = title;
         if (!Velmora.canvas) {
             Velmora.canvas = document.getElementById("client");
-            Velmora.context = Velmora.canvas.getContext("2d");
+            // Desynchronized: the browser shows the canvas's new pixels without making a frame
+            // of the whole page on its main thread each tick, which costs more than the tick.
+            Velmora.context = Velmora.canvas.getContext("2d", {desynchronized: true});
             Velmora.readSizeParameter();
             Velmora.readZoomParameter();
             document.addEventListener("keydown", Velmora.keyDown);
