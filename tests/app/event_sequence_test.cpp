@@ -22,6 +22,7 @@
 #include "platform/headless/headless_backend.h"
 #include "surface/changed_tiles.h"
 #include "surface/device_context.h"
+#include "tests/app/fresh_process.h"
 
 namespace {
 
@@ -162,14 +163,18 @@ void Play(unsigned seed, int actions) {
 TEST(EventSequences, KeepTheProgramsRulesAfterEveryMessage) {
     const char* requested = std::getenv("VELMORA_EVENT_SEQUENCES");
     const int sequences = requested != nullptr ? std::atoi(requested) : 300;
-    for (int i = 0; i < sequences; ++i) {
-        const unsigned seed = 1000 + static_cast<unsigned>(i);
-        try {
-            Play(seed, 40);
-        } catch (const std::exception& broken) {
-            FAIL() << "sequence with seed " << seed << ": " << broken.what();
+    // The program's state is program-wide: the sequences share a process of their own, so that
+    // the tests after them start as the program does.
+    InFreshProcess([&] {
+        for (int i = 0; i < sequences; ++i) {
+            const unsigned seed = 1000 + static_cast<unsigned>(i);
+            try {
+                Play(seed, 40);
+            } catch (const std::exception& broken) {
+                FAIL() << "sequence with seed " << seed << ": " << broken.what();
+            }
         }
-    }
+    });
 }
 
 }  // namespace
