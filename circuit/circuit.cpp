@@ -77,16 +77,31 @@ POINT LoadCaptionAt(int width, int height) {
 
 bool CircuitDrawsStartArrow() { return circuit::paintedOnce != 0; }
 
-void circuit::DrawCircuitFigure(HDC dc, int width, int height, const char* sourceCaption) {
+void circuit::DrawCircuitFigure(HDC dc, int width, int height, const char* sourceCaption,
+                                SourceWave wave) {
     const int left = width / 10;
     const int top = (3 * height) / 4;
     const int middle = top + 20;
     const LineEnds line = LineOnScreen(width, height);
 
     Ellipse(dc, left, top, left + 40, top + 40);
-    // One period of a sine: the upper half of the left ellipse, then the lower half of the right.
-    Arc(dc, left + 5, top + 8, left + 20, top + 32, width, middle, 0, middle);
-    Arc(dc, left + 20, top + 8, left + 35, top + 32, 0, middle, width, middle);
+    if (wave == SourceWave::Sine) {
+        // One period: the upper half of the left ellipse, then the lower half of the right.
+        Arc(dc, left + 5, top + 8, left + 20, top + 32, width, middle, 0, middle);
+        Arc(dc, left + 20, top + 8, left + 35, top + 32, 0, middle, width, middle);
+    } else {
+        // Low, then up at the middle and high to the right (and down again for a pulse).
+        MoveToEx(dc, left + 6, middle + 8, nullptr);
+        LineTo(dc, left + 16, middle + 8);
+        LineTo(dc, left + 16, middle - 8);
+        if (wave == SourceWave::Step) {
+            LineTo(dc, left + 34, middle - 8);
+        } else {
+            LineTo(dc, left + 25, middle - 8);
+            LineTo(dc, left + 25, middle + 8);
+            LineTo(dc, left + 34, middle + 8);
+        }
+    }
 
     MoveToEx(dc, left + 20, top + 40, nullptr);
     DrawGround(dc, false);

@@ -11,9 +11,13 @@ void DrawLoadCaption(HDC dc, int width, int height, double loadOhms);
 
 namespace circuit {
 
+// What the source's circle shows: one period of a sine, or a step up, or a pulse (up and down).
+enum class SourceWave { Sine, Step, Pulse };
+
 // The figure without the start arrow, its source resistor captioned as given: the picture of
 // modes whose source resistance is not always 50 ohms.
-void DrawCircuitFigure(HDC dc, int width, int height, const char* sourceCaption);
+void DrawCircuitFigure(HDC dc, int width, int height, const char* sourceCaption,
+                       SourceWave wave = SourceWave::Sine);
 
 // Where the captions of the source's resistor and of the load start.
 POINT SourceCaptionAt(int width, int height);

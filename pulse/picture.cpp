@@ -224,7 +224,9 @@ POINT ReadoutAt(int width, int height, int row) {
 
 void DrawPulseStill(HDC dc, int width, int height, Run& run, int clock) {
     const Layout layout = LayOut(width, height);
-    circuit::DrawCircuitFigure(dc, width, height, OhmsCaption(run.setup.sourceOhms).c_str());
+    circuit::DrawCircuitFigure(
+        dc, width, height, OhmsCaption(run.setup.sourceOhms).c_str(),
+        run.setup.width ? circuit::SourceWave::Pulse : circuit::SourceWave::Step);
     const POINT caption = circuit::LoadCaptionAt(width, height);
     Write(dc, caption.x, caption.y, LoadCaption(run.setup.load));
     for (int row = 0; row < kFirstMomentRow; ++row) {

@@ -265,3 +265,32 @@ TEST(PulseProgram, APaintKeepsThePictureAndTheRunEndsAfterSixTrips) {
 }
 
 }  // namespace
+
+namespace {
+
+// The source's circle shows what it sends: a step up, or a pulse that comes down again; never
+// the plain mode's sine.
+TEST(PulseProgram, TheSourceShowsAStepOrAPulse) {
+    const struct {
+        const char* width;  // typed into the pulse width field
+        bool highAtRight, lowAtRight;
+    } kSources[] = {{"", true, false}, {"0.5", false, true}};
+    for (const auto& source : kSources) {
+        SCOPED_TRACE(source.width);
+        InFreshProcess([&] {
+            platform::HeadlessBackend backend;
+            ConfirmIntroAndType(backend, {"", "100", source.width});
+            PlayMode(backend, "--pulse", [&](platform::HeadlessBackend& d) {
+                // The circle's middle, below its resistor at the bottom left (992 x 666).
+                const int left = 992 / 10, middle = (3 * 666) / 4 + 20;
+                auto black = [&](int x, int y) { return d.screen()->pixel(x, y) == RGB(0, 0, 0); };
+                EXPECT_EQ(black(left + 30, middle - 8), source.highAtRight);
+                EXPECT_EQ(black(left + 30, middle + 8), source.lowAtRight);
+                EXPECT_TRUE(black(left + 10, middle + 8));  // low before it rises
+                return false;
+            });
+        });
+    }
+}
+
+}  // namespace
