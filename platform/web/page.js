@@ -205,10 +205,9 @@ var Velmora = {
             Velmora.clientForPage();  // the zoom only
         } else if (Velmora.followsPage && Velmora.client) {
             Velmora.applySize();
-        } else if (Velmora.client) {
-            Velmora.showReadings(false);
-            Velmora.showReadings(!Velmora.readable(Velmora.client));
         }
+        // Otherwise the readings stay where they are, as the client does: showing them now
+        // would reduce the picture of a run (browser zoom would make it smaller).
         Velmora.fit();
     },
 
