@@ -202,7 +202,12 @@ var Velmora = {
 
     resized: function() {
         if (Velmora.fixedSize) {
-            Velmora.clientForPage();  // the zoom only
+            // The zoom only; the readings' place too, while it follows the page.
+            if (Velmora.followsPage) {
+                Velmora.clientForPage();
+            } else {
+                Velmora.clientSize();
+            }
         } else if (Velmora.followsPage && Velmora.client) {
             Velmora.applySize();
         }
